@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+class QObject;
+
+// A font as the settings file and the dialogs know it: a face name, a size in points, the style
+// bits (bold, italic, underline, strike-out) and a TColor.
+struct TFontSpec
+{
+    QString Name;
+    int Size = 10;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    qint32 Color = 0;
+
+    bool operator==(const TFontSpec&) const = default;
+};
+
+// Raised by a service that cannot show a dialog (no display, or no service installed yet).
+class TDialogUnavailable : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Every modal dialog of the program goes through the one installed service. Only its Qt
+// implementation shows real dialogs; tests install a scripted one that answers in order and
+// logs every question.
+class TDialogService
+{
+public:
+    virtual ~TDialogService() = default;
+
+    // Message box with the style flags 0 (OK), 4 (Yes/No) or 68 (Yes/No, information icon).
+    // Returns the pressed button: 1 OK, 6 Yes, 7 No. Throws when the box cannot be shown.
+    virtual int MessageBox(const QString& text, const QString& caption, int flags) = 0;
+    // The plain OK message with the application title as caption.
+    virtual void PlainMessage(const QString& text) = 0;
+    // Input box: returns the edited text, or nullopt when cancelled.
+    virtual std::optional<QString> InputBox(const QString& caption, const QString& prompt,
+                                            const QString& preset) = 0;
+    virtual std::optional<TFontSpec> ChooseFont(const TFontSpec& initial) = 0;
+    virtual std::optional<qint32> ChooseColor(qint32 initialColor) = 0;
+    // Save-file dialog: filters are "description (*.ext)" entries; returns the chosen path and
+    // the index of the chosen filter.
+    struct SaveAnswer
+    {
+        QString Path;
+        int FilterIndex = 0;
+    };
+    virtual std::optional<SaveAnswer> SaveFile(const QString& caption, const QString& folder,
+                                               const QStringList& filters, int filterIndex) = 0;
+    virtual std::optional<QString> ChooseFolder(const QString& caption,
+                                                const QString& start) = 0;
+    // Runs a modal form (a QDialog) and returns its result code.
+    virtual int ShowModalForm(QObject* form) = 0;
+    // The application's standard error report.
+    virtual void ErrorReport(const QString& text) = 0;
+};
+
+// The installed service. Before one is installed a service that refuses every dialog is used,
+// so a message box raises and the caller takes its fallback.
+TDialogService& Dialogs();
+// Installs a service and returns the previous one.
+std::unique_ptr<TDialogService> InstallDialogService(std::unique_ptr<TDialogService> service);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// CP932 (the Microsoft Shift-JIS table) through glibc iconv, in both directions.
+
+// Decodes CP932 bytes. An invalid or truncated sequence becomes U+FFFD and decoding goes on with
+// the next byte, so the rest of the text is kept.
+QString DecodeCp932(QByteArrayView bytes);
+
+// Encodes to CP932; nullopt when a character has no CP932 form (nothing is dropped or replaced).
+std::optional<QByteArray> EncodeCp932(QStringView text);
+
+// The width of a character in CP932 bytes: 1 for ASCII and half-width katakana, 2 for every
+// other character.
+constexpr int Cp932Width(char32_t c)
+{
+    return (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) ? 1 : 2;
+}
+
+// The CP932 width of a whole text, counted by code points.
+int Cp932Width(QStringView text);

@@ -1,0 +1,84 @@
+#include "platform/Cp932.h"
+
+#include <QTest>
+
+class TestCp932 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decode_data();
+    void decode();
+    void encode_data();
+    void encode();
+    void width_data();
+    void width();
+};
+
+void TestCp932::decode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("ascii") << QByteArray("abc") << QStringLiteral("abc");
+    QTest::newRow("kana and kanji") << QByteArray("\x82\xa0\x8a\xbf") << QStringLiteral("あ漢");
+    QTest::newRow("half-width katakana") << QByteArray("\xb1") << QString(QChar(0xFF71));
+    QTest::newRow("control bytes kept") << QByteArray("\x1a\x1c\x7f") << QStringLiteral("\x1a\x1c\x7f");
+    QTest::newRow("backslash trail byte") << QByteArray("\x95\x5c") << QStringLiteral("表");
+    QTest::newRow("nul kept") << QByteArray("a\0b", 3) << QString::fromUtf16(u"a\0b", 3);
+    QTest::newRow("lead byte at end") << QByteArray("a\x82") << QStringLiteral("a\uFFFD");
+    QTest::newRow("invalid trail keeps ascii") << QByteArray("\x82\x20x") << QStringLiteral("\uFFFD x");
+    QTest::newRow("undefined byte") << QByteArray("\xff" "a") << QStringLiteral("\uFFFDa");
+    QTest::newRow("empty") << QByteArray() << QString();
+}
+
+void TestCp932::decode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(DecodeCp932(bytes), text);
+}
+
+void TestCp932::encode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("encodable");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("kanji") << QStringLiteral("表示") << true << QByteArray("\x95\x5c\x8e\xa6");
+    QTest::newRow("full-width space") << QStringLiteral("\u3000") << true << QByteArray("\x81\x40");
+    QTest::newRow("emoji") << QStringLiteral("a\U0001F600") << false << QByteArray();
+    QTest::newRow("hangul") << QStringLiteral("한") << false << QByteArray();
+    QTest::newRow("empty") << QString() << true << QByteArray();
+}
+
+void TestCp932::encode()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, encodable);
+    QFETCH(QByteArray, bytes);
+    const auto result = EncodeCp932(text);
+    QCOMPARE(result.has_value(), encodable);
+    if (encodable) {
+        QCOMPARE(*result, bytes);
+        QCOMPARE(DecodeCp932(*result), text);
+    }
+}
+
+void TestCp932::width_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::newRow("ascii") << QStringLiteral("ab") << 2;
+    QTest::newRow("kanji") << QStringLiteral("第1章") << 5;
+    QTest::newRow("half-width katakana") << QStringLiteral("ﾍﾟｰｼﾞ") << 5;
+    QTest::newRow("surrogate pair") << QStringLiteral("\U00020B9F") << 2;
+}
+
+void TestCp932::width()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QCOMPARE(Cp932Width(text), width);
+}
+
+QTEST_APPLESS_MAIN(TestCp932)
+#include "tst_cp932.moc"
