@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "app/QuorvelaneMain.h"
+#include "common/AppUtils.h"
 #include "dialogs/QtDialogService.h"
 
 #include <QApplication>
@@ -8,6 +10,13 @@ int RunQuorvelane(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvelane"));
+    app.setProperty("HelpFile", QStringLiteral("Quorvelane.hlp"));
     InstallDialogService(std::make_unique<TQtDialogService>());
-    return 0;
+    // The main window comes first, so its creation runs before the message window exists.
+    auto form = std::make_unique<TQuorvelaneForm>();
+    CreateApU();
+    form->show();
+    const int result = QApplication::exec();
+    DestroyApU();
+    return result;
 }

@@ -1,0 +1,72 @@
+#include "app/CommandTable.h"
+
+#include "app/QuorvelaneMain.h"
+
+namespace {
+
+QKeySequence key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
+{
+    return QKeySequence(QKeyCombination(m, k));
+}
+
+} // namespace
+
+const QList<TCommand>& Commands()
+{
+    using F = TQuorvelaneForm;
+    static const QList<TCommand> commands = {
+        {"FileSave", "File", QStringLiteral("保存(&S)"), key(Qt::Key_S, Qt::ControlModifier)},
+        {"FileBack", "File", QStringLiteral("前へ(&B)"), key(Qt::Key_F1)},
+        {"FileNext", "File", QStringLiteral("次へ(&N)"), key(Qt::Key_F2)},
+        {"FileSearchAll", "File", QStringLiteral("全検索(&A)"), key(Qt::Key_A, Qt::ControlModifier)},
+        {"AppExit", "File", QStringLiteral("終了(&X)"), key(Qt::Key_X, Qt::ControlModifier), false,
+         true, &F::AppExitExecute},
+        {"MenuEdit", "Edit", QStringLiteral("編集(&E)"), {}},
+        {"TextCut", "Edit", QStringLiteral("切り取り(&T)"), {}},
+        {"TextCopy", "Edit", QStringLiteral("コピー(&C)"), {}},
+        {"TextPaste", "Edit", QStringLiteral("貼り付け(&P)"), {}},
+        {"TextAllSelect", "Edit", QStringLiteral("すべて選択(&L)"), {}},
+        {"FindLineString", "Search", QStringLiteral("文字列検索(&F)"), {}},
+        {"FindParagraph", "Search", QStringLiteral("段落検索(&P)"), {}},
+        {"FindContents", "Search", QStringLiteral("目次検索(&C)"), {}},
+        {"FindSimpleContents", "Search", QStringLiteral("簡易目次検索(&S)"), {}},
+        {"FindResearch", "Search", QStringLiteral("再検索(&R)"), {}},
+        {"SlideRead", "Reading", QStringLiteral("スライドリード（&S)"), key(Qt::Key_F3), true},
+        {"CanChangeSlideRead", "Reading", QStringLiteral("変速スライド(&C)"), key(Qt::Key_F4), true},
+        {"SlideRepeat", "Reading", QStringLiteral("繰り返す(&R)"), key(Qt::Key_F5), true},
+        {"ListSlideRead", "Reading", QStringLiteral("リストのファイル(&A)"), key(Qt::Key_F6), true},
+        {"SetCanChangeSlideRead", "Reading", QStringLiteral("変速スライドの設定(&L)"), {}},
+        {"PageBack", "Reading", QStringLiteral("PageBack"), key(Qt::Key_B, Qt::ControlModifier),
+         false, false},
+        {"PageNext", "Reading", QStringLiteral("PageNext"), key(Qt::Key_N, Qt::ControlModifier),
+         false, false},
+        {"SetBase", "Settings", QStringLiteral("基本設定(&B)"), {}},
+        {"SetFont", "Settings", QStringLiteral("フォント(&F)"), {}},
+        {"SetBackColor", "Settings", QStringLiteral("バックカラー(&B)"), {}},
+        {"ReflectFormAll", "Settings", QStringLiteral("すべてに反映(&R)"), {}, true},
+        {"SetAnyFilter", "Settings", QStringLiteral("すべてのファイル(&A)"), {}, true},
+        {"SetContentsLineForward", "Settings", QStringLiteral("行数が前(&L)"), {}, true},
+        {"AppHelp", "Help", QStringLiteral("ヘルプの表示(&H)"), {}},
+        {"AppVersion", "Help", QStringLiteral("バージョン情報(&A)"), {}},
+    };
+    return commands;
+}
+
+const QList<TMenuDefinition>& MainMenus()
+{
+    static const QList<TMenuDefinition> menus = {
+        {"FileMenu", QStringLiteral("ファイル(&F)"),
+         {"FileSave", "-", "FileBack", "FileNext", "-", "FileSearchAll", "-", "AppExit"}},
+        {"MenuEdit", QStringLiteral("編集(&E)"),
+         {"TextCut", "TextCopy", "TextPaste", "TextAllSelect", "-", ">検索(&S)", "FindLineString",
+          "FindParagraph", "FindContents", "FindSimpleContents", "<"}},
+        {"ReadingMenu", QStringLiteral("リーディング(&R)"),
+         {"SlideRead", "CanChangeSlideRead", "SlideRepeat", "ListSlideRead", "-",
+          "SetCanChangeSlideRead"}},
+        {"SettingMenu", QStringLiteral("設定(&S)"),
+         {"SetBase", "SetFont", "SetBackColor", "ReflectFormAll", "-", "SetAnyFilter", "-",
+          "SetContentsLineForward"}},
+        {"HelpMenu", QStringLiteral("ヘルプ(&H)"), {"AppHelp", "AppVersion", "PageBack", "PageNext"}},
+    };
+    return menus;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QString>
+#include <QList>
+
+class TQuorvelaneForm;
+
+// One command of the main window: an action with its category, caption, shortcut and check
+// state, and the form's handler. Menu items and buttons only point at actions.
+struct TCommand
+{
+    const char* Name;
+    const char* Category;
+    QString Caption;
+    QKeySequence Shortcut;
+    bool Checkable = false;
+    bool Visible = true;
+    void (TQuorvelaneForm::*Handler)() = nullptr;
+};
+
+// The command table, in the order of the action list.
+const QList<TCommand>& Commands();
+
+// A menu: its caption and the names of its items' actions in order ("-" is a separator,
+// ">Caption" opens a submenu whose items follow until "<").
+struct TMenuDefinition
+{
+    const char* Name;
+    QString Caption;
+    QStringList Items;
+};
+const QList<TMenuDefinition>& MainMenus();

@@ -1,0 +1,293 @@
+// The window's definition: the panel tree with its sizes and limits, the settings lists, the
+// actions of the command table and the menus that point at them.
+#include "app/CommandTable.h"
+#include "app/QuorvelaneMain.h"
+#include "platform/FolderControls.h"
+#include "platform/MainRichEdit.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+QFrame* makePanel(QWidget* parent, const char* name, bool bevel = true)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setFrameShape(bevel ? QFrame::Panel : QFrame::NoFrame);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+QSplitter* makeSplitter(Qt::Orientation orientation, QWidget* parent, const char* name)
+{
+    auto* splitter = new QSplitter(orientation, parent);
+    splitter->setObjectName(QLatin1String(name));
+    splitter->setHandleWidth(3);
+    splitter->setChildrenCollapsible(false);
+    return splitter;
+}
+
+QSplitterHandle* nameHandle(QSplitter* splitter, int index, const char* name)
+{
+    QSplitterHandle* handle = splitter->handle(index);
+    handle->setObjectName(QLatin1String(name));
+    handle->setAutoFillBackground(true);
+    return handle;
+}
+
+QVBoxLayout* columnLayout(QWidget* panel, int margin = 0)
+{
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(0);
+    return layout;
+}
+
+// Each settings-list item is a number in eight characters, right-aligned.
+QStringList numberItems(std::initializer_list<int> numbers, int digits)
+{
+    QStringList items;
+    for (int n : numbers)
+        items << QStringLiteral("%1").arg(QStringLiteral("%1").arg(n, digits, 10, QChar(u'0')), 8);
+    return items;
+}
+
+QComboBox* makeList(QWidget* parent, const char* name, const QStringList& items)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(false);
+    box->addItems(items);
+    box->setMinimumWidth(20);
+    return box;
+}
+
+} // namespace
+
+void TQuorvelaneForm::BuildControls()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(central);
+    MainSplitter = makeSplitter(Qt::Horizontal, central, "MainSplitter");
+    columnLayout(central)->addWidget(MainSplitter);
+    BuildLeftColumn();
+    BuildCenterColumn();
+    BuildRightColumn();
+    MainSplitter->addWidget(LeftPanel);
+    MainSplitter->addWidget(CenterPanel);
+    MainSplitter->addWidget(RightPanel);
+    MainSplitter->setStretchFactor(1, 1);
+    LeftSplitter = nameHandle(MainSplitter, 1, "LeftSplitter");
+    RightSplitter = nameHandle(MainSplitter, 2, "RightSplitter");
+    MainSplitter->setSizes({110, 300, 98});
+
+    ReadTimer = new QTimer(this);
+    ReadTimer->setObjectName(QStringLiteral("ReadTimer"));
+    ReadTimer->setTimerType(Qt::PreciseTimer);
+    ReadTimer->setInterval(2000);
+    ReadTimer->setProperty("Tag", 0);
+    ResizeTimer = new QTimer(this);
+    ResizeTimer->setObjectName(QStringLiteral("ResizeTimer"));
+    ResizeTimer->setInterval(250);
+}
+
+void TQuorvelaneForm::BuildLeftColumn()
+{
+    LeftPanel = makePanel(this, "LeftPanel");
+    LeftPanel->setMinimumWidth(2);
+    LeftColumnSplitter = makeSplitter(Qt::Vertical, LeftPanel, "LeftColumnSplitter");
+    columnLayout(LeftPanel)->addWidget(LeftColumnSplitter);
+
+    DirectoryPanel = makePanel(LeftColumnSplitter, "DirectoryPanel");
+    DrivePanel = makePanel(DirectoryPanel, "DrivePanel", false);
+    DrivePanel->setFixedHeight(22);
+    DriveComboBox1 = new TDriveComboBox(DrivePanel);
+    DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
+    columnLayout(DrivePanel)->addWidget(DriveComboBox1);
+    DirectoryListBox1 = new TDirectoryListBox(DirectoryPanel);
+    DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
+    DirectoryListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    SearchingButton = new QPushButton(DirectoryPanel);
+    SearchingButton->setObjectName(QStringLiteral("SearchingButton"));
+    SearchingButton->hide();
+    auto* directoryLayout = columnLayout(DirectoryPanel, 1);
+    directoryLayout->addWidget(DrivePanel);
+    directoryLayout->addWidget(DirectoryListBox1, 1);
+    directoryLayout->addWidget(SearchingButton);
+
+    FileNameListBox = new QListWidget(LeftColumnSplitter);
+    FileNameListBox->setObjectName(QStringLiteral("FileNameListBox"));
+    LeftColumnSplitter->addWidget(DirectoryPanel);
+    LeftColumnSplitter->addWidget(FileNameListBox);
+    LeftColumnSplitter->setStretchFactor(1, 1);
+    DirectorySplitter = nameHandle(LeftColumnSplitter, 1, "DirectorySplitter");
+    LeftColumnSplitter->setSizes({150, 200});
+
+    // Working controls that are never seen.
+    FileListBox1 = new TFileListBox(this);
+    FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
+    OpenDialogListBox = new QListWidget(this);
+    OpenDialogListBox->setObjectName(QStringLiteral("OpenDialogListBox"));
+    OpenDialogListBox->hide();
+    FilePathListBox = new QListWidget(this);
+    FilePathListBox->setObjectName(QStringLiteral("FilePathListBox"));
+    FilePathListBox->hide();
+    SaveRichEdit = new QPlainTextEdit(this);
+    SaveRichEdit->setObjectName(QStringLiteral("SaveRichEdit"));
+    SaveRichEdit->hide();
+}
+
+void TQuorvelaneForm::BuildCenterColumn()
+{
+    CenterPanel = makePanel(this, "CenterPanel", false);
+    CenterSplitter = makeSplitter(Qt::Vertical, CenterPanel, "CenterSplitter");
+    columnLayout(CenterPanel)->addWidget(CenterSplitter);
+
+    TextPanel = makePanel(CenterSplitter, "TextPanel");
+    TextPanel->setMinimumHeight(5);
+    MainRichEdit = new TMainRichEdit(TextPanel);
+    MainRichEdit->setObjectName(QStringLiteral("MainRichEdit"));
+    MainRichEdit->setMinimumHeight(0);
+    MainRichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* textLayout = columnLayout(TextPanel);
+    textLayout->setContentsMargins(4, 0, 0, 0);
+    textLayout->addWidget(MainRichEdit);
+
+    ReaderPanel = makePanel(CenterSplitter, "ReaderPanel");
+    ReaderPanel->setMinimumHeight(5);
+    ReadingLineScrollBar = new QScrollBar(Qt::Vertical, ReaderPanel);
+    ReadingLineScrollBar->setObjectName(QStringLiteral("ReadingLineScrollBar"));
+    ReadingLineScrollBar->setRange(0, 1);
+    ReadingLineScrollBar->setSingleStep(1);
+    ReaderPanel->installEventFilter(this);
+
+    CenterSplitter->addWidget(TextPanel);
+    CenterSplitter->addWidget(ReaderPanel);
+    CenterSplitter->setStretchFactor(1, 1);
+    TextSplitter = nameHandle(CenterSplitter, 1, "TextSplitter");
+}
+
+void TQuorvelaneForm::BuildRightColumn()
+{
+    RightPanel = makePanel(this, "RightPanel");
+    RightPanel->setMinimumWidth(2);
+    RightColumnSplitter = makeSplitter(Qt::Vertical, RightPanel, "RightColumnSplitter");
+    columnLayout(RightPanel)->addWidget(RightColumnSplitter);
+
+    BuildSettingPanel();
+    ContentsPanel = makePanel(RightColumnSplitter, "ContentsPanel", false);
+    ContentsListBox = new QListWidget(ContentsPanel);
+    ContentsListBox->setObjectName(QStringLiteral("ContentsListBox"));
+    columnLayout(ContentsPanel)->addWidget(ContentsListBox);
+    // The re-search button floats over the top of the contents list.
+    FindResearchButton = new QPushButton(ContentsPanel);
+    FindResearchButton->setObjectName(QStringLiteral("FindResearchButton"));
+    FindResearchButton->hide();
+    ContentsPanel->installEventFilter(this);
+
+    RightColumnSplitter->addWidget(SettingPanel);
+    RightColumnSplitter->addWidget(ContentsPanel);
+    RightColumnSplitter->setStretchFactor(1, 1);
+    SettingSplitter = nameHandle(RightColumnSplitter, 1, "SettingSplitter");
+}
+
+void TQuorvelaneForm::BuildSettingPanel()
+{
+    SettingPanel = makePanel(RightColumnSplitter, "SettingPanel");
+    SettingPanel->setMaximumHeight(168);
+    SettingPanel->setMinimumHeight(0);
+    auto* layout = columnLayout(SettingPanel, 3);
+    layout->setContentsMargins(4, 3, 4, 3);
+    auto addPair = [&](QLabel*& label, const char* labelName, const QString& caption,
+                       QComboBox*& box, const char* boxName, const QStringList& items) {
+        label = new QLabel(caption, SettingPanel);
+        label->setObjectName(QLatin1String(labelName));
+        box = makeList(SettingPanel, boxName, items);
+        layout->addWidget(label);
+        layout->addWidget(box);
+    };
+    addPair(SlideTimeLabel, "SlideTimeLabel", QStringLiteral("スライド間隔"), ReadTimerComboBox,
+            "ReadTimerComboBox",
+            numberItems({50, 100, 150, 200, 250, 500, 750, 1000, 1250, 1500, 1750, 2000, 2500,
+                         3000, 3500, 4000, 4500, 5000, 7500, 10000, 20000, 30000, 60000},
+                        5));
+    QStringList steps = numberItems({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 25, 30, 40, 50}, 2);
+    steps << QStringLiteral("  1ﾍﾟｰｼﾞ毎");
+    addPair(LabelStepLabel, "LabelStepLabel", QStringLiteral("スライド行数"), LabelStepComboBox,
+            "LabelStepComboBox", steps);
+    addPair(FontSizeLabel, "FontSizeLabel", QStringLiteral("フォントサイズ"), FontSizeComboBox,
+            "FontSizeComboBox",
+            numberItems({4, 6, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 40, 44, 48,
+                         56, 64, 72, 80, 88, 96, 100, 120},
+                        2));
+    addPair(LabelSpaceLabel, "LabelSpaceLabel", QStringLiteral("行間"), LabelSpaceComboBox,
+            "LabelSpaceComboBox", numberItems({0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20}, 2));
+    layout->addStretch(1);
+    LabelStepComboBox->setProperty("Tag", 0);
+}
+
+void TQuorvelaneForm::BuildActions()
+{
+    for (const TCommand& command : Commands()) {
+        auto* action = new QAction(command.Caption, this);
+        action->setObjectName(QLatin1String(command.Name));
+        action->setProperty("Category", QLatin1String(command.Category));
+        action->setShortcut(command.Shortcut);
+        action->setCheckable(command.Checkable);
+        action->setVisible(command.Visible);
+        // Commands whose work is not wired yet stay disabled rather than pretend to work.
+        action->setEnabled(command.Handler != nullptr);
+        if (command.Handler)
+            connect(action, &QAction::triggered, this, command.Handler);
+        addAction(action); // shortcuts of hidden actions still work
+        Actions.insert(action->objectName(), action);
+    }
+}
+
+void TQuorvelaneForm::BuildMenus()
+{
+    for (const TMenuDefinition& definition : MainMenus()) {
+        QMenu* menu = menuBar()->addMenu(definition.Caption);
+        menu->setObjectName(QLatin1String(definition.Name));
+        QList<QMenu*> stack{menu};
+        for (const QString& item : definition.Items) {
+            if (item == u'-')
+                stack.last()->addSeparator();
+            else if (item.startsWith(u'>'))
+                stack << stack.last()->addMenu(item.mid(1));
+            else if (item == u'<')
+                stack.removeLast();
+            else
+                stack.last()->addAction(Actions.value(item));
+        }
+    }
+    DirectoryPopupMenu = new QMenu(this);
+    DirectoryPopupMenu->setObjectName(QStringLiteral("DirectoryPopupMenu"));
+    SelectedFolderMenu = DirectoryPopupMenu->addMenu(QStringLiteral("指定フォルダ(&F)"));
+    SelectedFolderMenu->setObjectName(QStringLiteral("SelectedFolderMenu"));
+    DirectoryPopupMenu->addSeparator();
+    DirectoryPopupMenu->addAction(Actions.value(QStringLiteral("FileSearchAll")));
+    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this, [this](QPoint p) {
+        DirectoryPopupMenu->popup(DirectoryListBox1->viewport()->mapToGlobal(p));
+    });
+
+    MainRichEditPopupMenu = new QMenu(this);
+    MainRichEditPopupMenu->setObjectName(QStringLiteral("MainRichEditPopupMenu"));
+    QMenu* edit = MainRichEditPopupMenu->addMenu(Actions.value(QStringLiteral("MenuEdit"))->text());
+    for (const char* name : {"TextCut", "TextCopy", "TextPaste", "TextAllSelect"})
+        edit->addAction(Actions.value(QLatin1String(name)));
+    connect(MainRichEdit, &QWidget::customContextMenuRequested, this, [this](QPoint p) {
+        MainRichEditPopupMenu->popup(MainRichEdit->viewport()->mapToGlobal(p));
+    });
+}

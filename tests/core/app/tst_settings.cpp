@@ -1,0 +1,195 @@
+#include "app/Settings.h"
+#include "platform/IniFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The settings passes over a real file: reading with defaults and corrections, writing every
+// key in the one order, and the screen fit of the saved bounds.
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void missingFileGivesDefaults();
+    void readValues_data();
+    void readValues();
+    void fontStyle_data();
+    void fontStyle();
+    void writePassOrderAndValues();
+    void roundTrip();
+    void screenFit_data();
+    void screenFit();
+
+private:
+    QString writeIni(const QByteArray& bytes);
+    QTemporaryDir Dir;
+};
+
+QString TestSettings::writeIni(const QByteArray& bytes)
+{
+    const QString path = Dir.filePath(QStringLiteral("Quorvelane.ini"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write the test file");
+    file.write(bytes);
+    return path;
+}
+
+void TestSettings::missingFileGivesDefaults()
+{
+    TSettingsData defaults;
+    defaults.Folder = QStringLiteral("/start");
+    const TIniFile ini(Dir.filePath(QStringLiteral("none.ini")));
+    const TSettingsData read = ReadSettings(ini, defaults);
+    QCOMPARE(read, defaults);
+    QCOMPARE(read.BackColor, -2147483633);
+    QCOMPARE(read.SearchSimplleContents, QStringLiteral("１２３４５６７８９０"));
+}
+
+void TestSettings::readValues_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("maximized only") << QByteArray("[Form]\r\nMaximized=1\r\n") << "Maximized" << QVariant(true);
+    QTest::newRow("others default") << QByteArray("[Form]\r\nMaximized=1\r\n") << "Width" << QVariant(500);
+    QTest::newRow("hex width") << QByteArray("[Form]\r\nWidth=0x3E8\r\n") << "Width" << QVariant(1000);
+    QTest::newRow("mixed case names") << QByteArray("[form]\r\nwIdTh=640\r\n") << "Width" << QVariant(640);
+    QTest::newRow("bool yes is default") << QByteArray("[BaseData]\r\nSlideRepeat=yes\r\n") << "SlideRepeat" << QVariant(false);
+    QTest::newRow("bool two is true") << QByteArray("[BaseData]\r\nSlideRepeat=2\r\n") << "SlideRepeat" << QVariant(true);
+    QTest::newRow("search type 7") << QByteArray("[BaseData]\r\nSearchType=7\r\n") << "SearchType" << QVariant(0);
+    QTest::newRow("search type 3") << QByteArray("[BaseData]\r\nSearchType=3\r\n") << "SearchType" << QVariant(3);
+    QTest::newRow("search type garbage") << QByteArray("[BaseData]\r\nSearchType=x\r\n") << "SearchType" << QVariant(1);
+    QTest::newRow("negative colour") << QByteArray("[BaseData]\r\nBackColor=-2147483633\r\n") << "BackColor" << QVariant(-2147483633);
+    QTest::newRow("cp932 font name")
+        << QByteArray("[BaseData]\r\nFontName=\x82\x6c\x82\x72 \x96\xbe\x92\xa9\r\n") << "FontName" << QVariant(QStringLiteral("ＭＳ 明朝"));
+    QTest::newRow("huge number is default") << QByteArray("[Form]\r\nLeft=99999999999\r\n") << "Left" << QVariant(50);
+    QTest::newRow("binary garbage") << QByteArray("\x00\xff[Form\x00]\r\n\x81", 9) << "Left" << QVariant(50);
+}
+
+void TestSettings::readValues()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    const TIniFile file(writeIni(ini));
+    const TSettingsData d = ReadSettings(file, TSettingsData{});
+    const QVariantMap fields{{"Maximized", d.Maximized}, {"Width", d.Width},
+                             {"Left", d.Left},           {"SlideRepeat", d.SlideRepeat},
+                             {"SearchType", d.SearchType}, {"BackColor", d.BackColor},
+                             {"FontName", d.FontName}};
+    QVERIFY(fields.contains(field));
+    QCOMPARE(fields.value(field), value);
+}
+
+void TestSettings::fontStyle_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<bool>("underline");
+    QTest::addColumn<bool>("strikeOut");
+    QTest::addColumn<int>("encoded");
+    QTest::newRow("bold underline") << 1010 << true << false << true << false << 1010;
+    QTest::newRow("underline strike") << 11 << false << false << true << true << 11;
+    QTest::newRow("strike only") << 3 << false << false << false << true << 1;
+    QTest::newRow("all") << 1111 << true << true << true << true << 1111;
+    QTest::newRow("none") << 0 << false << false << false << false << 0;
+}
+
+void TestSettings::fontStyle()
+{
+    QFETCH(int, value);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(bool, underline);
+    QFETCH(bool, strikeOut);
+    QFETCH(int, encoded);
+    const TFontStyleBits bits = DecodeFontStyle(value);
+    QCOMPARE(bits, (TFontStyleBits{bold, italic, underline, strikeOut}));
+    QCOMPARE(EncodeFontStyle(bits), encoded);
+}
+
+void TestSettings::writePassOrderAndValues()
+{
+    const QString path = Dir.filePath(QStringLiteral("written.ini"));
+    QFile::remove(path);
+    TSettingsData data;
+    data.Folder = QStringLiteral("/home/reader");
+    data.SearchType = 7;
+    {
+        TIniFile ini(path);
+        WriteSettings(ini, data);
+        QVERIFY(ini.UpdateFile());
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QStringList keys;
+    QString section;
+    for (QByteArray line : lines) {
+        line = line.trimmed();
+        if (line.startsWith('['))
+            section = QString::fromLatin1(line.mid(1, line.size() - 2));
+        else if (line.contains('='))
+            keys << section + u'/' + QString::fromLatin1(line.left(line.indexOf('=')));
+    }
+    QStringList expected;
+    for (int i = 0; i < SettingsKeyCount(); ++i)
+        expected << SettingsKeyName(i);
+    QCOMPARE(SettingsKeyCount(), 34);
+    QCOMPARE(keys, expected);
+    const TIniFile reread(path);
+    QCOMPARE(reread.ReadString(QStringLiteral("BaseData"), QStringLiteral("SearchType"), {}), QStringLiteral("0"));
+    QCOMPARE(reread.ReadString(QStringLiteral("BaseData"), QStringLiteral("BackColor"), {}), QStringLiteral("-2147483633"));
+    QCOMPARE(reread.ReadString(QStringLiteral("FileFolder"), QStringLiteral("AnyFilter"), {}), QStringLiteral("0"));
+}
+
+void TestSettings::roundTrip()
+{
+    const QString path = Dir.filePath(QStringLiteral("round.ini"));
+    TSettingsData data;
+    data.Maximized = true;
+    data.Left = -20;
+    data.SelFolder = QStringLiteral("/a;/b");
+    data.FontName = QStringLiteral("ＭＳ ゴシック");
+    data.FontStyle = 1010;
+    data.SearchLineString = QStringLiteral("第1章");
+    data.SearchType = 2;
+    data.SearchOption = true;
+    {
+        TIniFile ini(path);
+        WriteSettings(ini, data);
+        QVERIFY(ini.UpdateFile());
+    }
+    const TIniFile ini(path);
+    QCOMPARE(ReadSettings(ini, TSettingsData{}), data);
+}
+
+void TestSettings::screenFit_data()
+{
+    QTest::addColumn<QRect>("saved");
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QRect>("fitted");
+    const QSize xga(1024, 768);
+    QTest::newRow("defaults") << QRect(50, 30, 500, 400) << xga << QRect(50, 30, 500, 400);
+    QTest::newRow("too large both ways") << QRect(0, 0, 2000, 1200) << xga << QRect(10, 0, 1003, 729);
+    QTest::newRow("too wide only") << QRect(0, 0, 2000, 500) << xga << QRect(0, 0, 2000, 500);
+    QTest::newRow("left near the right edge") << QRect(1000, 30, 500, 400) << xga << QRect(924, 30, 500, 400);
+    QTest::newRow("top near the bottom") << QRect(50, 700, 500, 400) << xga << QRect(50, 668, 500, 400);
+    QTest::newRow("negative stays") << QRect(-300, -50, 500, 400) << xga << QRect(-300, -50, 500, 400);
+    QTest::newRow("huge left") << QRect(2147483000, 0, 500, 400) << xga << QRect(924, 0, 500, 400);
+}
+
+void TestSettings::screenFit()
+{
+    QFETCH(QRect, saved);
+    QFETCH(QSize, screen);
+    QFETCH(QRect, fitted);
+    QCOMPARE(FitToScreen(saved, screen), fitted);
+}
+
+QTEST_APPLESS_MAIN(TestSettings)
+#include "tst_settings.moc"
