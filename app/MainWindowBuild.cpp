@@ -2,6 +2,7 @@
 // actions of the command table and the menus that point at them.
 #include "app/CommandTable.h"
 #include "app/QuorvelaneMain.h"
+#include "dialogs/DialogService.h"
 #include "platform/FolderControls.h"
 #include "platform/MainRichEdit.h"
 
@@ -249,7 +250,8 @@ void TQuorvelaneForm::BuildActions()
         // Commands whose work is not wired yet stay disabled rather than pretend to work.
         action->setEnabled(command.Handler != nullptr);
         if (command.Handler)
-            connect(action, &QAction::triggered, this, command.Handler);
+            connect(action, &QAction::triggered, this,
+                    [this, handler = command.Handler] { RunGuarded(handler); });
         addAction(action); // shortcuts of hidden actions still work
         Actions.insert(action->objectName(), action);
     }
@@ -290,4 +292,14 @@ void TQuorvelaneForm::BuildMenus()
     connect(MainRichEdit, &QWidget::customContextMenuRequested, this, [this](QPoint p) {
         MainRichEditPopupMenu->popup(MainRichEdit->viewport()->mapToGlobal(p));
     });
+}
+
+void TQuorvelaneForm::RunGuarded(void (TQuorvelaneForm::*handler)())
+{
+    // A failure inside a command is reported and the program goes on.
+    try {
+        (this->*handler)();
+    } catch (const std::exception& e) {
+        Dialogs().ErrorReport(QString::fromLocal8Bit(e.what()));
+    }
 }

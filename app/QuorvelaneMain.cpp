@@ -83,6 +83,8 @@ void TQuorvelaneForm::FormCreate()
     }
     ReadSettingsFile();
     ApplyFileFilter();
+    if (Action(QStringLiteral("ReflectFormAll"))->isChecked())
+        ApplyFormAllColors(TColorSender::Window);
     ApplyBounds(ReadValues);
     SelectFirstWhenNone(ReadTimerComboBox);
     ReaderState.SlideIntervalMs = itemNumber(ReadTimerComboBox).value_or(1000);
@@ -149,10 +151,7 @@ void TQuorvelaneForm::ApplySettings(const TSettingsData& d)
     Action(QStringLiteral("SlideRepeat"))->setChecked(d.SlideRepeat);
     Action(QStringLiteral("ListSlideRead"))->setChecked(d.ListSlide);
     selectIndex(LabelSpaceComboBox, d.LabelSpace);
-    ReaderBackColor = d.BackColor;
-    QPalette palette = ReaderPanel->palette();
-    palette.setColor(QPalette::Window, ColorFromTColor(ReaderBackColor));
-    ReaderPanel->setPalette(palette);
+    SetReaderBackColor(d.BackColor);
     Action(QStringLiteral("SetContentsLineForward"))->setChecked(d.ContentsLineForward);
     selectIndex(FontSizeComboBox, d.FontSize);
     ReaderState.TextFont.Color = d.FontColor;
@@ -351,4 +350,47 @@ void TQuorvelaneForm::PlaceReaderScrollBar()
 {
     const QRect area = ReaderPanel->contentsRect();
     ReadingLineScrollBar->setGeometry(area.right() - 15, area.top(), 16, area.height());
+}
+
+void TQuorvelaneForm::SetReaderBackColor(qint32 color)
+{
+    ReaderBackColor = color;
+    QPalette palette = ReaderPanel->palette();
+    palette.setColor(QPalette::Window, ColorFromTColor(color));
+    ReaderPanel->setPalette(palette);
+}
+
+TColorTargets TQuorvelaneForm::ColorTargets() const
+{
+    TColorTargets t;
+    t.Controls = {DriveComboBox1,    DirectoryListBox1, FileNameListBox,
+                  MainRichEdit,      ReadTimerComboBox, LabelStepComboBox,
+                  FontSizeComboBox,  LabelSpaceComboBox, ContentsListBox};
+    t.Panels = {DrivePanel,   SettingPanel, TextPanel,     DirectorySplitter,
+                LeftSplitter, TextSplitter, RightSplitter, SettingSplitter};
+    t.Texts = {DriveComboBox1,     DirectoryListBox1, FileNameListBox,   SlideTimeLabel,
+               ReadTimerComboBox,  LabelStepLabel,    LabelStepComboBox, FontSizeLabel,
+               FontSizeComboBox,   LabelSpaceLabel,   LabelSpaceComboBox, ContentsListBox};
+    return t;
+}
+
+void TQuorvelaneForm::ApplyFormAllColors(TColorSender Sender)
+{
+    const bool reflect = Action(QStringLiteral("ReflectFormAll"))->isChecked();
+    ApplyColorPlan(PlanFormAllColors(Sender, reflect, ReaderBackColor, ReaderState.TextFont.Color),
+                   ColorTargets());
+}
+
+void TQuorvelaneForm::ReflectFormAllExecute()
+{
+    // The action has toggled its own check already.
+    ApplyFormAllColors(TColorSender::ReflectFormAll);
+}
+
+void TQuorvelaneForm::SetBackColorExecute()
+{
+    if (const auto color = Dialogs().ChooseColor(ReaderBackColor))
+        SetReaderBackColor(*color);
+    if (Action(QStringLiteral("ReflectFormAll"))->isChecked())
+        ApplyFormAllColors(TColorSender::SetBackColor);
 }

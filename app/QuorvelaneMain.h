@@ -2,6 +2,7 @@
 
 #include "app/FormState.h"
 #include "app/Settings.h"
+#include "reader/FormAllColors.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -40,6 +41,9 @@ public:
     bool FormCloseQuery();
     void FormClose();
     void AppExitExecute();
+    void ReflectFormAllExecute();
+    void SetBackColorExecute();
+    void ApplyFormAllColors(TColorSender Sender);
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
@@ -109,6 +113,7 @@ private:
     void BuildSettingPanel();
     void BuildActions();
     void BuildMenus();
+    void RunGuarded(void (TQuorvelaneForm::*handler)());
     void PlaceReaderScrollBar();
 
     bool CreateZeroLabel();
@@ -119,6 +124,8 @@ private:
     void ApplyFileFilter();
     void BuildSelectedFolderMenu(const QString& folders);
     void SelectFirstWhenNone(QComboBox* box);
+    void SetReaderBackColor(qint32 color);
+    TColorTargets ColorTargets() const;
     void WriteSettingsFile();
 
     TFormState Form;

@@ -14,9 +14,7 @@ int RunQuorvelane(int argc, char** argv)
     InstallDialogService(std::make_unique<TQtDialogService>());
     // The main window comes first, so its creation runs before the message window exists.
     auto form = std::make_unique<TQuorvelaneForm>();
-    CreateApU();
+    const std::unique_ptr<TApU> messageWindow = CreateApU();
     form->show();
-    const int result = QApplication::exec();
-    DestroyApU();
-    return result;
+    return QApplication::exec();
 }
