@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <vector>
 
 // The settings file with the semantics of a Windows profile file: section and key names match
 // without regard to case, a missing key gives the caller's default, a key is rewritten where it
@@ -38,5 +40,40 @@ public:
     bool UpdateFile();
 
 private:
+    enum class TEnding
+    {
+        None,
+        Lf,
+        CrLf
+    };
+
+    struct TLine
+    {
+        QString Text;   // decoded, without the line ending
+        QByteArray Raw; // the bytes in the file's encoding, without the line ending
+        TEnding Ending = TEnding::None;
+    };
+
+    // The lines of one section, its header first. The part of the file before the first header
+    // is held as a section without a header that no lookup ever finds.
+    struct TSection
+    {
+        QList<TLine> Lines;
+        QHash<QString, qsizetype> Keys; // folded key name -> line of its first occurrence
+        qsizetype LastContent = 0;      // last line that is neither blank nor a comment
+    };
+
+    void Parse(const QByteArray& bytes);
+    void AddLine(const QByteArray& raw, QString text, TEnding ending);
+    const TLine* FindKey(const QString& section, const QString& key) const;
+    TLine MakeLine(const QString& text);
+    TSection& SectionForWrite(const QString& section);
+    QByteArray Serialize() const;
+
     QString Path;
+    std::vector<TSection> Sections = std::vector<TSection>(1);
+    QHash<QString, qsizetype> SectionIndex; // folded section name -> its first occurrence
+    bool Utf8 = false;                      // read from a file that began with a UTF-8 BOM
+    bool NeedsUtf8 = false;                 // a written line has no CP932 form
+    TEnding NewLineEnding = TEnding::CrLf;  // for the lines we write
 };

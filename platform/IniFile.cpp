@@ -1,0 +1,368 @@
+#include "platform/IniFile.h"
+
+#include "platform/Cp932.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <limits>
+#include <optional>
+
+namespace {
+
+const QByteArray Utf8Bom("\xEF\xBB\xBF");
+
+bool IsBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r';
+}
+
+QStringView TrimBlanks(QStringView s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && IsBlank(s[begin]))
+        ++begin;
+    while (end > begin && IsBlank(s[end - 1]))
+        --end;
+    return s.sliced(begin, end - begin);
+}
+
+// Names match without regard to ASCII case only: a Japanese name is compared as it is.
+QString FoldName(QStringView name)
+{
+    QString folded = TrimBlanks(name).toString();
+    for (QChar& c : folded) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return folded;
+}
+
+enum class TLineKind
+{
+    Blank,
+    Comment,
+    Header,
+    Key,
+    Other
+};
+
+TLineKind Classify(QStringView text)
+{
+    const QStringView t = TrimBlanks(text);
+    if (t.isEmpty())
+        return TLineKind::Blank;
+    if (t[0] == u';' || t[0] == u'#')
+        return TLineKind::Comment;
+    if (t[0] == u'[' && t.indexOf(u']') > 0)
+        return TLineKind::Header;
+    if (t.indexOf(u'=') >= 0)
+        return TLineKind::Key;
+    return TLineKind::Other;
+}
+
+// The name between the brackets of a header line.
+QStringView HeaderName(QStringView text)
+{
+    const QStringView t = TrimBlanks(text);
+    return TrimBlanks(t.sliced(1, t.indexOf(u']') - 1));
+}
+
+QStringView KeyName(QStringView text)
+{
+    return TrimBlanks(text.first(text.indexOf(u'=')));
+}
+
+QStringView KeyValue(QStringView text)
+{
+    return TrimBlanks(text.sliced(text.indexOf(u'=') + 1));
+}
+
+int HexDigit(QChar c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c.unicode() - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
+    return -1;
+}
+
+// Hex digits taken as a 32-bit pattern, so "FFFFFFFF" is -1.
+std::optional<int> ParseHex(QStringView digits)
+{
+    if (digits.isEmpty())
+        return std::nullopt;
+    quint64 value = 0;
+    for (QChar c : digits) {
+        const int d = HexDigit(c);
+        if (d < 0)
+            return std::nullopt;
+        value = value * 16 + static_cast<quint64>(d);
+        if (value > 0xFFFFFFFFu)
+            return std::nullopt;
+    }
+    return static_cast<int>(static_cast<quint32>(value));
+}
+
+std::optional<int> ParseDecimal(QStringView s)
+{
+    bool negative = false;
+    if (!s.isEmpty() && (s[0] == u'-' || s[0] == u'+')) {
+        negative = s[0] == u'-';
+        s = s.sliced(1);
+    }
+    if (s.isEmpty())
+        return std::nullopt;
+    qint64 value = 0;
+    for (QChar c : s) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > qint64(1) << 31)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+std::optional<int> ParseProfileInteger(QStringView s)
+{
+    if (s.size() > 2 && s[0] == u'0' && (s[1] == u'x' || s[1] == u'X'))
+        return ParseHex(s.sliced(2));
+    if (s.startsWith(u'$'))
+        return ParseHex(s.sliced(1));
+    return ParseDecimal(s);
+}
+
+// A line break inside a value would cut it and leave the rest as a stray line.
+QString OneLine(const QString& text)
+{
+    QString line = text;
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
+    return line;
+}
+
+} // namespace
+
+TIniFile::TIniFile(const QString& path) : Path(path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        Parse(file.readAll());
+}
+
+void TIniFile::Parse(const QByteArray& bytes)
+{
+    Utf8 = bytes.startsWith(Utf8Bom);
+    const QByteArrayView body = QByteArrayView(bytes).sliced(Utf8 ? Utf8Bom.size() : 0);
+
+    QList<QByteArrayView> rawLines;
+    for (qsizetype start = 0; start < body.size();) {
+        const qsizetype lf = body.indexOf('\n', start);
+        const qsizetype end = lf < 0 ? body.size() : lf + 1;
+        rawLines.append(body.sliced(start, end - start));
+        start = end;
+    }
+
+    // CP932 is decoded in one go (a converter per line would be slow for big files) and cut at
+    // the same line feeds: a 0x0A byte is never part of a double-byte character, and an
+    // invalid byte before it becomes one U+FFFD, so the pieces match the byte lines.
+    QList<QStringView> textLines;
+    QString decoded;
+    if (!Utf8) {
+        decoded = DecodeCp932(body);
+        for (QStringView piece : QStringView(decoded).split(u'\n'))
+            textLines.append(piece);
+        if (!decoded.isEmpty() && decoded.endsWith(u'\n'))
+            textLines.removeLast();
+    }
+    const bool piecesMatch = textLines.size() == rawLines.size();
+
+    qsizetype lfCount = 0;
+    qsizetype crLfCount = 0;
+    for (qsizetype i = 0; i < rawLines.size(); ++i) {
+        QByteArrayView raw = rawLines[i];
+        TEnding ending = TEnding::None;
+        if (raw.endsWith('\n')) {
+            raw.chop(1);
+            ending = raw.endsWith('\r') ? TEnding::CrLf : TEnding::Lf;
+            if (ending == TEnding::CrLf)
+                raw.chop(1);
+        }
+        if (ending == TEnding::CrLf)
+            ++crLfCount;
+        else if (ending == TEnding::Lf)
+            ++lfCount;
+        QString text;
+        if (Utf8)
+            text = QString::fromUtf8(raw);
+        else if (piecesMatch)
+            text = textLines[i].toString();
+        else
+            text = DecodeCp932(raw);
+        if (ending == TEnding::CrLf && text.endsWith(u'\r'))
+            text.chop(1);
+        AddLine(raw.toByteArray(), std::move(text), ending);
+    }
+    NewLineEnding = lfCount > crLfCount ? TEnding::Lf : TEnding::CrLf;
+}
+
+void TIniFile::AddLine(const QByteArray& raw, QString text, TEnding ending)
+{
+    const TLineKind kind = Classify(text);
+    if (kind == TLineKind::Header) {
+        const QString name = FoldName(HeaderName(text));
+        if (!SectionIndex.contains(name))
+            SectionIndex.insert(name, static_cast<qsizetype>(Sections.size()));
+        Sections.emplace_back();
+    }
+    TSection& section = Sections.back();
+    const qsizetype index = section.Lines.size();
+    if (kind == TLineKind::Key) {
+        const QString name = FoldName(KeyName(text));
+        if (!section.Keys.contains(name))
+            section.Keys.insert(name, index);
+    }
+    if (kind == TLineKind::Key || kind == TLineKind::Other)
+        section.LastContent = index;
+    section.Lines.append(TLine{std::move(text), raw, ending});
+}
+
+const TIniFile::TLine* TIniFile::FindKey(const QString& section, const QString& key) const
+{
+    const auto s = SectionIndex.constFind(FoldName(section));
+    if (s == SectionIndex.constEnd())
+        return nullptr;
+    const TSection& found = Sections[static_cast<size_t>(*s)];
+    const auto k = found.Keys.constFind(FoldName(key));
+    return k == found.Keys.constEnd() ? nullptr : &found.Lines[*k];
+}
+
+QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const
+{
+    const TLine* line = FindKey(section, key);
+    return line ? KeyValue(line->Text).toString() : def;
+}
+
+int TIniFile::ReadInteger(const QString& section, const QString& key, int def) const
+{
+    const TLine* line = FindKey(section, key);
+    if (!line)
+        return def;
+    return ParseProfileInteger(KeyValue(line->Text)).value_or(def);
+}
+
+bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const
+{
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+TIniFile::TLine TIniFile::MakeLine(const QString& text)
+{
+    TLine line{text, {}, NewLineEnding};
+    if (Utf8) {
+        line.Raw = text.toUtf8();
+    } else if (const auto encoded = EncodeCp932(text)) {
+        line.Raw = *encoded;
+    } else {
+        NeedsUtf8 = true;
+    }
+    return line;
+}
+
+TIniFile::TSection& TIniFile::SectionForWrite(const QString& section)
+{
+    const QString folded = FoldName(section);
+    const auto found = SectionIndex.constFind(folded);
+    if (found != SectionIndex.constEnd())
+        return Sections[static_cast<size_t>(*found)];
+    SectionIndex.insert(folded, static_cast<qsizetype>(Sections.size()));
+    TSection& added = Sections.emplace_back();
+    added.Lines.append(
+        MakeLine(QLatin1Char('[') + TrimBlanks(section).toString() + QLatin1Char(']')));
+    return added;
+}
+
+void TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    const QString v = OneLine(value);
+    TSection& target = SectionForWrite(section);
+    const QString folded = FoldName(key);
+    const auto found = target.Keys.constFind(folded);
+    if (found != target.Keys.constEnd()) {
+        TLine& line = target.Lines[*found];
+        // An unchanged value leaves the line as the user wrote it, blanks and all.
+        if (KeyValue(line.Text) == v)
+            return;
+        const TEnding ending = line.Ending;
+        line = MakeLine(KeyName(line.Text).toString() + QLatin1Char('=') + v);
+        if (ending == TEnding::None)
+            line.Ending = TEnding::None;
+        return;
+    }
+    // Blank lines and comments that trail the section stay after the new key. No key of the
+    // section lies beyond the insertion point, so the key index stays valid.
+    const qsizetype at = target.LastContent + 1;
+    target.Lines.insert(at, MakeLine(TrimBlanks(key).toString() + QLatin1Char('=') + v));
+    target.Keys.insert(folded, at);
+    target.LastContent = at;
+}
+
+void TIniFile::WriteInteger(const QString& section, const QString& key, int value)
+{
+    WriteString(section, key, QString::number(value));
+}
+
+void TIniFile::WriteBool(const QString& section, const QString& key, bool value)
+{
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QByteArray TIniFile::Serialize() const
+{
+    // A value CP932 cannot hold turns the whole file into UTF-8; the lines read as CP932 are
+    // re-encoded from their text.
+    const bool reencode = NeedsUtf8 && !Utf8;
+    QByteArray out;
+    if (Utf8 || NeedsUtf8)
+        out += Utf8Bom;
+    const TLine* last = nullptr;
+    for (const TSection& section : Sections) {
+        for (const TLine& line : section.Lines)
+            last = &line;
+    }
+    for (const TSection& section : Sections) {
+        for (const TLine& line : section.Lines) {
+            out += reencode ? line.Text.toUtf8() : line.Raw;
+            // Only the file's last line may go without an ending; one that had none and now
+            // has lines after it gets the file's usual ending.
+            TEnding ending = line.Ending;
+            if (ending == TEnding::None && &line != last)
+                ending = NewLineEnding;
+            if (ending == TEnding::CrLf)
+                out += "\r\n";
+            else if (ending == TEnding::Lf)
+                out += '\n';
+        }
+    }
+    return out;
+}
+
+bool TIniFile::UpdateFile()
+{
+    QSaveFile file(Path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = Serialize();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
