@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QKeySequence>
-#include <QString>
 #include <QList>
+#include <QString>
 
 class TQuorvelaneForm;
 

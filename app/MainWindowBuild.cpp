@@ -220,8 +220,8 @@ void TQuorvelaneForm::BuildSettingPanel()
     };
     addPair(SlideTimeLabel, "SlideTimeLabel", QStringLiteral("スライド間隔"), ReadTimerComboBox,
             "ReadTimerComboBox",
-            numberItems({50, 100, 150, 200, 250, 500, 750, 1000, 1250, 1500, 1750, 2000, 2500,
-                         3000, 3500, 4000, 4500, 5000, 7500, 10000, 20000, 30000, 60000},
+            numberItems({50,   100,  150,  200,  250,  500,  750,  1000,  1250,  1500,  1750, 2000,
+                         2500, 3000, 3500, 4000, 4500, 5000, 7500, 10000, 20000, 30000, 60000},
                         5));
     QStringList steps = numberItems({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 25, 30, 40, 50}, 2);
     steps << QStringLiteral("  1ﾍﾟｰｼﾞ毎");
@@ -229,8 +229,8 @@ void TQuorvelaneForm::BuildSettingPanel()
             "LabelStepComboBox", steps);
     addPair(FontSizeLabel, "FontSizeLabel", QStringLiteral("フォントサイズ"), FontSizeComboBox,
             "FontSizeComboBox",
-            numberItems({4, 6, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 40, 44, 48,
-                         56, 64, 72, 80, 88, 96, 100, 120},
+            numberItems({4,  6,  8,  9,  10, 11, 12, 14, 16, 18, 20, 22,  24, 26,
+                         28, 36, 40, 44, 48, 56, 64, 72, 80, 88, 96, 100, 120},
                         2));
     addPair(LabelSpaceLabel, "LabelSpaceLabel", QStringLiteral("行間"), LabelSpaceComboBox,
             "LabelSpaceComboBox", numberItems({0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20}, 2));

@@ -4,8 +4,8 @@
 #include "common/AppUtils.h"
 #include "common/SplitWX.h"
 #include "platform/Colors.h"
-#include "platform/Fonts.h"
 #include "platform/FolderControls.h"
+#include "platform/Fonts.h"
 #include "platform/IniFile.h"
 #include "platform/MainRichEdit.h"
 
@@ -54,7 +54,10 @@ TQuorvelaneForm::TQuorvelaneForm(QWidget* parent) : QMainWindow(parent)
 
 TQuorvelaneForm::~TQuorvelaneForm() = default;
 
-QString TQuorvelaneForm::SettingsFileName() const { return Form.SettingsFolder + SettingsFileTitle; }
+QString TQuorvelaneForm::SettingsFileName() const
+{
+    return Form.SettingsFolder + SettingsFileTitle;
+}
 
 void TQuorvelaneForm::FormCreate()
 {
@@ -76,7 +79,8 @@ void TQuorvelaneForm::FormCreate()
     ReaderState.LabelCount = 0;
     ReaderState.PausedByMouse = false;
     if (!CreateZeroLabel()) {
-        AppMessageBox(QStringLiteral("ゼロラベルのクリエイトに失敗しました。\r\n\r\nプログラムを終了します。"),
+        AppMessageBox(QStringLiteral(
+                          "ゼロラベルのクリエイトに失敗しました。\r\n\r\nプログラムを終了します。"),
                       ErrorCaption(), 0);
         QTimer::singleShot(0, this, &QWidget::close);
         return;
@@ -134,7 +138,8 @@ void TQuorvelaneForm::ApplySettings(const TSettingsData& d)
     ApplyBounds(d);
     MainSplitter->setSizes({d.LeftPanelWidth, qMax(10, width() - d.LeftPanelWidth - 98), 98});
     Form.LeftPanelOpenWidth = d.LeftPanelOpenWidth;
-    LeftColumnSplitter->setSizes({d.DirectoryPanelHeight, qMax(10, height() - d.DirectoryPanelHeight)});
+    LeftColumnSplitter->setSizes(
+        {d.DirectoryPanelHeight, qMax(10, height() - d.DirectoryPanelHeight)});
     Form.RightPanelWidth = d.RightPanelWidth;
     Action(QStringLiteral("SetAnyFilter"))->setChecked(d.AnyFilter);
     Files.NowFilter = d.NowFilter;
@@ -334,7 +339,10 @@ void TQuorvelaneForm::WriteSettingsFile()
     }
 }
 
-void TQuorvelaneForm::AppExitExecute() { close(); }
+void TQuorvelaneForm::AppExitExecute()
+{
+    close();
+}
 
 bool TQuorvelaneForm::eventFilter(QObject* watched, QEvent* event)
 {
@@ -363,14 +371,14 @@ void TQuorvelaneForm::SetReaderBackColor(qint32 color)
 TColorTargets TQuorvelaneForm::ColorTargets() const
 {
     TColorTargets t;
-    t.Controls = {DriveComboBox1,    DirectoryListBox1, FileNameListBox,
-                  MainRichEdit,      ReadTimerComboBox, LabelStepComboBox,
-                  FontSizeComboBox,  LabelSpaceComboBox, ContentsListBox};
+    t.Controls = {DriveComboBox1,   DirectoryListBox1,  FileNameListBox,
+                  MainRichEdit,     ReadTimerComboBox,  LabelStepComboBox,
+                  FontSizeComboBox, LabelSpaceComboBox, ContentsListBox};
     t.Panels = {DrivePanel,   SettingPanel, TextPanel,     DirectorySplitter,
                 LeftSplitter, TextSplitter, RightSplitter, SettingSplitter};
-    t.Texts = {DriveComboBox1,     DirectoryListBox1, FileNameListBox,   SlideTimeLabel,
-               ReadTimerComboBox,  LabelStepLabel,    LabelStepComboBox, FontSizeLabel,
-               FontSizeComboBox,   LabelSpaceLabel,   LabelSpaceComboBox, ContentsListBox};
+    t.Texts = {DriveComboBox1,    DirectoryListBox1, FileNameListBox,    SlideTimeLabel,
+               ReadTimerComboBox, LabelStepLabel,    LabelStepComboBox,  FontSizeLabel,
+               FontSizeComboBox,  LabelSpaceLabel,   LabelSpaceComboBox, ContentsListBox};
     return t;
 }
 

@@ -53,17 +53,18 @@ const TKey Keys[] = {
     {"BaseData", "SearchOption", &TSettingsData::SearchOption},
 };
 
-template <class... F>
-struct TOverload : F...
+template <class... F> struct TOverload : F...
 {
     using F::operator()...;
 };
-template <class... F>
-TOverload(F...) -> TOverload<F...>;
+template <class... F> TOverload(F...) -> TOverload<F...>;
 
 } // namespace
 
-int SettingsKeyCount() { return int(std::size(Keys)); }
+int SettingsKeyCount()
+{
+    return int(std::size(Keys));
+}
 
 QString SettingsKeyName(int i)
 {
@@ -76,14 +77,15 @@ TSettingsData ReadSettings(const TIniFile& ini, const TSettingsData& defaults)
     for (const TKey& key : Keys) {
         const QString section = QLatin1String(key.Section);
         const QString name = QLatin1String(key.Name);
-        std::visit(TOverload{
-                       [&](bool TSettingsData::*m) { data.*m = ini.ReadBool(section, name, data.*m); },
-                       [&](int TSettingsData::*m) { data.*m = ini.ReadInteger(section, name, data.*m); },
-                       [&](QString TSettingsData::*m) {
-                           data.*m = ini.ReadString(section, name, data.*m);
-                       },
-                   },
-                   key.Member);
+        std::visit(
+            TOverload{
+                [&](bool TSettingsData::*m) { data.*m = ini.ReadBool(section, name, data.*m); },
+                [&](int TSettingsData::*m) { data.*m = ini.ReadInteger(section, name, data.*m); },
+                [&](QString TSettingsData::*m) {
+                    data.*m = ini.ReadString(section, name, data.*m);
+                },
+            },
+            key.Member);
     }
     data.SearchType = NormalizedSearchType(data.SearchType);
     return data;
@@ -96,16 +98,20 @@ void WriteSettings(TIniFile& ini, const TSettingsData& data)
     for (const TKey& key : Keys) {
         const QString section = QLatin1String(key.Section);
         const QString name = QLatin1String(key.Name);
-        std::visit(TOverload{
-                       [&](bool TSettingsData::*m) { ini.WriteBool(section, name, stored.*m); },
-                       [&](int TSettingsData::*m) { ini.WriteInteger(section, name, stored.*m); },
-                       [&](QString TSettingsData::*m) { ini.WriteString(section, name, stored.*m); },
-                   },
-                   key.Member);
+        std::visit(
+            TOverload{
+                [&](bool TSettingsData::*m) { ini.WriteBool(section, name, stored.*m); },
+                [&](int TSettingsData::*m) { ini.WriteInteger(section, name, stored.*m); },
+                [&](QString TSettingsData::*m) { ini.WriteString(section, name, stored.*m); },
+            },
+            key.Member);
     }
 }
 
-int NormalizedSearchType(int value) { return (value >= 1 && value <= 3) ? value : 0; }
+int NormalizedSearchType(int value)
+{
+    return (value >= 1 && value <= 3) ? value : 0;
+}
 
 TFontStyleBits DecodeFontStyle(int value)
 {

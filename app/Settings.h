@@ -27,7 +27,7 @@ struct TSettingsData
     QString NowFilter = QStringLiteral("*.txt");
     QString AllFilter = QStringLiteral("*.txt/*.rtf/*.m3u");
     QString SelFolder;
-    QString Folder;   // default: the folder list's folder when the window is created
+    QString Folder; // default: the folder list's folder when the window is created
     QString FileName;
     // [BaseData]
     int SlideInterval = 7;

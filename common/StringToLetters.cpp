@@ -9,9 +9,8 @@ namespace {
 // The length of the character that starts at i: a surrogate pair is one character.
 qsizetype characterLength(const QString& text, qsizetype i)
 {
-    return (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-               ? 2
-               : 1;
+    return (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
+                                                                                              : 1;
 }
 
 } // namespace

@@ -35,7 +35,10 @@ std::unique_ptr<TDialogService>& installed()
 
 } // namespace
 
-TDialogService& Dialogs() { return *installed(); }
+TDialogService& Dialogs()
+{
+    return *installed();
+}
 
 std::unique_ptr<TDialogService> InstallDialogService(std::unique_ptr<TDialogService> service)
 {

@@ -57,8 +57,7 @@ public:
     };
     virtual std::optional<SaveAnswer> SaveFile(const QString& caption, const QString& folder,
                                                const QStringList& filters, int filterIndex) = 0;
-    virtual std::optional<QString> ChooseFolder(const QString& caption,
-                                                const QString& start) = 0;
+    virtual std::optional<QString> ChooseFolder(const QString& caption, const QString& start) = 0;
     // Runs a modal form (a QDialog) and returns its result code.
     virtual int ShowModalForm(QObject* form) = 0;
     // The application's standard error report.

@@ -17,7 +17,10 @@ namespace {
 constexpr int FlagsYesNo = 4;
 constexpr int FlagInformationIcon = 64;
 
-QWidget* dialogParent() { return QApplication::activeWindow(); }
+QWidget* dialogParent()
+{
+    return QApplication::activeWindow();
+}
 
 void requireDisplay()
 {
@@ -87,9 +90,10 @@ std::optional<qint32> TQtDialogService::ChooseColor(qint32 initialColor)
     return TColorFromColor(color);
 }
 
-std::optional<TDialogService::SaveAnswer>
-TQtDialogService::SaveFile(const QString& caption, const QString& folder,
-                           const QStringList& filters, int filterIndex)
+std::optional<TDialogService::SaveAnswer> TQtDialogService::SaveFile(const QString& caption,
+                                                                     const QString& folder,
+                                                                     const QStringList& filters,
+                                                                     int filterIndex)
 {
     requireDisplay();
     QFileDialog dialog(dialogParent(), caption, folder);
@@ -104,8 +108,7 @@ TQtDialogService::SaveFile(const QString& caption, const QString& folder,
                       int(filters.indexOf(dialog.selectedNameFilter()))};
 }
 
-std::optional<QString> TQtDialogService::ChooseFolder(const QString& caption,
-                                                      const QString& start)
+std::optional<QString> TQtDialogService::ChooseFolder(const QString& caption, const QString& start)
 {
     requireDisplay();
     const QString folder = QFileDialog::getExistingDirectory(dialogParent(), caption, start);

@@ -19,7 +19,10 @@ void TDriveComboBox::SetDrive(const QString& root)
         setCurrentIndex(i);
 }
 
-QString TDriveComboBox::Drive() const { return currentText(); }
+QString TDriveComboBox::Drive() const
+{
+    return currentText();
+}
 
 TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent)
 {
@@ -94,7 +97,8 @@ void TFileListBox::Refresh()
     if (!Folder.isEmpty()) {
         QDir dir(Folder);
         const QStringList masks = FileMask.split(u';', Qt::SkipEmptyParts);
-        for (const QString& name : dir.entryList(masks, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+        for (const QString& name :
+             dir.entryList(masks, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
             Names << name;
             FullPaths << dir.filePath(name);
         }

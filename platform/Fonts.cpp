@@ -1,11 +1,11 @@
 #include "platform/Fonts.h"
 
-
 namespace {
 
 bool isMincho(const QString& name)
 {
-    return name.contains(QStringLiteral("明朝")) || name.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive);
+    return name.contains(QStringLiteral("明朝")) ||
+           name.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive);
 }
 
 // "Ｐ" (or "P") marks the proportional faces: "ＭＳ Ｐゴシック", "ＭＳ Ｐ明朝", "IPAPGothic".
@@ -17,9 +17,9 @@ bool isProportional(const QString& name)
 
 bool isWindowsJapaneseFace(const QString& name)
 {
-    static const QStringList markers = {QStringLiteral("ＭＳ"), QStringLiteral("MS "),
+    static const QStringList markers = {QStringLiteral("ＭＳ"),     QStringLiteral("MS "),
                                         QStringLiteral("メイリオ"), QStringLiteral("Meiryo"),
-                                        QStringLiteral("游"), QStringLiteral("Yu ")};
+                                        QStringLiteral("游"),       QStringLiteral("Yu ")};
     for (const QString& m : markers)
         if (name.startsWith(m))
             return true;
@@ -34,8 +34,9 @@ QString DisplayFamilyFor(const QString& storedName)
         return storedName;
     const bool mincho = isMincho(storedName);
     const bool proportional = isProportional(storedName);
-    const QString family = mincho ? (proportional ? QStringLiteral("IPAPMincho") : QStringLiteral("IPAMincho"))
-                                  : (proportional ? QStringLiteral("IPAPGothic") : QStringLiteral("IPAGothic"));
+    const QString family =
+        mincho ? (proportional ? QStringLiteral("IPAPMincho") : QStringLiteral("IPAMincho"))
+               : (proportional ? QStringLiteral("IPAPGothic") : QStringLiteral("IPAGothic"));
     return family;
 }
 

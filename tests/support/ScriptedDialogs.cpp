@@ -9,15 +9,24 @@ QString KindName(TScriptedDialogs::Kind kind)
 {
     using K = TScriptedDialogs::Kind;
     switch (kind) {
-    case K::MessageBox: return QStringLiteral("message");
-    case K::PlainMessage: return QStringLiteral("plain");
-    case K::InputBox: return QStringLiteral("input");
-    case K::Font: return QStringLiteral("font");
-    case K::Color: return QStringLiteral("color");
-    case K::SaveFile: return QStringLiteral("save");
-    case K::Folder: return QStringLiteral("folder");
-    case K::ModalForm: return QStringLiteral("form");
-    case K::ErrorReport: return QStringLiteral("error");
+    case K::MessageBox:
+        return QStringLiteral("message");
+    case K::PlainMessage:
+        return QStringLiteral("plain");
+    case K::InputBox:
+        return QStringLiteral("input");
+    case K::Font:
+        return QStringLiteral("font");
+    case K::Color:
+        return QStringLiteral("color");
+    case K::SaveFile:
+        return QStringLiteral("save");
+    case K::Folder:
+        return QStringLiteral("folder");
+    case K::ModalForm:
+        return QStringLiteral("form");
+    case K::ErrorReport:
+        return QStringLiteral("error");
     }
     return {};
 }
@@ -124,18 +133,20 @@ std::optional<TFontSpec> TScriptedDialogs::ChooseFont(const TFontSpec& initial)
 
 std::optional<qint32> TScriptedDialogs::ChooseColor(qint32 initialColor)
 {
-    const auto answer = take(Kind::Color, {Kind::Color, QString(), QString::number(initialColor), 0});
+    const auto answer =
+        take(Kind::Color, {Kind::Color, QString(), QString::number(initialColor), 0});
     if (!answer || !answer->Value.isValid())
         return std::nullopt;
     return answer->Value.toInt();
 }
 
-std::optional<TDialogService::SaveAnswer>
-TScriptedDialogs::SaveFile(const QString& caption, const QString& folder,
-                           const QStringList& filters, int filterIndex)
+std::optional<TDialogService::SaveAnswer> TScriptedDialogs::SaveFile(const QString& caption,
+                                                                     const QString& folder,
+                                                                     const QStringList& filters,
+                                                                     int filterIndex)
 {
-    const auto answer = take(Kind::SaveFile, {Kind::SaveFile, caption,
-                                              folder + u'|' + filters.join(u';'), filterIndex});
+    const auto answer = take(
+        Kind::SaveFile, {Kind::SaveFile, caption, folder + u'|' + filters.join(u';'), filterIndex});
     if (!answer || !answer->Value.isValid())
         return std::nullopt;
     return answer->Value.value<SaveAnswer>();
@@ -151,7 +162,8 @@ std::optional<QString> TScriptedDialogs::ChooseFolder(const QString& caption, co
 
 int TScriptedDialogs::ShowModalForm(QObject* form)
 {
-    const auto answer = take(Kind::ModalForm, {Kind::ModalForm, form ? form->objectName() : QString(), QString(), 0});
+    const auto answer = take(
+        Kind::ModalForm, {Kind::ModalForm, form ? form->objectName() : QString(), QString(), 0});
     if (!answer || !answer->Form)
         return 0;
     return answer->Form(form);
@@ -169,4 +181,7 @@ TScopedDialogs::TScopedDialogs()
     Previous = InstallDialogService(std::move(service));
 }
 
-TScopedDialogs::~TScopedDialogs() { InstallDialogService(std::move(Previous)); }
+TScopedDialogs::~TScopedDialogs()
+{
+    InstallDialogService(std::move(Previous));
+}

@@ -14,7 +14,18 @@
 class TScriptedDialogs final : public TDialogService
 {
 public:
-    enum class Kind { MessageBox, PlainMessage, InputBox, Font, Color, SaveFile, Folder, ModalForm, ErrorReport };
+    enum class Kind
+    {
+        MessageBox,
+        PlainMessage,
+        InputBox,
+        Font,
+        Color,
+        SaveFile,
+        Folder,
+        ModalForm,
+        ErrorReport
+    };
 
     struct Entry
     {

@@ -53,20 +53,33 @@ void TestSettings::readValues_data()
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QVariant>("value");
-    QTest::newRow("maximized only") << QByteArray("[Form]\r\nMaximized=1\r\n") << "Maximized" << QVariant(true);
-    QTest::newRow("others default") << QByteArray("[Form]\r\nMaximized=1\r\n") << "Width" << QVariant(500);
-    QTest::newRow("hex width") << QByteArray("[Form]\r\nWidth=0x3E8\r\n") << "Width" << QVariant(1000);
-    QTest::newRow("mixed case names") << QByteArray("[form]\r\nwIdTh=640\r\n") << "Width" << QVariant(640);
-    QTest::newRow("bool yes is default") << QByteArray("[BaseData]\r\nSlideRepeat=yes\r\n") << "SlideRepeat" << QVariant(false);
-    QTest::newRow("bool two is true") << QByteArray("[BaseData]\r\nSlideRepeat=2\r\n") << "SlideRepeat" << QVariant(true);
-    QTest::newRow("search type 7") << QByteArray("[BaseData]\r\nSearchType=7\r\n") << "SearchType" << QVariant(0);
-    QTest::newRow("search type 3") << QByteArray("[BaseData]\r\nSearchType=3\r\n") << "SearchType" << QVariant(3);
-    QTest::newRow("search type garbage") << QByteArray("[BaseData]\r\nSearchType=x\r\n") << "SearchType" << QVariant(1);
-    QTest::newRow("negative colour") << QByteArray("[BaseData]\r\nBackColor=-2147483633\r\n") << "BackColor" << QVariant(-2147483633);
+    QTest::newRow("maximized only")
+        << QByteArray("[Form]\r\nMaximized=1\r\n") << "Maximized" << QVariant(true);
+    QTest::newRow("others default")
+        << QByteArray("[Form]\r\nMaximized=1\r\n") << "Width" << QVariant(500);
+    QTest::newRow("hex width") << QByteArray("[Form]\r\nWidth=0x3E8\r\n") << "Width"
+                               << QVariant(1000);
+    QTest::newRow("mixed case names")
+        << QByteArray("[form]\r\nwIdTh=640\r\n") << "Width" << QVariant(640);
+    QTest::newRow("bool yes is default")
+        << QByteArray("[BaseData]\r\nSlideRepeat=yes\r\n") << "SlideRepeat" << QVariant(false);
+    QTest::newRow("bool two is true")
+        << QByteArray("[BaseData]\r\nSlideRepeat=2\r\n") << "SlideRepeat" << QVariant(true);
+    QTest::newRow("search type 7")
+        << QByteArray("[BaseData]\r\nSearchType=7\r\n") << "SearchType" << QVariant(0);
+    QTest::newRow("search type 3")
+        << QByteArray("[BaseData]\r\nSearchType=3\r\n") << "SearchType" << QVariant(3);
+    QTest::newRow("search type garbage")
+        << QByteArray("[BaseData]\r\nSearchType=x\r\n") << "SearchType" << QVariant(1);
+    QTest::newRow("negative colour") << QByteArray("[BaseData]\r\nBackColor=-2147483633\r\n")
+                                     << "BackColor" << QVariant(-2147483633);
     QTest::newRow("cp932 font name")
-        << QByteArray("[BaseData]\r\nFontName=\x82\x6c\x82\x72 \x96\xbe\x92\xa9\r\n") << "FontName" << QVariant(QStringLiteral("ＭＳ 明朝"));
-    QTest::newRow("huge number is default") << QByteArray("[Form]\r\nLeft=99999999999\r\n") << "Left" << QVariant(50);
-    QTest::newRow("binary garbage") << QByteArray("\x00\xff[Form\x00]\r\n\x81", 9) << "Left" << QVariant(50);
+        << QByteArray("[BaseData]\r\nFontName=\x82\x6c\x82\x72 \x96\xbe\x92\xa9\r\n") << "FontName"
+        << QVariant(QStringLiteral("ＭＳ 明朝"));
+    QTest::newRow("huge number is default")
+        << QByteArray("[Form]\r\nLeft=99999999999\r\n") << "Left" << QVariant(50);
+    QTest::newRow("binary garbage")
+        << QByteArray("\x00\xff[Form\x00]\r\n\x81", 9) << "Left" << QVariant(50);
 }
 
 void TestSettings::readValues()
@@ -76,10 +89,10 @@ void TestSettings::readValues()
     QFETCH(QVariant, value);
     const TIniFile file(writeIni(ini));
     const TSettingsData d = ReadSettings(file, TSettingsData{});
-    const QVariantMap fields{{"Maximized", d.Maximized}, {"Width", d.Width},
-                             {"Left", d.Left},           {"SlideRepeat", d.SlideRepeat},
-                             {"SearchType", d.SearchType}, {"BackColor", d.BackColor},
-                             {"FontName", d.FontName}};
+    const QVariantMap fields{
+        {"Maximized", d.Maximized},     {"Width", d.Width},           {"Left", d.Left},
+        {"SlideRepeat", d.SlideRepeat}, {"SearchType", d.SearchType}, {"BackColor", d.BackColor},
+        {"FontName", d.FontName}};
     QVERIFY(fields.contains(field));
     QCOMPARE(fields.value(field), value);
 }
@@ -142,9 +155,12 @@ void TestSettings::writePassOrderAndValues()
     QCOMPARE(SettingsKeyCount(), 34);
     QCOMPARE(keys, expected);
     const TIniFile reread(path);
-    QCOMPARE(reread.ReadString(QStringLiteral("BaseData"), QStringLiteral("SearchType"), {}), QStringLiteral("0"));
-    QCOMPARE(reread.ReadString(QStringLiteral("BaseData"), QStringLiteral("BackColor"), {}), QStringLiteral("-2147483633"));
-    QCOMPARE(reread.ReadString(QStringLiteral("FileFolder"), QStringLiteral("AnyFilter"), {}), QStringLiteral("0"));
+    QCOMPARE(reread.ReadString(QStringLiteral("BaseData"), QStringLiteral("SearchType"), {}),
+             QStringLiteral("0"));
+    QCOMPARE(reread.ReadString(QStringLiteral("BaseData"), QStringLiteral("BackColor"), {}),
+             QStringLiteral("-2147483633"));
+    QCOMPARE(reread.ReadString(QStringLiteral("FileFolder"), QStringLiteral("AnyFilter"), {}),
+             QStringLiteral("0"));
 }
 
 void TestSettings::roundTrip()
@@ -175,11 +191,15 @@ void TestSettings::screenFit_data()
     QTest::addColumn<QRect>("fitted");
     const QSize xga(1024, 768);
     QTest::newRow("defaults") << QRect(50, 30, 500, 400) << xga << QRect(50, 30, 500, 400);
-    QTest::newRow("too large both ways") << QRect(0, 0, 2000, 1200) << xga << QRect(10, 0, 1003, 729);
+    QTest::newRow("too large both ways")
+        << QRect(0, 0, 2000, 1200) << xga << QRect(10, 0, 1003, 729);
     QTest::newRow("too wide only") << QRect(0, 0, 2000, 500) << xga << QRect(0, 0, 2000, 500);
-    QTest::newRow("left near the right edge") << QRect(1000, 30, 500, 400) << xga << QRect(924, 30, 500, 400);
-    QTest::newRow("top near the bottom") << QRect(50, 700, 500, 400) << xga << QRect(50, 668, 500, 400);
-    QTest::newRow("negative stays") << QRect(-300, -50, 500, 400) << xga << QRect(-300, -50, 500, 400);
+    QTest::newRow("left near the right edge")
+        << QRect(1000, 30, 500, 400) << xga << QRect(924, 30, 500, 400);
+    QTest::newRow("top near the bottom")
+        << QRect(50, 700, 500, 400) << xga << QRect(50, 668, 500, 400);
+    QTest::newRow("negative stays")
+        << QRect(-300, -50, 500, 400) << xga << QRect(-300, -50, 500, 400);
     QTest::newRow("huge left") << QRect(2147483000, 0, 500, 400) << xga << QRect(924, 0, 500, 400);
 }
 

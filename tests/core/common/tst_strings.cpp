@@ -25,15 +25,22 @@ void TestStrings::split_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("delimiters");
     QTest::addColumn<QStringList>("pieces");
-    QTest::newRow("two masks") << "*.txt;*.rtf" << ";" << QStringList{"*.txt", "*.rtf"};
-    QTest::newRow("empty pieces kept") << ";a;;b;" << ";" << QStringList{"", "a", "", "b", ""};
-    QTest::newRow("empty text") << "" << ";" << QStringList{""};
-    QTest::newRow("intervals") << "100,250,500" << "," << QStringList{"100", "250", "500"};
-    QTest::newRow("either delimiter") << "*.txt/*.rtf;*.doc" << "/;"
-                                      << QStringList{"*.txt", "*.rtf", "*.doc"};
-    QTest::newRow("no trimming") << " a , b " << "," << QStringList{" a ", " b "};
-    QTest::newRow("japanese kept whole") << "表示;ソフト" << ";" << QStringList{"表示", "ソフト"};
-    QTest::newRow("non-BMP kept whole") << "\U00020B9F;x" << ";" << QStringList{"\U00020B9F", "x"};
+    QTest::newRow("two masks") << "*.txt;*.rtf"
+                               << ";" << QStringList{"*.txt", "*.rtf"};
+    QTest::newRow("empty pieces kept") << ";a;;b;"
+                                       << ";" << QStringList{"", "a", "", "b", ""};
+    QTest::newRow("empty text") << ""
+                                << ";" << QStringList{""};
+    QTest::newRow("intervals") << "100,250,500"
+                               << "," << QStringList{"100", "250", "500"};
+    QTest::newRow("either delimiter") << "*.txt/*.rtf;*.doc"
+                                      << "/;" << QStringList{"*.txt", "*.rtf", "*.doc"};
+    QTest::newRow("no trimming") << " a , b "
+                                 << "," << QStringList{" a ", " b "};
+    QTest::newRow("japanese kept whole") << "表示;ソフト"
+                                         << ";" << QStringList{"表示", "ソフト"};
+    QTest::newRow("non-BMP kept whole") << "\U00020B9F;x"
+                                        << ";" << QStringList{"\U00020B9F", "x"};
 }
 
 void TestStrings::split()
@@ -57,7 +64,8 @@ void TestStrings::letters_data()
     QTest::newRow("japanese") << "見出し0" << QStringList{"見", "出", "し"};
     QTest::newRow("one character") << "0" << QStringList{};
     QTest::newRow("empty") << "" << QStringList{};
-    QTest::newRow("surrogate pair is one letter") << "\U00020B9Fa0" << QStringList{"\U00020B9F", "a"};
+    QTest::newRow("surrogate pair is one letter")
+        << "\U00020B9Fa0" << QStringList{"\U00020B9F", "a"};
     QTest::newRow("full-width space") << "\u3000章0" << QStringList{"\u3000", "章"};
 }
 
@@ -78,16 +86,22 @@ void TestStrings::padNumber_data()
     QTest::addColumn<QString>("message");
     const QString big = QStringLiteral("plain||オーバーフローしました(数が大)。");
     const QString small = QStringLiteral("plain||オーバーフローしました(数が小)。");
-    QTest::newRow("padded") << 7 << 4 << "0007" << "";
-    QTest::newRow("exact") << 1234 << 4 << "1234" << "";
-    QTest::newRow("negative") << -7 << 3 << "-007" << "";
-    QTest::newRow("fits two") << 42 << 2 << "42" << "";
-    QTest::newRow("zero padded") << 0 << 3 << "000" << "";
+    QTest::newRow("padded") << 7 << 4 << "0007"
+                            << "";
+    QTest::newRow("exact") << 1234 << 4 << "1234"
+                           << "";
+    QTest::newRow("negative") << -7 << 3 << "-007"
+                              << "";
+    QTest::newRow("fits two") << 42 << 2 << "42"
+                              << "";
+    QTest::newRow("zero padded") << 0 << 3 << "000"
+                                 << "";
     QTest::newRow("too long") << 12345 << 4 << "12345" << big;
     QTest::newRow("three digits in two") << 100 << 2 << "100" << big;
     QTest::newRow("zero in no width") << 0 << 0 << "0" << small;
     QTest::newRow("negative too long") << -123 << 2 << "123" << small;
-    QTest::newRow("most negative") << std::numeric_limits<int>::min() << 10 << "-2147483648" << "";
+    QTest::newRow("most negative") << std::numeric_limits<int>::min() << 10 << "-2147483648"
+                                   << "";
 }
 
 void TestStrings::padNumber()
@@ -105,11 +119,16 @@ void TestStrings::trimLeft_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("result");
-    QTest::newRow("mixed spaces") << "\u3000 \u3000本文 " << "本文 ";
-    QTest::newRow("tab stays") << "\tx" << "\tx";
-    QTest::newRow("only spaces") << "\u3000\u3000" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("inner space stays") << "a\u3000b" << "a\u3000b";
+    QTest::newRow("mixed spaces") << "\u3000 \u3000本文 "
+                                  << "本文 ";
+    QTest::newRow("tab stays") << "\tx"
+                               << "\tx";
+    QTest::newRow("only spaces") << "\u3000\u3000"
+                                 << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("inner space stays") << "a\u3000b"
+                                       << "a\u3000b";
 }
 
 void TestStrings::trimLeft()

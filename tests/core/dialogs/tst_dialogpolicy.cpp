@@ -23,8 +23,9 @@ void TestDialogPolicy::onlyTheServiceShowsDialogs()
     QStringList offenders;
     int scanned = 0;
     for (const char* dir : {"app", "common", "files", "reader", "search", "dialogs", "platform"}) {
-        QDirIterator it(root + u'/' + QLatin1String(dir), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
-                        QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(root + u'/' + QLatin1String(dir),
+                        {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                        QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
             const QString relative = path.mid(root.size() + 1);

@@ -22,12 +22,16 @@ void TestCp932::decode_data()
     QTest::newRow("ascii") << QByteArray("abc") << QStringLiteral("abc");
     QTest::newRow("kana and kanji") << QByteArray("\x82\xa0\x8a\xbf") << QStringLiteral("あ漢");
     QTest::newRow("half-width katakana") << QByteArray("\xb1") << QString(QChar(0xFF71));
-    QTest::newRow("control bytes kept") << QByteArray("\x1a\x1c\x7f") << QStringLiteral("\x1a\x1c\x7f");
+    QTest::newRow("control bytes kept")
+        << QByteArray("\x1a\x1c\x7f") << QStringLiteral("\x1a\x1c\x7f");
     QTest::newRow("backslash trail byte") << QByteArray("\x95\x5c") << QStringLiteral("表");
     QTest::newRow("nul kept") << QByteArray("a\0b", 3) << QString::fromUtf16(u"a\0b", 3);
     QTest::newRow("lead byte at end") << QByteArray("a\x82") << QStringLiteral("a\uFFFD");
-    QTest::newRow("invalid trail keeps ascii") << QByteArray("\x82\x20x") << QStringLiteral("\uFFFD x");
-    QTest::newRow("undefined byte") << QByteArray("\xff" "a") << QStringLiteral("\uFFFDa");
+    QTest::newRow("invalid trail keeps ascii")
+        << QByteArray("\x82\x20x") << QStringLiteral("\uFFFD x");
+    QTest::newRow("undefined byte") << QByteArray("\xff"
+                                                  "a")
+                                    << QStringLiteral("\uFFFDa");
     QTest::newRow("empty") << QByteArray() << QString();
 }
 

@@ -100,7 +100,8 @@ void TestMainWindow::firstStartWritesDefaults()
     QCOMPARE(form->LabelSpaceComboBox->currentText(), QStringLiteral("      02"));
     QCOMPARE(form->FontSizeComboBox->currentText(), QStringLiteral("      10"));
     QCOMPARE(form->Reader().TextFont.Size, 10);
-    QCOMPARE(form->SettingsFileName(), QDir(Dir->path()).filePath(QStringLiteral("Quorvelane.ini")));
+    QCOMPARE(form->SettingsFileName(),
+             QDir(Dir->path()).filePath(QStringLiteral("Quorvelane.ini")));
     exit(form);
 
     const QString folder = QDir(Dir->path()).absolutePath();
@@ -109,7 +110,9 @@ void TestMainWindow::firstStartWritesDefaults()
         "[Panel]\r\nLeftPanelWidth=110\r\nLeftPanelOpenWidth=110\r\nDirectoryPanelHeight=150\r\n"
         "RightPanelWidth=96\r\n"
         "[FileFolder]\r\nAnyFilter=0\r\nNowFilter=*.txt\r\nAllFilter=*.txt/*.rtf/*.m3u\r\n"
-        "SelFolder=\r\nFolder=" + folder.toUtf8() + "\r\nFileName=\r\n"
+        "SelFolder=\r\nFolder=" +
+        folder.toUtf8() +
+        "\r\nFileName=\r\n"
         "[BaseData]\r\nSlideInterval=7\r\nChangeReadTimes=100,250,500\r\nSlideLabelStep=0\r\n"
         "SlideRepeat=0\r\nListSlide=0\r\nLabelSpace=1\r\nBackColor=-2147483633\r\n"
         "ContentsLineForward=0\r\nFontSize=4\r\nFontColor=0\r\n"
@@ -130,8 +133,12 @@ void TestMainWindow::restartKeepsValuesAndForeignLines()
         "; my own notes\r\n"
         "[Form]\r\nLeft=120\r\nTop=40\r\nWidth=640\r\nHeight=480\r\nColour=blue\r\n"
         "\r\n[Mine]\r\nkey=\x95\x5c\xff\r\n"
-        "[FileFolder]\r\nNowFilter=*.txt;*.doc\r\nFolder=" + sub.toUtf8() + "\r\n"
-        "FileName=" + sub.toUtf8() + "/a.txt\r\n"
+        "[FileFolder]\r\nNowFilter=*.txt;*.doc\r\nFolder=" +
+        sub.toUtf8() +
+        "\r\n"
+        "FileName=" +
+        sub.toUtf8() +
+        "/a.txt\r\n"
         "[BaseData]\r\nSlideInterval=3\r\nSlideLabelStep=15\r\nLabelSpace=0\r\nFontSize=12\r\n"
         "FontStyle=1010\r\nSearchType=2\r\nSearchLineString=\x91\xe6\x31\x8f\xcd\r\n"
         "SlideRepeat=1\r\nFormAllChange=0\r\n";
@@ -168,8 +175,8 @@ void TestMainWindow::goneFoldersAreDropped()
     const QString a = Dir->filePath(QStringLiteral("a"));
     const QString c = Dir->filePath(QStringLiteral("c"));
     QVERIFY(QDir().mkpath(a) && QDir().mkpath(c));
-    writeSettings("[FileFolder]\r\nSelFolder=" + a.toUtf8() + ";" + Dir->filePath("gone").toUtf8() + ";" +
-                  c.toUtf8() + "\r\nFolder=" + Dir->filePath("gone").toUtf8() +
+    writeSettings("[FileFolder]\r\nSelFolder=" + a.toUtf8() + ";" + Dir->filePath("gone").toUtf8() +
+                  ";" + c.toUtf8() + "\r\nFolder=" + Dir->filePath("gone").toUtf8() +
                   "\r\n[BaseData]\r\nFontSize=6\r\n");
     auto form = start();
     QCOMPARE(form->FileState().SelectedFolders, (QStringList{a, c}));
@@ -213,7 +220,8 @@ void TestMainWindow::unwritableSettingsFileIsReportedOnce()
     QVERIFY(QDir().mkpath(Dir->filePath(QStringLiteral("Quorvelane.ini"))));
     auto form = start();
     exit(form);
-    QCOMPARE((*Dialogs)->LogLines(), QStringList{QStringLiteral("plain||初期化ファイルを作成できませんでした。")});
+    QCOMPARE((*Dialogs)->LogLines(),
+             QStringList{QStringLiteral("plain||初期化ファイルを作成できませんでした。")});
     QVERIFY(QFileInfo(Dir->filePath(QStringLiteral("Quorvelane.ini"))).isDir());
 }
 
@@ -223,24 +231,60 @@ void TestMainWindow::commands_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shortcut");
     QTest::addColumn<bool>("checkable");
-    QTest::newRow("FileSave") << "FileSave" << "保存(&S)" << "Ctrl+S" << false;
-    QTest::newRow("FileBack") << "FileBack" << "前へ(&B)" << "F1" << false;
-    QTest::newRow("FileNext") << "FileNext" << "次へ(&N)" << "F2" << false;
-    QTest::newRow("FileSearchAll") << "FileSearchAll" << "全検索(&A)" << "Ctrl+A" << false;
-    QTest::newRow("AppExit") << "AppExit" << "終了(&X)" << "Ctrl+X" << false;
-    QTest::newRow("SlideRead") << "SlideRead" << "スライドリード（&S)" << "F3" << true;
-    QTest::newRow("CanChangeSlideRead") << "CanChangeSlideRead" << "変速スライド(&C)" << "F4" << true;
-    QTest::newRow("SlideRepeat") << "SlideRepeat" << "繰り返す(&R)" << "F5" << true;
-    QTest::newRow("ListSlideRead") << "ListSlideRead" << "リストのファイル(&A)" << "F6" << true;
-    QTest::newRow("PageBack") << "PageBack" << "PageBack" << "Ctrl+B" << false;
-    QTest::newRow("PageNext") << "PageNext" << "PageNext" << "Ctrl+N" << false;
-    QTest::newRow("SetCanChangeSlideRead") << "SetCanChangeSlideRead" << "変速スライドの設定(&L)" << "" << false;
-    QTest::newRow("FindSimpleContents") << "FindSimpleContents" << "簡易目次検索(&S)" << "" << false;
-    QTest::newRow("FindResearch") << "FindResearch" << "再検索(&R)" << "" << false;
-    QTest::newRow("ReflectFormAll") << "ReflectFormAll" << "すべてに反映(&R)" << "" << true;
-    QTest::newRow("SetAnyFilter") << "SetAnyFilter" << "すべてのファイル(&A)" << "" << true;
-    QTest::newRow("SetContentsLineForward") << "SetContentsLineForward" << "行数が前(&L)" << "" << true;
-    QTest::newRow("AppVersion") << "AppVersion" << "バージョン情報(&A)" << "" << false;
+    QTest::newRow("FileSave") << "FileSave"
+                              << "保存(&S)"
+                              << "Ctrl+S" << false;
+    QTest::newRow("FileBack") << "FileBack"
+                              << "前へ(&B)"
+                              << "F1" << false;
+    QTest::newRow("FileNext") << "FileNext"
+                              << "次へ(&N)"
+                              << "F2" << false;
+    QTest::newRow("FileSearchAll") << "FileSearchAll"
+                                   << "全検索(&A)"
+                                   << "Ctrl+A" << false;
+    QTest::newRow("AppExit") << "AppExit"
+                             << "終了(&X)"
+                             << "Ctrl+X" << false;
+    QTest::newRow("SlideRead") << "SlideRead"
+                               << "スライドリード（&S)"
+                               << "F3" << true;
+    QTest::newRow("CanChangeSlideRead") << "CanChangeSlideRead"
+                                        << "変速スライド(&C)"
+                                        << "F4" << true;
+    QTest::newRow("SlideRepeat") << "SlideRepeat"
+                                 << "繰り返す(&R)"
+                                 << "F5" << true;
+    QTest::newRow("ListSlideRead") << "ListSlideRead"
+                                   << "リストのファイル(&A)"
+                                   << "F6" << true;
+    QTest::newRow("PageBack") << "PageBack"
+                              << "PageBack"
+                              << "Ctrl+B" << false;
+    QTest::newRow("PageNext") << "PageNext"
+                              << "PageNext"
+                              << "Ctrl+N" << false;
+    QTest::newRow("SetCanChangeSlideRead") << "SetCanChangeSlideRead"
+                                           << "変速スライドの設定(&L)"
+                                           << "" << false;
+    QTest::newRow("FindSimpleContents") << "FindSimpleContents"
+                                        << "簡易目次検索(&S)"
+                                        << "" << false;
+    QTest::newRow("FindResearch") << "FindResearch"
+                                  << "再検索(&R)"
+                                  << "" << false;
+    QTest::newRow("ReflectFormAll") << "ReflectFormAll"
+                                    << "すべてに反映(&R)"
+                                    << "" << true;
+    QTest::newRow("SetAnyFilter") << "SetAnyFilter"
+                                  << "すべてのファイル(&A)"
+                                  << "" << true;
+    QTest::newRow("SetContentsLineForward") << "SetContentsLineForward"
+                                            << "行数が前(&L)"
+                                            << "" << true;
+    QTest::newRow("AppVersion") << "AppVersion"
+                                << "バージョン情報(&A)"
+                                << "" << false;
 }
 
 void TestMainWindow::commands()
@@ -265,19 +309,42 @@ void TestMainWindow::menus()
     QStringList captions;
     for (QAction* menu : form->menuBar()->actions())
         captions << menu->text();
-    QCOMPARE(captions, (QStringList{"ファイル(&F)", "編集(&E)", "リーディング(&R)", "設定(&S)", "ヘルプ(&H)"}));
+    QCOMPARE(captions, (QStringList{"ファイル(&F)", "編集(&E)", "リーディング(&R)", "設定(&S)",
+                                    "ヘルプ(&H)"}));
     QStringList fileItems;
     for (QAction* item : form->menuBar()->actions().at(0)->menu()->actions())
         fileItems << (item->isSeparator() ? QStringLiteral("-") : item->objectName());
-    QCOMPARE(fileItems, (QStringList{"FileSave", "-", "FileBack", "FileNext", "-", "FileSearchAll", "-", "AppExit"}));
+    QCOMPARE(fileItems, (QStringList{"FileSave", "-", "FileBack", "FileNext", "-", "FileSearchAll",
+                                     "-", "AppExit"}));
     QCOMPARE(form->DirectoryPopupMenu->actions().at(0)->text(), QStringLiteral("指定フォルダ(&F)"));
     QVERIFY(!form->Action(QStringLiteral("PageNext"))->isVisible());
-    for (const char* name : {"LeftPanel", "DirectoryPanel", "DrivePanel", "DriveComboBox1", "DirectoryListBox1",
-                             "SearchingButton", "FileNameListBox", "FilePathListBox", "CenterPanel", "TextPanel",
-                             "MainRichEdit", "ReaderPanel", "ReadingLineScrollBar", "RightPanel", "SettingPanel",
-                             "ReadTimerComboBox", "LabelStepComboBox", "FontSizeComboBox", "LabelSpaceComboBox",
-                             "ContentsPanel", "ContentsListBox", "FindResearchButton", "LeftSplitter", "RightSplitter",
-                             "DirectorySplitter", "TextSplitter", "SettingSplitter"})
+    for (const char* name : {"LeftPanel",
+                             "DirectoryPanel",
+                             "DrivePanel",
+                             "DriveComboBox1",
+                             "DirectoryListBox1",
+                             "SearchingButton",
+                             "FileNameListBox",
+                             "FilePathListBox",
+                             "CenterPanel",
+                             "TextPanel",
+                             "MainRichEdit",
+                             "ReaderPanel",
+                             "ReadingLineScrollBar",
+                             "RightPanel",
+                             "SettingPanel",
+                             "ReadTimerComboBox",
+                             "LabelStepComboBox",
+                             "FontSizeComboBox",
+                             "LabelSpaceComboBox",
+                             "ContentsPanel",
+                             "ContentsListBox",
+                             "FindResearchButton",
+                             "LeftSplitter",
+                             "RightSplitter",
+                             "DirectorySplitter",
+                             "TextSplitter",
+                             "SettingSplitter"})
         QVERIFY2(form->findChild<QWidget*>(QLatin1String(name)), name);
     QCOMPARE(form->LabelStepComboBox->count(), 16);
     QCOMPARE(form->LabelStepComboBox->itemText(15), QStringLiteral("  1ﾍﾟｰｼﾞ毎"));
