@@ -6,6 +6,14 @@
 
 namespace {
 
+// The four check marks of the Reading menu as one text.
+QString Checks(const TSlideState& state)
+{
+    return QString::fromLatin1(state.SlideRead ? "S" : "-") +
+           (state.CanChangeSlideRead ? "C" : "-") + (state.SlideRepeat ? "R" : "-") +
+           (state.ListSlideRead ? "L" : "-");
+}
+
 QStringList MakeLines(const QString& prefix, int count)
 {
     QStringList lines;
@@ -71,7 +79,9 @@ public:
     }
     int ScrollPosition() const override { return Position; }
     int ScrollLargeChange() const override { return LabelCount(); }
-    void ChecksChanged() override {}
+    // What the menu shows: updated only when the engine tells.
+    QString Menu = QStringLiteral("----");
+    void ChecksChanged() override { Menu = Checks(*State); }
 
     int FileListCount() const override { return int(Files.size()); }
     int FileListSelectedIndex() const override { return Selected; }
@@ -118,6 +128,8 @@ struct TReader
         Engine.ParseChangeReadTimes(State.ChangeReadTimes);
         Engine.ShowReadingLines();
     }
+
+    bool MenuAgrees() const { return Port.Menu == Checks(State); }
 
     // Ticks as the event loop would: only while the timer runs.
     void RunTicks(int maxTicks)
@@ -287,8 +299,9 @@ void TestSlideEngine::listReading()
     TReader reader(selected >= 0 ? files[selected] : MakeLines(QStringLiteral("X"), 1), 2);
     reader.Port.Files = files;
     reader.Port.Selected = selected;
-    reader.State.SlideRepeat = repeat;
-    reader.State.ListSlideRead = true;
+    if (repeat)
+        reader.Engine.SlideRepeatExecute();
+    reader.Engine.ListSlideReadExecute();
     reader.Engine.SlideReadExecute();
     // Without repeat the timer stops at the first file, before the ticks run out.
     reader.RunTicks(ticks);
@@ -298,6 +311,7 @@ void TestSlideEngine::listReading()
     QVERIFY(!reader.State.CanChangeSlideRead);
     QCOMPARE(reader.Port.Caption, caption);
     QCOMPARE(reader.State.ReadingLine, 0);
+    QVERIFY(reader.MenuAgrees());
 }
 
 void TestSlideEngine::variableSpeed_data()
@@ -332,8 +346,10 @@ void TestSlideEngine::variableSpeed()
     TReader reader(MakeLines(QStringLiteral("A"), 1), 1);
     reader.Port.Files = {MakeLines(QStringLiteral("A"), 1), MakeLines(QStringLiteral("B"), 1)};
     reader.Port.Selected = 0;
-    reader.State.SlideRepeat = repeat;
-    reader.State.ListSlideRead = list;
+    if (repeat)
+        reader.Engine.SlideRepeatExecute();
+    if (list)
+        reader.Engine.ListSlideReadExecute();
     reader.Engine.CanChangeSlideReadExecute();
     QVERIFY(reader.State.CanChangeSlideRead);
     QCOMPARE(reader.State.ChangeReadIndex, 0);
@@ -343,6 +359,7 @@ void TestSlideEngine::variableSpeed()
     QCOMPARE(reader.State.CanChangeSlideRead, running);
     QVERIFY(!reader.State.SlideRead);
     QCOMPARE(reader.State.ChangeReadIndex, repeat ? 1 : 0);
+    QVERIFY(reader.MenuAgrees());
 }
 
 void TestSlideEngine::emptyTextWhileReading_data()
@@ -366,7 +383,8 @@ void TestSlideEngine::emptyTextWhileReading()
     QFETCH(bool, reading);
     TReader reader(MakeLines(QStringLiteral("L"), 3), 2);
     reader.Port.Files = {MakeLines(QStringLiteral("A"), 2)};
-    reader.State.ListSlideRead = list;
+    if (list)
+        reader.Engine.ListSlideReadExecute();
     if (variable) {
         reader.Engine.CanChangeSlideReadExecute();
         reader.State.ChangeReadIndex = 2;
@@ -383,6 +401,7 @@ void TestSlideEngine::emptyTextWhileReading()
     QCOMPARE(reader.State.ReadingLine, 0);
     QCOMPARE(reader.Port.Caption,
              reading ? QStringLiteral("  1 / 2") : QStringLiteral("Quorvelane"));
+    QVERIFY(reader.MenuAgrees());
 }
 
 void TestSlideEngine::parseChangeReadTimes_data()
@@ -586,6 +605,7 @@ void TestSlideEngine::mouseDown()
                                                             : QString();
     QCOMPARE(after, readingAfter);
     QCOMPARE(reader.State.PausedByMouse, paused);
+    QVERIFY(reader.MenuAgrees());
 }
 
 void TestSlideEngine::pauseAndRelease()
