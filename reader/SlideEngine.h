@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <Qt>
+
+// The reader's state, owned by the main window and lent to the slide engine. The four check
+// states are the source of truth for the Reading menu's check marks.
+struct TSlideState
+{
+    int ReadingLine = 0; // 0-based display line shown in the first label
+    int SlideStep = 1;   // lines moved per tick
+    int SlideIntervalMs = 1000;
+    QString ChangeReadTimes = QStringLiteral("100,250,500");
+    QList<int> ChangeReadIntervals; // every element > 0; never empty once parsed
+    int ChangeReadIndex = 0;
+    bool PausedByMouse = false;
+
+    bool SlideRead = false;          // plain reading
+    bool CanChangeSlideRead = false; // variable-speed reading
+    bool SlideRepeat = false;
+    bool ListSlideRead = false;
+};
+
+// Everything the slide engine needs from the main window. Calls may re-enter the engine:
+// LoadSelectedFile rebuilds the reader, which calls ShowReadingLines.
+class TReaderPort
+{
+public:
+    virtual ~TReaderPort() = default;
+
+    // The text view's lines as displayed.
+    virtual int LineCount() const = 0;
+    virtual QString Line(int i) const = 0;
+
+    // The reader labels.
+    virtual int LabelCount() const = 0;
+    virtual void SetLabelText(int i, const QString& text) = 0;
+    virtual void SetCaption(const QString& text) = 0;
+
+    // ReadTimer. Setting the interval never starts a stopped timer; the tag is the timer's
+    // spare integer, non-zero only for the start-up tick.
+    virtual bool IsTimerRunning() const = 0;
+    virtual void StartTimer() = 0;
+    virtual void StopTimer() = 0;
+    virtual void SetTimerInterval(int ms) = 0;
+    virtual int TimerInterval() const = 0;
+    virtual int TimerTag() const = 0;
+    virtual void SetTimerTag(int tag) = 0;
+
+    // ReadingLineScrollBar: SetScrollPosition clamps to the bar's range (0 to line count - 1).
+    virtual void SetScrollPosition(int position) = 0;
+    virtual int ScrollPosition() const = 0;
+    virtual int ScrollLargeChange() const = 0;
+
+    // One or more of the check states in TSlideState changed.
+    virtual void ChecksChanged() = 0;
+
+    // FileNameListBox and the loading of its selected entry (FileNameListBoxClick), which
+    // reports its own failures and does not throw.
+    virtual int FileListCount() const = 0;
+    virtual int FileListSelectedIndex() const = 0;
+    virtual void SelectFileListEntry(int i) = 0;
+    virtual void LoadSelectedFile() = 0;
+    // The start-up listing (FileListBox1Change for FileListBox1).
+    virtual void FileListBox1Change() = 0;
+
+    // The lines-per-slide list: its change handler, and whether the one-page item is selected.
+    virtual void LabelStepComboBoxChange() = 0;
+    virtual bool IsOnePageStepSelected() const = 0;
+
+    // The Ctrl + click gestures.
+    virtual void FoldOrOpenLeftPanel() = 0;
+    virtual void FoldOrOpenRightPanel() = 0;
+};
+
+// The reader's state machine: ticks, display and end of text, reading modes, paging, scroll
+// bar and mouse gestures.
+class TSlideEngine
+{
+public:
+    TSlideEngine(TSlideState& state, TReaderPort& port) : State(state), Port(port) {}
+
+    void ReadTimerTimer();
+    void ShowReadingLines();
+    void SlideToNextListFile();
+
+    void SlideReadExecute();
+    void CanChangeSlideReadExecute();
+    void SlideRepeatExecute();
+    void ListSlideReadExecute();
+    void SetCanChangeSlideReadExecute();
+    void PageBackExecute();
+    void PageNextExecute();
+
+    // intervalMs: the number of the selected item of ReadTimerComboBox.
+    void ReadTimerComboBoxChange(int intervalMs);
+    void ParseChangeReadTimes(QString& text);
+    // position: the position the scroll bar reports.
+    void ReadingLineScrollBarScroll(int position);
+    void ReaderPanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void ReaderPanelMouseUp();
+
+    // The start-up tick: the timer keeps its interval in the tag and ticks once after 100 ms.
+    void ArmStartUpTick();
+    // Stops whichever reading runs the timer, as when the window is asked to close.
+    void StopSlideReading();
+
+private:
+    int FirstInterval() const;
+    void SetReadingChecks(bool slideRead, bool canChangeSlideRead);
+    void ShowFromTop(int n);
+    void EndOfText();
+    void NoText();
+    void PageBy(int delta);
+
+    TSlideState& State;
+    TReaderPort& Port;
+};
