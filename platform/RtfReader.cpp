@@ -48,10 +48,20 @@ enum class TDestination : std::uint8_t
     FontTable
 };
 
+// The character classes a word processor marks its runs with (\loch, \hich, \dbch).
+enum class TCharacterClass : std::uint8_t
+{
+    LowAnsi,
+    HighAnsi,
+    DoubleByte
+};
+
 struct TGroupState
 {
     TDestination Destination = TDestination::Text;
-    int Font = -1; // -1: the document's default font
+    TCharacterClass Class = TCharacterClass::LowAnsi;
+    int Font = -1;           // -1: the document's default font
+    int DoubleByteFont = -1; // \dbch\afN: the font of double-byte runs, -1 when none is named
     int UnicodeSkip = 1;
     int DefiningFont = -1; // in the font table: the entry being read
 };
@@ -112,6 +122,7 @@ private:
 
     int DocumentCodePage = 932;
     int DefaultFont = -1;
+    int DefaultDoubleByteFont = -1;
     std::unordered_map<int, TFontInfo> Fonts;
     int CachedFont = INT_MIN;
     int CachedCodePage = 0;
@@ -306,12 +317,26 @@ void TRtfParser::ControlWord(const TRtfWord& word, bool hasParam, int param)
             CachedFont = INT_MIN;
         }
         break;
+    case TRtfWordKind::DefaultDoubleByteFont:
+        if (hasParam)
+            DefaultDoubleByteFont = param;
+        break;
     case TRtfWordKind::Font:
         if (hasParam)
             state.Font = param;
         break;
+    case TRtfWordKind::CharacterClass:
+        state.Class = static_cast<TCharacterClass>(word.Value);
+        break;
+    case TRtfWordKind::AssociatedFont:
+        // "\dbch\af13" names the font of the double-byte runs; the other classes use \f.
+        if (hasParam && state.Class == TCharacterClass::DoubleByte)
+            state.DoubleByteFont = param;
+        break;
     case TRtfWordKind::Plain:
         state.Font = -1;
+        state.DoubleByteFont = -1;
+        state.Class = TCharacterClass::LowAnsi;
         break;
     case TRtfWordKind::FontTable:
         if (InsideDocument())
@@ -431,7 +456,16 @@ bool TRtfParser::ConsumeFallback()
 
 int TRtfParser::CodePage()
 {
-    const int font = State().Font >= 0 ? State().Font : DefaultFont;
+    // A double-byte run (a Japanese word processor writes "\dbch\af13" before kanji in a
+    // document whose \f is a Latin font) takes the code page of its associated font.
+    const TGroupState& state = State();
+    int font = state.Font >= 0 ? state.Font : DefaultFont;
+    if (state.Class == TCharacterClass::DoubleByte) {
+        if (state.DoubleByteFont >= 0)
+            font = state.DoubleByteFont;
+        else if (DefaultDoubleByteFont >= 0)
+            font = DefaultDoubleByteFont;
+    }
     if (font != CachedFont) {
         CachedFont = font;
         CachedCodePage = DocumentCodePage;

@@ -7,6 +7,7 @@ namespace {
 
 // Sorted by name for the binary search in FindRtfWord.
 constexpr TRtfWord Words[] = {
+    {"af", TRtfWordKind::AssociatedFont},
     {"annotation", TRtfWordKind::SkippedDestination},
     {"ansi", TRtfWordKind::CharacterSet, 0},
     {"ansicpg", TRtfWordKind::AnsiCodePage},
@@ -18,6 +19,7 @@ constexpr TRtfWord Words[] = {
     {"colortbl", TRtfWordKind::SkippedDestination},
     {"cpg", TRtfWordKind::FontCodePage},
     {"datastore", TRtfWordKind::SkippedDestination},
+    {"dbch", TRtfWordKind::CharacterClass, 2},
     {"deff", TRtfWordKind::DefaultFont},
     {"emdash", TRtfWordKind::Char, 0x2014},
     {"emspace", TRtfWordKind::Char, 0x2003},
@@ -37,12 +39,14 @@ constexpr TRtfWord Words[] = {
     {"headerf", TRtfWordKind::SkippedDestination},
     {"headerl", TRtfWordKind::SkippedDestination},
     {"headerr", TRtfWordKind::SkippedDestination},
+    {"hich", TRtfWordKind::CharacterClass, 1},
     {"info", TRtfWordKind::SkippedDestination},
     {"latentstyles", TRtfWordKind::SkippedDestination},
     {"ldblquote", TRtfWordKind::Char, 0x201C},
     {"line", TRtfWordKind::LineEnd},
     {"listoverridetable", TRtfWordKind::SkippedDestination},
     {"listtable", TRtfWordKind::SkippedDestination},
+    {"loch", TRtfWordKind::CharacterClass, 0},
     {"lquote", TRtfWordKind::Char, 0x2018},
     {"mac", TRtfWordKind::CharacterSet, 10000},
     {"nonshppict", TRtfWordKind::SkippedDestination},
@@ -60,6 +64,7 @@ constexpr TRtfWord Words[] = {
     {"rquote", TRtfWordKind::Char, 0x2019},
     {"rsidtbl", TRtfWordKind::SkippedDestination},
     {"sect", TRtfWordKind::LineEnd},
+    {"stshfdbch", TRtfWordKind::DefaultDoubleByteFont},
     {"stylesheet", TRtfWordKind::SkippedDestination},
     {"tab", TRtfWordKind::Tab},
     {"themedata", TRtfWordKind::SkippedDestination},

@@ -17,6 +17,9 @@ enum class TRtfWordKind : std::uint8_t
     AnsiCodePage,
     CharacterSet,
     DefaultFont,
+    DefaultDoubleByteFont,
+    CharacterClass,
+    AssociatedFont,
     Font,
     FontCharset,
     FontCodePage,
@@ -30,7 +33,8 @@ struct TRtfWord
 {
     std::string_view Name;
     TRtfWordKind Kind;
-    int Value = 0; // the character of Char, the code page of CharacterSet
+    // The character of Char, the code page of CharacterSet, the class of CharacterClass.
+    int Value = 0;
 };
 
 // The entry of a control word, nullptr for one the reader ignores.

@@ -145,6 +145,23 @@ void TestRtfReader::codePages_data()
         {"font table entry with alternate name",
          "{\\rtf1\\ansicpg1252{\\fonttbl{\\f1\\fcharset128{\\*\\falt Gothic}M;}}\\f1\\'82\\'a0}",
          "あ"},
+        {"double-byte run takes its associated font",
+         "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fcharset0 Century;}"
+         "{\\f13\\fcharset128 M;}}\\loch\\af0\\hich\\af0\\dbch\\af13 \\'82\\'a0"
+         "\\loch\\f0 caf\\'e9}",
+         "あcafé"},
+        {"associated font of other classes ignored",
+         "{\\rtf1\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset128 B;}}"
+         "\\f0\\hich\\af1\\'e9\\loch\\af1\\'e9}",
+         "éé"},
+        {"double-byte default font",
+         "{\\rtf1\\ansicpg1252\\deff0\\stshfdbch1{\\fonttbl{\\f0\\fcharset0 A;}"
+         "{\\f1\\fcharset128 B;}}\\dbch\\'82\\'a0}",
+         "あ"},
+        {"double-byte font ends with plain",
+         "{\\rtf1\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset128 B;}}"
+         "\\dbch\\af1\\'82\\'a0\\plain\\'e9}",
+         "あé"},
         {"gbk font", "{\\rtf1{\\fonttbl{\\f0\\fcharset134 S;}}\\f0\\'c4\\'e3}", "你"},
         {"cyrillic font", "{\\rtf1{\\fonttbl{\\f0\\fcharset204 C;}}\\f0\\'c4\\'e0}", "Да"},
         {"mac document", "{\\rtf1\\mac \\'8e}", "é"},
