@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// Turning the bytes of a text file into the text the program works on.
+
+// Decodes the bytes of a plain text file. A UTF-8 or UTF-16 (LE or BE) byte-order mark decides
+// the encoding and is removed; otherwise bytes that are valid UTF-8 and hold at least one
+// multi-byte sequence are UTF-8, and everything else is CP932. Invalid or truncated sequences
+// become U+FFFD and the rest of the text is kept.
+//
+// CR LF, LF and CR each end a line; the result separates lines with '\n' only. The line end of
+// the last line is not kept, so the result holds exactly one '\n' between two lines: "a\r\nb\r\n"
+// and "a\r\nb" are both the two lines "a\nb", and saving the lines, each followed by CR LF, gives
+// the first back. A text view given the result shows one paragraph per line.
+QString DecodeText(QByteArrayView bytes);
+
+// Rewrites CR LF and lone CR as '\n' in place, in one pass.
+void NormalizeLineEnds(QString& text);
+
+// Drops one '\n' at the very end, the line end of the last line.
+void DropFinalLineEnd(QString& text);
+
+// Replaces every UTF-16 surrogate that is not part of a pair with U+FFFD, in place.
+void ReplaceLoneSurrogates(QString& text);
