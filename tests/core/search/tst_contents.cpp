@@ -27,13 +27,20 @@ void TestContents::entryForm_data()
     QTest::addColumn<int>("lineCount");
     QTest::addColumn<QString>("last");
     QTest::addColumn<QString>("first");
-    QTest::newRow("300 lines") << "第一章" << 12 << 300 << "第一章= 012" << "012= 第一章";
-    QTest::newRow("1234 lines") << "x" << 7 << 1234 << "x= 0007" << "0007= x";
-    QTest::newRow("99 lines") << "x" << 7 << 99 << "x= 07" << "07= x";
-    QTest::newRow("100 lines") << "x" << 7 << 100 << "x= 007" << "007= x";
-    QTest::newRow("last line of 10") << "x" << 10 << 10 << "x= 10" << "10= x";
-    QTest::newRow("empty text") << "" << 12 << 300 << "= 012" << "012= ";
-    QTest::newRow("text with =") << "a=b" << 12 << 300 << "a=b= 012" << "012= a=b";
+    QTest::newRow("300 lines") << "第一章" << 12 << 300 << "第一章= 012"
+                               << "012= 第一章";
+    QTest::newRow("1234 lines") << "x" << 7 << 1234 << "x= 0007"
+                                << "0007= x";
+    QTest::newRow("99 lines") << "x" << 7 << 99 << "x= 07"
+                              << "07= x";
+    QTest::newRow("100 lines") << "x" << 7 << 100 << "x= 007"
+                               << "007= x";
+    QTest::newRow("last line of 10") << "x" << 10 << 10 << "x= 10"
+                                     << "10= x";
+    QTest::newRow("empty text") << "" << 12 << 300 << "= 012"
+                                << "012= ";
+    QTest::newRow("text with =") << "a=b" << 12 << 300 << "a=b= 012"
+                                 << "012= a=b";
 }
 
 void TestContents::entryForm()
@@ -100,13 +107,18 @@ void TestContents::parseEntry_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("number last") << "第一章= 012" << false << 300 << 11 << "" << "";
-    QTest::newRow("number first") << "012= 第一章" << true << 300 << 11 << "" << "";
-    QTest::newRow("last line") << "x= 300" << false << 300 << 299 << "" << "";
-    QTest::newRow("empty text, number last") << "= 012" << false << 300 << 11 << "" << "";
-    QTest::newRow("empty text, number first") << "012= " << true << 300 << 11 << "" << "";
-    QTest::newRow("text with =, falls back to the last =")
-        << "a=b= 012" << false << 300 << 11 << "" << "";
+    QTest::newRow("number last") << "第一章= 012" << false << 300 << 11 << ""
+                                 << "";
+    QTest::newRow("number first") << "012= 第一章" << true << 300 << 11 << ""
+                                  << "";
+    QTest::newRow("last line") << "x= 300" << false << 300 << 299 << ""
+                               << "";
+    QTest::newRow("empty text, number last") << "= 012" << false << 300 << 11 << ""
+                                             << "";
+    QTest::newRow("empty text, number first") << "012= " << true << 300 << 11 << ""
+                                              << "";
+    QTest::newRow("text with =, falls back to the last =") << "a=b= 012" << false << 300 << 11 << ""
+                                                           << "";
     QTest::newRow("no = at all") << "abc" << false << 300 << -1 << "インデックスエラー(1)"
                                  << confirm;
     QTest::newRow("no number after the last =")
@@ -115,18 +127,18 @@ void TestContents::parseEntry_data()
         << "x= 99999999999" << false << 300 << -1 << "インデックスエラー(2)" << error;
     QTest::newRow("number first, text before =")
         << "第一章= 012" << true << 300 << -1 << "インデックスエラー" << error;
-    QTest::newRow("number first, no =") << "012" << true << 300 << -1 << "インデックスエラー"
-                                        << error;
+    QTest::newRow("number first, no =")
+        << "012" << true << 300 << -1 << "インデックスエラー" << error;
     QTest::newRow("number first, switched quirk entry")
         << "= 012= a" << true << 300 << -1 << "インデックスエラー" << error;
-    QTest::newRow("beyond the text") << "x= 301" << false << 300 << -1 << "インデックスエラー(3)"
-                                     << confirm;
-    QTest::newRow("line number 0") << "x= 000" << false << 300 << -1 << "インデックスエラー(3)"
-                                   << confirm;
-    QTest::newRow("negative number") << "-5= x" << true << 300 << -1
-                                     << "インデックスエラー(3)" << confirm;
-    QTest::newRow("empty text view") << "x= 1" << false << 0 << -1 << "インデックスエラー(3)"
-                                     << confirm;
+    QTest::newRow("beyond the text")
+        << "x= 301" << false << 300 << -1 << "インデックスエラー(3)" << confirm;
+    QTest::newRow("line number 0")
+        << "x= 000" << false << 300 << -1 << "インデックスエラー(3)" << confirm;
+    QTest::newRow("negative number")
+        << "-5= x" << true << 300 << -1 << "インデックスエラー(3)" << confirm;
+    QTest::newRow("empty text view")
+        << "x= 1" << false << 0 << -1 << "インデックスエラー(3)" << confirm;
 }
 
 void TestContents::parseEntry()

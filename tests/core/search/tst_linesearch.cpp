@@ -42,11 +42,14 @@ QStringList numberedLines(int count, const QString& text)
 
 const QStringList Digits = {"１", "２", "３", "４", "５", "６", "７", "８", "９", "０"};
 
-enum Routine { Letter, Contents };
+enum Routine
+{
+    Letter,
+    Contents
+};
 
 // The two marker tests written out plainly over MarkerBytePosition, to hold the routines to.
-bool referenceQualifies(Routine routine, const QString& line, const QStringList& markers,
-                        int limit)
+bool referenceQualifies(Routine routine, const QString& line, const QStringList& markers, int limit)
 {
     int previous = 0;
     for (const QString& marker : markers) {
@@ -120,8 +123,8 @@ void TestLineSearch::findWord_data()
         << QStringList{QStringLiteral("\U00020B9F"), QStringLiteral("\U00020B9F\U00020B9F")}
         << QString(QChar(0xDF9F)) << false << QStringList{};
     QTest::newRow("whole surrogate pair matches")
-        << QStringList{"x", QStringLiteral("a\U00020B9F")} << QStringLiteral("\U00020B9F")
-        << false << QStringList{QStringLiteral("a\U00020B9F= 2")};
+        << QStringList{"x", QStringLiteral("a\U00020B9F")} << QStringLiteral("\U00020B9F") << false
+        << QStringList{QStringLiteral("a\U00020B9F= 2")};
 }
 
 void TestLineSearch::findWord()
@@ -275,16 +278,25 @@ void TestLineSearch::markerPosition_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("marker");
     QTest::addColumn<int>("position");
-    QTest::newRow("first byte") << "(1)" << "(" << 1;
-    QTest::newRow("after a full-width space") << "　第1章" << "第" << 3;
-    QTest::newRow("after full-width and ascii") << "　第1章" << "章" << 6;
-    QTest::newRow("half-width katakana are one byte") << "ｱｲ第" << "第" << 3;
-    QTest::newRow("full-width katakana are two") << "アイ第" << "第" << 5;
-    QTest::newRow("first occurrence") << "章第章" << "章" << 1;
-    QTest::newRow("absent") << "abc" << ")" << 0;
-    QTest::newRow("no folding") << "ABC" << "a" << 0;
+    QTest::newRow("first byte") << "(1)"
+                                << "(" << 1;
+    QTest::newRow("after a full-width space") << "　第1章"
+                                              << "第" << 3;
+    QTest::newRow("after full-width and ascii") << "　第1章"
+                                                << "章" << 6;
+    QTest::newRow("half-width katakana are one byte") << "ｱｲ第"
+                                                      << "第" << 3;
+    QTest::newRow("full-width katakana are two") << "アイ第"
+                                                 << "第" << 5;
+    QTest::newRow("first occurrence") << "章第章"
+                                      << "章" << 1;
+    QTest::newRow("absent") << "abc"
+                            << ")" << 0;
+    QTest::newRow("no folding") << "ABC"
+                                << "a" << 0;
     QTest::newRow("surrogate pair is two bytes") << QStringLiteral("\U00020B9Fx") << "x" << 3;
-    QTest::newRow("empty marker") << "abc" << "" << 0;
+    QTest::newRow("empty marker") << "abc"
+                                  << "" << 0;
 }
 
 void TestLineSearch::markerPosition()
@@ -304,12 +316,11 @@ void TestLineSearch::markers_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<QStringList>("entries");
     const QStringList spaces{" ", "　"};
-    QTest::newRow("paragraphs")
-        << int(Letter) << QStringList{"　本文です", "本文", "　　", " 次", "続き　"} << spaces
-        << true << 1 << QStringList{"本文です= 1", "次= 4"};
-    QTest::newRow("simple contents, width 2")
-        << int(Letter) << QStringList{"３　結論", "は３つ"} << Digits << false << 2
-        << QStringList{"３　結論= 1"};
+    QTest::newRow("paragraphs") << int(Letter)
+                                << QStringList{"　本文です", "本文", "　　", " 次", "続き　"}
+                                << spaces << true << 1 << QStringList{"本文です= 1", "次= 4"};
+    QTest::newRow("simple contents, width 2") << int(Letter) << QStringList{"３　結論", "は３つ"}
+                                              << Digits << false << 2 << QStringList{"３　結論= 1"};
     QTest::newRow("simple contents, width 0")
         << int(Letter) << QStringList{"３　結論", "は３つ"} << Digits << false << 0
         << QStringList{"３　結論= 1", "は３つ= 2"};
@@ -335,8 +346,7 @@ void TestLineSearch::markers_data()
         << int(Letter) << QStringList{"　第1章"} << QStringList{"第"} << true << 4
         << QStringList{"第1章= 1"};
     QTest::newRow("letter, marker beyond the width")
-        << int(Letter) << QStringList{"　第1章"} << QStringList{"章"} << true << 4
-        << QStringList{};
+        << int(Letter) << QStringList{"　第1章"} << QStringList{"章"} << true << 4 << QStringList{};
     QTest::newRow("contents, width counts the untrimmed line")
         << int(Contents) << QStringList{"　第1章"} << QStringList{"第"} << true << 4
         << QStringList{"第1章= 1"};
@@ -369,8 +379,8 @@ void TestLineSearch::markers_data()
         << int(Contents) << QStringList{"a b", " ", "c d"} << QStringList{" "} << false << 0
         << QStringList{"a b= 1"};
     QTest::newRow("contents, a non-qualifying line of spaces does not end it")
-        << int(Contents) << QStringList{"a(b)", "   ", "(c)"} << QStringList{"(", ")"} << false
-        << 0 << QStringList{"a(b)= 1", "(c)= 3"};
+        << int(Contents) << QStringList{"a(b)", "   ", "(c)"} << QStringList{"(", ")"} << false << 0
+        << QStringList{"a(b)= 1", "(c)= 3"};
     QTest::newRow("empty lines") << int(Letter) << QStringList{"", "x", ""} << QStringList{"x"}
                                  << true << 0 << QStringList{};
 }
@@ -405,8 +415,8 @@ void TestLineSearch::markers()
 void TestLineSearch::markersAgainstReference()
 {
     // Random short lines over an alphabet of one- and two-byte characters, markers among them.
-    const QStringList alphabet{"a", "(", ")", " ", "　", "第", "章", "ｱ", "１",
-                               QStringLiteral("\U00020B9F")};
+    const QStringList alphabet{"a",  "(",  ")", " ",  "　",
+                               "第", "章", "ｱ", "１", QStringLiteral("\U00020B9F")};
     QRandomGenerator random(4711);
     const auto pick = [&] { return alphabet[random.bounded(int(alphabet.size()))]; };
     QStringList lines;
