@@ -105,6 +105,10 @@ void TestLineSearch::findWord_data()
                             << QStringList{"Debian 12= 1", "DEBIAN= 2"};
     QTest::newRow("full-width letters do not fold")
         << QStringList{"Ａ", "ａ", "a"} << "ａ" << false << QStringList{"ａ= 2"};
+    QTest::newRow("only ascii folds beside ascii capitals")
+        << QStringList{"XＡ", "XÄ", "Xａ"} << "xａ" << false << QStringList{"Xａ= 3"};
+    QTest::newRow("only ascii folds in the word")
+        << QStringList{"ä", "Ä"} << "Ä" << false << QStringList{"Ä= 2"};
     QTest::newRow("katakana a does not find di")
         << QStringList{"ヂ", "ア", "アヂ"} << "ア" << false << QStringList{"ア= 2", "アヂ= 3"};
     QTest::newRow("katakana di does not find a")
