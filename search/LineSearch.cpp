@@ -35,7 +35,7 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
         SearchMessageBox(QStringLiteral("検索する文字列がありません。"), SearchCaptions::Confirm);
         return TSearchEnd::NothingToSearch;
     }
-    const QString folded = FoldSearchLetters(word);
+    const QStringMatcher folded(FoldSearchLetters(word));
     const int n = target.Lines ? target.Lines->count() : 0;
     if (n == 0) {
         SearchMessageBox(QStringLiteral("テキストがありません。"), SearchCaptions::Confirm);

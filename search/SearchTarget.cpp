@@ -32,11 +32,16 @@ TSearchEnd ForEachSearchLine(const TSearchTarget& target,
 
 qsizetype IndexOfOnBoundary(const QString& text, const QString& needle)
 {
-    if (needle.isEmpty())
+    return IndexOfOnBoundary(text, QStringMatcher(needle));
+}
+
+qsizetype IndexOfOnBoundary(const QString& text, const QStringMatcher& needle)
+{
+    if (needle.pattern().isEmpty())
         return -1;
     qsizetype from = 0;
     while (true) {
-        const qsizetype at = text.indexOf(needle, from);
+        const qsizetype at = needle.indexIn(text, from);
         if (at <= 0)
             return at;
         if (!(text[at].isLowSurrogate() && text[at - 1].isHighSurrogate()))

@@ -3,6 +3,7 @@
 #include "search/LineSource.h"
 
 #include <QString>
+#include <QStringMatcher>
 #include <functional>
 
 // What a search routine works on and where it reports. The routines run on the user-interface
@@ -48,6 +49,8 @@ TSearchEnd ForEachSearchLine(const TSearchTarget& target,
 // The 0-based index of the first occurrence of needle in text that starts on a character
 // boundary (never inside a surrogate pair), or -1.
 qsizetype IndexOfOnBoundary(const QString& text, const QString& needle);
+// The same with the needle prepared once for many texts.
+qsizetype IndexOfOnBoundary(const QString& text, const QStringMatcher& needle);
 
 // Appends the entry for line index i (text trimmed of its leading spaces by the caller).
 void AddSearchEntry(const TSearchTarget& target, const QString& text, int i, int numberWidth);
