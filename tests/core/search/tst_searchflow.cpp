@@ -113,6 +113,7 @@ private slots:
     void refusedWhileRunning();
     void researchExecute_data();
     void researchExecute();
+    void longInput();
 };
 
 void TestSearchFlow::width_data()
@@ -387,6 +388,26 @@ void TestSearchFlow::researchExecute()
     // The rows that search leave the calls to portSequence; the others name every call.
     if (!calls.isEmpty() || contents == QStringList{"old= 1"})
         QCOMPARE(window.Calls, calls);
+}
+
+void TestSearchFlow::longInput()
+{
+    TScopedDialogs dialogs;
+    QString markers;
+    for (int i = 0; i < 10000; ++i)
+        markers += QChar(0x4E00 + i % 20000);
+    dialogs->AnswerInput(markers).AnswerInput(QStringLiteral("0")).AnswerButton(7);
+    dialogs->AnswerInput(QString(10000, u'x'));
+    TSearchState state;
+    TFakeWindow window;
+    window.Source.Lines = {QString(1 << 20, u'x'), QString(3000, u' '), QStringLiteral("一")};
+    TSearchFlow flow(state, window);
+    flow.FindLineStringExecute(TSearchAction::FindContents);
+    QCOMPARE(state.SearchContents, markers);
+    flow.FindLineStringExecute(TSearchAction::FindLineString);
+    QCOMPARE(window.Contents.size(), 1);
+    QCOMPARE(dialogs->LogLines().mid(3),
+             (QStringList{NothingFound, LineStringBox + "|", found(1)}));
 }
 
 QTEST_GUILESS_MAIN(TestSearchFlow)
