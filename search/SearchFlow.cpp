@@ -1,0 +1,215 @@
+#include "search/SearchFlow.h"
+
+#include "common/StringToLetters.h"
+#include "dialogs/DialogService.h"
+#include "search/ContentsEntry.h"
+#include "search/ContentsSearch.h"
+#include "search/LineSearch.h"
+#include "search/SearchMessages.h"
+
+#include <QStringList>
+#include <exception>
+
+namespace {
+
+const QString MarkerPrompt = QStringLiteral("目印となる文字[記号]を入力してください。");
+const QString ResearchCaption = QStringLiteral("再検索(R)");
+
+// An input box whose Cancel gives the preset back. nullopt when no box can be shown, which
+// ends the search like an empty answer.
+std::optional<QString> inputBox(const QString& caption, const QString& prompt,
+                                const QString& preset)
+{
+    try {
+        return Dialogs().InputBox(caption, prompt, preset).value_or(preset);
+    } catch (const TDialogUnavailable&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::optional<int> ParseSearchWidth(const QString& text)
+{
+    return ParseContentsNumber(text);
+}
+
+struct TSearchFlow::TRequest
+{
+    TSearchAction Action = TSearchAction::Unknown;
+    QString Text;
+    QStringList Markers;
+    int Width = 0;
+    bool Indented = false;
+};
+
+void TSearchFlow::FindResearchExecute()
+{
+    if (State.Searching) {
+        State.Searching = false;
+        return;
+    }
+    if (State.SearchType >= 0 && State.SearchType <= 3)
+        RunSearch(TSearchAction(State.SearchType), true);
+}
+
+void TSearchFlow::RunSearch(TSearchAction action, bool research)
+{
+    if (State.Searching || Running)
+        return;
+    State.Searching = true;
+    Port.SetResearchButtonVisible(true);
+    TRequest request;
+    request.Action = action;
+    if (prepare(action, research, request))
+        run(request, research);
+    finish();
+}
+
+bool TSearchFlow::prepare(TSearchAction action, bool research, TRequest& request)
+{
+    QString* stored = nullptr;
+    QString caption;
+    switch (action) {
+    case TSearchAction::FindParagraph:
+        State.SearchType = 1;
+        request.Markers = {QStringLiteral(" "), QStringLiteral("　")};
+        request.Width = 1;
+        request.Indented = true;
+        return true;
+    case TSearchAction::FindLineString:
+        State.SearchType = 0;
+        stored = &State.SearchLineString;
+        caption = QStringLiteral("  文字列の検索 ( '':中止 )");
+        break;
+    case TSearchAction::FindContents:
+        State.SearchType = 2;
+        stored = &State.SearchContents;
+        caption = QStringLiteral("  目次の作成(順序にも注意) ( '':中止 )");
+        break;
+    case TSearchAction::FindSimpleContents:
+        State.SearchType = 3;
+        stored = &State.SearchSimplleContents;
+        caption = QStringLiteral("  目次の作成(順序は無関係) ( '':中止 )");
+        break;
+    default:
+        SearchMessageBox(QStringLiteral("予定外の呼び出しです。"), SearchCaptions::Error);
+        return false;
+    }
+    if (Port.Lines().count() == 0) {
+        SearchMessageBox(QStringLiteral("テキストがありません。"), SearchCaptions::Confirm);
+        return false;
+    }
+    if (!askText(research, *stored, caption, request.Text))
+        return false;
+    if (action == TSearchAction::FindLineString)
+        return true;
+    if (!askWidth(research, request))
+        return false;
+    // The appended "0" is the sentinel GetEach_Letter leaves out.
+    if (GetEach_Letter(request.Text + u'0', request.Markers) == 0) {
+        SearchMessageBox(QStringLiteral("文字の分離に失敗しました。"), SearchCaptions::Confirm);
+        return false;
+    }
+    return true;
+}
+
+bool TSearchFlow::askText(bool research, QString& stored, const QString& caption, QString& text)
+{
+    if (research) {
+        text = stored;
+        return !text.isEmpty();
+    }
+    const std::optional<QString> answer = inputBox(caption, MarkerPrompt, stored);
+    if (!answer || answer->isEmpty())
+        return false;
+    text = *answer;
+    stored = text;
+    return true;
+}
+
+bool TSearchFlow::askWidth(bool research, TRequest& request)
+{
+    if (research) {
+        if (State.SearchLength < 0)
+            State.SearchLength = 0;
+        request.Width = State.SearchLength;
+        request.Indented = State.SearchOption;
+        return true;
+    }
+    const std::optional<QString> answer =
+        inputBox(QStringLiteral("  目次の作成 ( 0:無制限, '':中止 )"),
+                 QStringLiteral("検索する幅を入力してください。"), QStringLiteral("0"));
+    const std::optional<int> width = answer ? ParseSearchWidth(*answer) : std::nullopt;
+    if (!width)
+        return false;
+    State.SearchLength = *width;
+    request.Width = *width;
+    request.Indented = SearchMessageBox(QStringLiteral("検索する行は段落ちですか？"),
+                                        QStringLiteral("  目次の作成"), 4) == SearchAnswerYes;
+    State.SearchOption = request.Indented;
+    return true;
+}
+
+void TSearchFlow::run(const TRequest& request, bool research)
+{
+    const QString caption = Port.Caption();
+    Port.BeginContentsUpdate();
+    Port.ClearContents();
+
+    TSearchTarget target;
+    target.Lines = &Port.Lines();
+    target.LineForward = Port.ContentsLineForward();
+    target.Yield = [this] {
+        Port.ProcessEvents();
+        return State.Searching;
+    };
+    target.AddEntry = [this](const QString& entry) { Port.AddContentsEntry(entry); };
+    target.SetCaption = [this](const QString& text) { Port.SetCaption(text); };
+    target.SetResearchCaption = [this](const QString& text) { Port.SetResearchCaption(text); };
+
+    Running = true;
+    try {
+        switch (request.Action) {
+        case TSearchAction::FindLineString:
+            Find_Word(request.Text, target);
+            break;
+        case TSearchAction::FindContents:
+            Find_Contents(request.Markers, request.Indented, request.Width, target);
+            break;
+        case TSearchAction::FindParagraph:
+        case TSearchAction::FindSimpleContents:
+            Find_Letter(request.Markers, request.Indented, request.Width, State.SearchType, target);
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception&) {
+        // The routines report their own failures; whatever escapes them still ends here.
+    }
+    Running = false;
+
+    Port.SetResearchCaption(ResearchCaption);
+    Port.SetResearchButtonVisible(false);
+    Port.EndContentsUpdate();
+    if (!research) {
+        const int found = Port.ContentsCount();
+        SearchMessageBox(found > 0 ? QStringLiteral("該当する行が､") + QString::number(found) +
+                                         QStringLiteral("行見つかりました。")
+                                   : QStringLiteral("該当する行は､見つかりませんでした。"),
+                         SearchCaptions::Confirm);
+    }
+    Port.SetCaption(caption);
+}
+
+void TSearchFlow::finish()
+{
+    if (Port.ResearchButtonVisible()) {
+        Port.SetResearchCaption(ResearchCaption);
+        Port.SetResearchButtonVisible(false);
+    }
+    if (State.Searching)
+        State.Searching = false;
+    else
+        SearchMessageBox(QStringLiteral("検索は中断されました。"), SearchCaptions::Confirm);
+}

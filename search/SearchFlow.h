@@ -1,0 +1,100 @@
+#pragma once
+
+#include "search/LineSource.h"
+
+#include <QString>
+#include <optional>
+
+// The search fields of the main window, loaded from and saved to the settings file under the
+// same names (Searching excepted).
+struct TSearchState
+{
+    // Kind of the last search started: 0 line string, 1 paragraph, 2 contents, 3 simple contents.
+    int SearchType = 1;
+    QString SearchLineString;
+    QString SearchContents = QStringLiteral("()");
+    QString SearchSimplleContents = QStringLiteral("１２３４５６７８９０");
+    // Search width in bytes for the two contents searches; 0 is the whole line.
+    int SearchLength = 0;
+    // The two contents searches look only at indented lines.
+    bool SearchOption = false;
+    bool Searching = false;
+};
+
+// The search commands; the values are the SearchType each one stores.
+enum class TSearchAction
+{
+    FindLineString = 0,
+    FindParagraph = 1,
+    FindContents = 2,
+    FindSimpleContents = 3,
+    // Any action the window does not know as a search.
+    Unknown = -1,
+};
+
+// What the search flow needs from the main window.
+class TSearchPort
+{
+public:
+    virtual ~TSearchPort() = default;
+
+    // The text view's lines as displayed.
+    virtual const TLineSource& Lines() const = 0;
+    // SetContentsLineForward is checked.
+    virtual bool ContentsLineForward() const = 0;
+
+    // ContentsListBox: an update without repainting around the search; clearing also empties
+    // the list's hint.
+    virtual void BeginContentsUpdate() = 0;
+    virtual void EndContentsUpdate() = 0;
+    virtual void ClearContents() = 0;
+    virtual void AddContentsEntry(const QString& entry) = 0;
+    virtual int ContentsCount() const = 0;
+
+    // The main window's caption, which shows the progress during a search.
+    virtual QString Caption() const = 0;
+    virtual void SetCaption(const QString& caption) = 0;
+
+    // FindResearchButton: "残り= n" during a search, "再検索(R)" otherwise.
+    virtual bool ResearchButtonVisible() const = 0;
+    virtual void SetResearchButtonVisible(bool visible) = 0;
+    virtual void SetResearchCaption(const QString& caption) = 0;
+
+    // Lets pending user-interface events through; a click on the re-search button lands in
+    // FindResearchExecute from here.
+    virtual void ProcessEvents() = 0;
+};
+
+// The search commands over the window's contents list. The state is the form's, lent here.
+class TSearchFlow
+{
+public:
+    TSearchFlow(TSearchState& state, TSearchPort& port) : State(state), Port(port) {}
+
+    // The four search commands share this handler.
+    void FindLineStringExecute(TSearchAction action) { RunSearch(action, false); }
+    // Cancels the running search, or repeats the last one with the stored values, asking
+    // nothing and reporting no result.
+    void FindResearchExecute();
+    // Asks for the values of a search, stores them, empties the contents list, searches and
+    // reports. Refused without any effect while a search runs.
+    void RunSearch(TSearchAction action, bool research);
+
+private:
+    struct TRequest;
+    bool prepare(TSearchAction action, bool research, TRequest& request);
+    bool askText(bool research, QString& stored, const QString& caption, QString& text);
+    bool askWidth(bool research, TRequest& request);
+    void run(const TRequest& request, bool research);
+    void finish();
+
+    TSearchState& State;
+    TSearchPort& Port;
+    // A routine is on the stack. A cancel clears Searching while the routine still has to
+    // return from its turn; a search started in that same turn would run inside it.
+    bool Running = false;
+};
+
+// The width typed into the width box: an integer, negative ones included; nullopt for an empty
+// text or one that is no integer (which ends the search silently).
+std::optional<int> ParseSearchWidth(const QString& text);

@@ -1,0 +1,12 @@
+#include "search/SearchMessages.h"
+
+#include "dialogs/DialogService.h"
+
+int SearchMessageBox(const QString& text, const QString& caption, int flags)
+{
+    try {
+        return Dialogs().MessageBox(text, caption, flags);
+    } catch (const TDialogUnavailable&) {
+        return -1;
+    }
+}

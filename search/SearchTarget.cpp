@@ -1,0 +1,57 @@
+#include "search/SearchTarget.h"
+
+#include "search/ContentsEntry.h"
+
+#include <exception>
+
+TSearchEnd ForEachSearchLine(const TSearchTarget& target,
+                             const std::function<TLineVerdict(int, const QString&)>& test)
+{
+    try {
+        const int n = target.Lines->count();
+        int remaining = n / 100 + 1;
+        for (int i = 0; i < n; ++i) {
+            if (i % 100 == 0) {
+                if (target.Yield && !target.Yield())
+                    return TSearchEnd::Cancelled;
+                if (target.SetResearchCaption)
+                    target.SetResearchCaption(QStringLiteral("残り= ") +
+                                              QString::number(remaining));
+                --remaining;
+            }
+            if (i >= target.Lines->count())
+                return TSearchEnd::Failed;
+            if (test(i, target.Lines->line(i)) == TLineVerdict::Stop)
+                break;
+        }
+        return TSearchEnd::Finished;
+    } catch (const std::exception&) {
+        return TSearchEnd::Failed;
+    }
+}
+
+qsizetype IndexOfOnBoundary(const QString& text, const QString& needle)
+{
+    return IndexOfOnBoundary(text, QStringMatcher(needle));
+}
+
+qsizetype IndexOfOnBoundary(const QString& text, const QStringMatcher& needle)
+{
+    if (needle.pattern().isEmpty())
+        return -1;
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype at = needle.indexIn(text, from);
+        if (at <= 0)
+            return at;
+        if (!(text[at].isLowSurrogate() && text[at - 1].isHighSurrogate()))
+            return at;
+        from = at + 1;
+    }
+}
+
+void AddSearchEntry(const TSearchTarget& target, const QString& text, int i, int numberWidth)
+{
+    if (target.AddEntry)
+        target.AddEntry(MakeContentsEntry(text, i + 1, numberWidth, target.LineForward));
+}
