@@ -1,0 +1,112 @@
+#include "files/TextLoader.h"
+
+#include "app/FormState.h"
+#include "common/AppConstants.h"
+#include "common/AppUtils.h"
+#include "files/TextFileReader.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+const QString EmptyCaption = QStringLiteral("Quorvelane");
+
+} // namespace
+
+void TTextLoader::SetText(const QString& text)
+{
+    QPlainTextEdit* edit = Context.MainRichEdit;
+    if (text.isEmpty() && edit->document()->isEmpty())
+        return; // no change, so no change notification would clear the flag
+    Files.IgnoreTextChange = true;
+    edit->setPlainText(text);
+}
+
+// The re-search button is there exactly when there is text to search, and the reader shows it.
+void TTextLoader::ShowTextState()
+{
+    Context.FindResearchButton->setVisible(Context.LineCount() > 0);
+    Context.RebuildReader();
+}
+
+void TTextLoader::Fail()
+{
+    SetText(QString());
+    Context.FindResearchButton->hide();
+    Context.RebuildReader();
+    AppMessageBox(QStringLiteral("ファイル読込みに失敗しました。"), ErrorCaption(), 0);
+}
+
+void TTextLoader::FileNameListBoxClick()
+{
+    QListWidget* names = Context.FileNameListBox;
+    Context.SetCaption(QStringLiteral("  テキスト読込み中"));
+    if (names->count() == 0) {
+        names->setToolTip(QString());
+        SetText(QString());
+        Context.FindResearchButton->hide();
+        Context.RebuildReader();
+    } else {
+        if (names->currentRow() < 0 || names->currentRow() >= names->count())
+            names->setCurrentRow(0);
+        *Context.ReadingLine = 0;
+        Context.ReadingLineScrollBar->setValue(0);
+        const int row = names->currentRow();
+        if (row >= Context.FilePathListBox->count()) {
+            Fail();
+        } else {
+            const QString path = Context.FilePathListBox->item(row)->text();
+            Files.CurrentFileName = path;
+            names->setToolTip(path);
+            Context.ContentsListBox->clear();
+            SetText(QString());
+            const TTextFileContent content = ReadTextFile(path);
+            switch (content.Status) {
+            case TTextFileContent::TStatus::Missing:
+                Context.FindResearchButton->hide();
+                Context.RebuildReader();
+                AppMessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(), 0);
+                break;
+            case TTextFileContent::TStatus::Failed:
+                Fail();
+                break;
+            case TTextFileContent::TStatus::Read:
+                SetText(content.Text);
+                ShowTextState();
+                break;
+            }
+        }
+    }
+    if (Context.LineCount() == 0)
+        Context.SetCaption(EmptyCaption);
+}
+
+void TTextLoader::MainRichEditChange()
+{
+    if (Files.IgnoreTextChange) {
+        Files.IgnoreTextChange = false;
+        return;
+    }
+    Context.RebuildReader();
+}
+
+void TTextLoader::FileNextExecute()
+{
+    QListWidget* names = Context.FileNameListBox;
+    if (names->count() == 0 || names->currentRow() >= names->count() - 1)
+        return;
+    names->setCurrentRow(names->currentRow() < 0 ? 0 : names->currentRow() + 1);
+    FileNameListBoxClick();
+}
+
+void TTextLoader::FileBackExecute()
+{
+    QListWidget* names = Context.FileNameListBox;
+    if (names->count() == 0 || names->currentRow() <= 0)
+        return;
+    names->setCurrentRow(names->currentRow() - 1);
+    FileNameListBoxClick();
+}
