@@ -139,6 +139,8 @@ QByteArray EncodeFileName(QStringView name)
 
 QString DisplayFileName(QStringView name)
 {
+    if (std::none_of(name.begin(), name.end(), IsEscape))
+        return name.toString();
     QString display = name.toString();
     for (QChar& c : display) {
         if (IsEscape(c))
@@ -209,7 +211,9 @@ TFolderListing ListFolder(const QString& folder, const TFileMask& masks)
         if (entry->d_name[0] == '.')
             continue;
         TListedName item{DecodeFileName(entry->d_name), QString()};
-        item.Display = DisplayFileName(item.Name);
+        // Most names hold no escape and share one string for both uses.
+        const bool escaped = std::any_of(item.Name.cbegin(), item.Name.cend(), IsEscape);
+        item.Display = escaped ? DisplayFileName(item.Name) : item.Name;
         // Matching first keeps the stat for links and unknown types to the matching names.
         if (!masks.Matches(item.Display) || EntryType(dir.get(), entry) != S_IFREG)
             continue;
