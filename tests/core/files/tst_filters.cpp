@@ -176,9 +176,12 @@ void TestFilters::fillFileLists_data()
 {
     QTest::addColumn<QString>("current");
     QTest::addColumn<int>("selected");
-    // Paths relative to the test folder, which holds a.txt, b.txt and other/b.txt.
+    // Paths relative to the test folder, which holds a.txt, b.txt, B.txt and other/b.txt; the
+    // listing holds a.txt and b.txt.
     QTest::newRow("saved file reopened") << "b.txt" << 1;
-    QTest::newRow("saved file in other letter case") << "B.txt" << 0;
+    QTest::newRow("other letter case, no such file") << "B.TXT" << 0;
+    QTest::newRow("other letter case, another file") << "B.txt" << 0;
+    QTest::newRow("same file spelt otherwise") << "other/../b.txt" << 0;
     QTest::newRow("saved file no longer there") << "gone.txt" << 0;
     QTest::newRow("saved file in another folder") << "other/b.txt" << 0;
     QTest::newRow("nothing saved") << "" << 0;
@@ -191,7 +194,7 @@ void TestFilters::fillFileLists()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
-    for (const char* name : {"a.txt", "b.txt", "other/b.txt"}) {
+    for (const char* name : {"a.txt", "b.txt", "B.txt", "other/b.txt"}) {
         QFile file(dir.filePath(QString::fromLatin1(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }

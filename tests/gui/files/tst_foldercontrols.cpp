@@ -6,6 +6,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,6 +53,7 @@ private slots:
     void removedEntryReportsFailure();
     void maskRereadsOnlyWhenChanged();
     void driveOpensItsRoot();
+    void folderNameNotUtf8();
 
 private:
     // Three linked controls over a tree: top/{a.txt, b.TXT, c.rtf, sub/{d.txt}, empty/}.
@@ -222,6 +226,34 @@ void TestFolderControls::driveOpensItsRoot()
     QCOMPARE(moved.count(), 1);
     QCOMPARE(Files->Directory(), QDir::cleanPath(root));
     QCOMPARE(Folders->ChainLength(), QDir::cleanPath(root).count(u'/') + (root == "/" ? 0 : 1));
+}
+
+// A folder named in CP932 ("資料"), as unpacked from an old archive: shown with replacement
+// characters, opened through its original bytes, and its files listed with openable paths.
+void TestFolderControls::folderNameNotUtf8()
+{
+    const QByteArray raw = QFile::encodeName(Top) + "/\x8e\x91\x97\xbf";
+    QCOMPARE(::mkdir(raw.constData(), 0755), 0);
+    const int fd = ::open((raw + "/e.txt").constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    QVERIFY(Folders->SetDirectory(Top));
+    const QString path = DecodeFileName(raw);
+    QListWidgetItem* entry = EntryFor(*Folders, path);
+    QVERIFY(entry);
+    QCOMPARE(entry->text(), QString(4, QChar::ReplacementCharacter));
+    emit Folders->itemActivated(entry);
+    QCOMPARE(Folders->Directory(), path);
+    char current[4096];
+    QVERIFY(::getcwd(current, sizeof current));
+    QCOMPARE(QByteArray(current), raw);
+    QCOMPARE(Files->Items(), QStringList{"e.txt"});
+    QFile file;
+    QVERIFY(OpenListedFile(file, Files->Paths().value(0), QIODevice::ReadOnly));
+    file.close();
+    QVERIFY(Folders->SetDirectory(Top));
+    QCOMPARE(::unlink((raw + "/e.txt").constData()), 0);
+    QCOMPARE(::rmdir(raw.constData()), 0);
 }
 
 QTEST_MAIN(TestFolderControls)
