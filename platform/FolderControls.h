@@ -1,69 +1,108 @@
 #pragma once
 
+#include "files/FolderListing.h"
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QObject>
+#include <QString>
 #include <QStringList>
 
-// The drive list: the mounted file systems stand for drives.
+// The left column's drive list, folder list and hidden file list. The drive list drives the
+// folder list and the folder list drives the file list (LinkFolderControls); every move is
+// carried out at once, inside the call that asks for it, so a caller can tell the refills it
+// caused from later ones.
+
+// Mounted file systems standing for drives; the item data holds each root path.
 class TDriveComboBox : public QComboBox
 {
     Q_OBJECT
 
 public:
     explicit TDriveComboBox(QWidget* parent = nullptr);
-    void SetDrive(const QString& root);
+
+    // Reads the mounted file systems again, keeping the selected drive when it is still there.
+    void Refresh();
+    QStringList Drives() const;
     QString Drive() const;
+    // Selects the drive holding the path without signalling; false when no drive holds it.
+    bool SelectDriveOf(const QString& path);
 
 signals:
-    void DriveChosen(const QString& root);
+    // The user chose a drive.
+    void DriveChanged(const QString& root);
 };
 
-// The folder list: the chain of folders from the root down to the open one, then its
-// subfolders. Opening an entry opens that folder and makes it the process's current folder.
+// The chain of folders from the root down to the open folder, then the open folder's
+// subfolders, each indented one step below its parent. Double-click or Enter on an entry opens
+// that folder.
 class TDirectoryListBox : public QListWidget
 {
     Q_OBJECT
 
 public:
+    static constexpr int PathRole = Qt::UserRole;
+    static constexpr int DepthRole = Qt::UserRole + 1;
+
     explicit TDirectoryListBox(QWidget* parent = nullptr);
+
     QString Directory() const { return Folder; }
-    // False when the folder does not exist or cannot be opened; nothing changes then.
-    bool SetDirectory(const QString& folder);
+    // Opens the folder (relative paths from the current folder) and makes it the process's
+    // current folder. False, with nothing changed, when it is not a folder or cannot be read.
+    // DirectoryChanged follows when the open folder changed; opening the open folder again only
+    // re-reads its subfolders.
+    bool SetDirectory(const QString& path);
+    // Entries from the root down to the open folder (the open folder's index + 1).
+    int ChainLength() const { return Chain; }
 
 signals:
-    void DirectoryChanged(const QString& folder);
+    void DirectoryChanged(const QString& path);
+    // An entry opened by the user could not be opened (removed since it was shown, say).
+    void OpenFailed(const QString& path);
 
 private:
-    void Refill();
-    void OpenEntry(QListWidgetItem* item);
+    void OpenItem(QListWidgetItem* item);
+    void Fill(const QString& folder, const QStringList& subfolders);
+    QListWidgetItem* AddEntry(const QString& text, const QString& path, int depth, bool open);
 
     QString Folder;
-    QStringList EntryPaths;
+    int Chain = 0;
 };
 
-// The hidden file list: the plain files of a folder matching ";"-separated masks, sorted by
-// name; Changed is signalled on every refill, also when the listing is empty.
+// The hidden file list: a folder's plain files matching a ";"-list of masks, sorted by name.
+// Changed is raised on every reading, also when it comes out empty.
 class TFileListBox : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TFileListBox(QObject* parent = nullptr) : QObject(parent) {}
+    explicit TFileListBox(QObject* parent = nullptr);
+
+    QString Mask() const { return MaskText; }
+    // A different mask reads the folder again; an equal one changes nothing.
     void SetMask(const QString& mask);
-    QString Mask() const { return FileMask; }
+    QString Directory() const { return Listing.Folder; }
+    // A different folder is read; the same one changes nothing.
     void SetDirectory(const QString& folder);
-    QString Directory() const { return Folder; }
-    void Refresh();
-    const QStringList& Items() const { return Names; }
-    const QStringList& Paths() const { return FullPaths; }
+    // Reads the folder again, whatever changed.
+    void Update();
+
+    const QStringList& Items() const { return Listing.Names; }
+    const QStringList& Paths() const { return Listing.Paths; }
+    int Count() const { return int(Listing.Names.size()); }
+    // Whether the last reading could open its folder.
+    bool Readable() const { return Listing.Readable; }
 
 signals:
     void Changed();
 
 private:
-    QString FileMask = QStringLiteral("*.*");
-    QString Folder;
-    QStringList Names;
-    QStringList FullPaths;
+    QString MaskText = QStringLiteral("*.*");
+    TFileMask Masks{MaskText};
+    TFolderListing Listing;
 };
+
+// Choosing a drive opens its root in the folder list (and a drive that cannot be opened gives
+// the selection back to the folder's drive); opening a folder reads it into the file list and
+// selects its drive.
+void LinkFolderControls(TDriveComboBox* drives, TDirectoryListBox* folders, TFileListBox* files);
