@@ -4,6 +4,7 @@
 // `find DIR -maxdepth 1 -type f -iname '*.txt'` with its output read through a pipe, and
 // QDir::entryList with the same filter. Medians of several runs.
 
+#include "bench/BenchReport.h"
 #include "files/FileFilters.h"
 #include "files/FolderListing.h"
 
@@ -14,7 +15,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -62,12 +62,6 @@ bool MakeFolder(const QString& folder)
             return false;
     }
     return true;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 double ListMs(const QString& folder, qsizetype& count)
@@ -121,9 +115,16 @@ int main(int argc, char** argv)
         find.push_back(FindMs(dir.path(), found));
         entries.push_back(EntryListMs(dir.path(), entered));
     }
-    std::printf("folder %d entries, *.txt: file list %8.2f ms (%lld files)   baseline find "
-                "%8.2f ms (%lld)   QDir::entryList %8.2f ms (%lld)\n",
-                EntryCount, Median(list), static_cast<long long>(listed), Median(find),
-                static_cast<long long>(found), Median(entries), static_cast<long long>(entered));
+    PrintTableHead("folder of " + std::to_string(EntryCount) + " entries, *.txt, median of " +
+                   std::to_string(Runs));
+    TBenchRow row;
+    row.What = "file list filled, " + std::to_string(listed) + " files";
+    row.Ours = Median(list);
+    row.Baseline = "find -iname, " + std::to_string(found);
+    row.Base = Median(find);
+    PrintRow(row);
+    row.Baseline = "QDir::entryList, " + std::to_string(entered);
+    row.Base = Median(entries);
+    PrintRow(row);
     return 0;
 }

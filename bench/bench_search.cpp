@@ -1,8 +1,14 @@
-// Find_Word over about a million display lines, beside GNU grep over the same lines as UTF-8.
+// Find_Word over the lines of a text, beside GNU grep over the same lines as UTF-8.
+//
+// bench_search CORPUS.txt CORPUS.utf8.txt: the lines of a CP932 corpus, grep reading its UTF-8
+// copy. Without arguments: a million generated lines of the length a wrapped text view shows.
+#include "bench/BenchReport.h"
+#include "platform/TextDecoding.h"
 #include "search/LineSearch.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -13,7 +19,7 @@
 namespace {
 
 // Lines of the length a wrapped Japanese text view shows, a few with the searched words.
-QStringList corpus(int count)
+QStringList generatedLines(int count)
 {
     const QStringList pieces{"吾輩は", "猫である。", "名前は",   "まだ無い。", "どこで", "生れたか",
                              "とんと", "見当が",     "つかぬ。", "　",         "第一章", "ｶﾀｶﾅ",
@@ -35,7 +41,7 @@ QStringList corpus(int count)
 
 struct TTimed
 {
-    qint64 Ms = 0;
+    double Ms = 0;
     qint64 Hits = 0;
 };
 
@@ -50,7 +56,7 @@ TTimed runFindWord(const QStringList& lines, const QString& word)
     QElapsedTimer timer;
     timer.start();
     Find_Word(word, target);
-    return {timer.elapsed(), hits};
+    return {double(timer.nsecsElapsed()) / 1e6, hits};
 }
 
 TTimed runGrep(const QString& path, const QString& word)
@@ -63,8 +69,19 @@ TTimed runGrep(const QString& path, const QString& word)
     timer.start();
     grep.start();
     grep.waitForFinished(-1);
-    const qint64 ms = timer.elapsed();
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
     return {ms, grep.readAllStandardOutput().trimmed().toLongLong()};
+}
+
+bool writeLines(const QString& path, const QStringList& lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QTextStream out(&file);
+    for (const QString& line : lines)
+        out << line << '\n';
+    return true;
 }
 
 } // namespace
@@ -72,34 +89,56 @@ TTimed runGrep(const QString& path, const QString& word)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const int count = 1'000'000;
-    const QStringList lines = corpus(count);
-
+    QStringList lines;
+    QString path;
+    QString source;
+    QStringList words{QStringLiteral("debian"), QStringLiteral("結論"),
+                      QStringLiteral("見つからない語")};
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("lines.txt"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) {
+    if (argc >= 3) {
+        QFile file(QString::fromLocal8Bit(argv[1]));
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "bench_search: cannot read %s\n", argv[1]);
+            return 1;
+        }
+        lines = DecodeText(file.readAll()).split(u'\n');
+        path = QString::fromLocal8Bit(argv[2]);
+        source = QFileInfo(file.fileName()).fileName();
+        words = QStringList{QStringLiteral("debian"), QStringLiteral("パッケージ"),
+                            QStringLiteral("見つからない語")};
+    } else {
+        lines = generatedLines(1'000'000);
+        path = dir.filePath(QStringLiteral("lines.txt"));
+        source = QStringLiteral("generated lines");
+        if (!writeLines(path, lines)) {
             std::fprintf(stderr, "bench_search: cannot write %s\n", qPrintable(path));
             return 1;
         }
-        QTextStream out(&file);
-        for (const QString& line : lines)
-            out << line << '\n';
     }
 
-    for (const QString& word :
-         {QStringLiteral("debian"), QStringLiteral("結論"), QStringLiteral("見つからない語")}) {
-        // The best of three runs each, as the machine is shared.
-        TTimed ours = runFindWord(lines, word);
-        TTimed grep = runGrep(path, word);
-        for (int round = 1; round < 3; ++round) {
-            ours.Ms = qMin(ours.Ms, runFindWord(lines, word).Ms);
-            grep.Ms = qMin(grep.Ms, runGrep(path, word).Ms);
+    PrintTableHead(QStringLiteral("Find_Word over %1 lines of %2, median of 5")
+                       .arg(lines.size())
+                       .arg(source)
+                       .toStdString());
+    for (const QString& word : words) {
+        std::vector<double> ours;
+        std::vector<double> grep;
+        qint64 ourHits = 0;
+        qint64 grepHits = 0;
+        for (int round = 0; round < 5; ++round) {
+            const TTimed a = runFindWord(lines, word);
+            const TTimed b = runGrep(path, word);
+            ours.push_back(a.Ms);
+            grep.push_back(b.Ms);
+            ourHits = a.Hits;
+            grepHits = b.Hits;
         }
-        std::printf("Find_Word %d lines \"%s\": %lld ms, %lld hits | grep -c -i -F: %lld ms, "
-                    "%lld hits\n",
-                    count, qPrintable(word), ours.Ms, ours.Hits, grep.Ms, grep.Hits);
+        TBenchRow row;
+        row.What = QStringLiteral("\"%1\", %2 hits").arg(word).arg(ourHits).toStdString();
+        row.Ours = Median(ours);
+        row.Baseline = QStringLiteral("grep -c -i -F, %1 hits").arg(grepHits).toStdString();
+        row.Base = Median(grep);
+        PrintRow(row);
     }
     return 0;
 }
