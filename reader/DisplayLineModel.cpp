@@ -41,12 +41,17 @@ struct TLineState
     int WordLength = 0;
     qint64 SpaceWidth = 0;
     int SpaceLength = 0;
+    // How far the last glyph of the waiting word reaches past its advance.
+    qint64 WordOverhang = 0;
+
+    qint64 WidthWithWord() const { return Width + WordWidth + SpaceWidth; }
 
     // True when the waiting word does not fit; otherwise it joins the line with its blanks.
-    bool FullOtherwiseExtend(qint64 wrapWidth)
+    // wordOverhang counts only where the layout looks at it (see MinimumRightBearing).
+    bool FullOtherwiseExtend(qint64 wrapWidth, qint64 wordOverhang = 0)
     {
-        const qint64 widthWithWord = Width + WordWidth + SpaceWidth;
-        if (Length > 0 && widthWithWord > wrapWidth)
+        const qint64 widthWithWord = WidthWithWord();
+        if (Length > 0 && widthWithWord + wordOverhang > wrapWidth)
             return true;
         Width = widthWithWord;
         Length += WordLength + SpaceLength;
@@ -82,6 +87,7 @@ void TDisplayLineModel::SetWidth(qreal width)
 
 void TDisplayLineModel::Relayout()
 {
+    OverhangMargin = std::abs(Fixed(Advances.MinimumRightBearing()));
     Breaks.clear();
     Breaks.reserve(Paragraphs.size());
     for (const QString& text : std::as_const(Paragraphs))
@@ -205,6 +211,16 @@ int TDisplayLineModel::CharAdvance(char32_t c) const
     return int(Fixed(Advances.Advance(c)));
 }
 
+qint64 TDisplayLineModel::OverhangBefore(const QString& text, int pos) const
+{
+    if (pos <= 0)
+        return 0;
+    char32_t c = text.at(pos - 1).unicode();
+    if (QChar::isLowSurrogate(c) && pos >= 2 && text.at(pos - 2).isHighSurrogate())
+        c = QChar::surrogateToUcs4(text.at(pos - 2), text.at(pos - 1));
+    return std::max<qint64>(0, -Fixed(Advances.RightBearing(c)));
+}
+
 void TDisplayLineModel::FindBreaks(const QString& text, QTextBoundaryFinder::BoundaryType type,
                                    std::vector<unsigned char>& flags) const
 {
@@ -312,8 +328,11 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
                     break;
                 }
             } while (!(anywhere && GraphemeBefore[pos]));
-            if (opportunity || anywhere)
-                found = line.FullOtherwiseExtend(width);
+            if (opportunity || anywhere) {
+                line.WordOverhang = OverhangBefore(text, pos);
+                const bool near = line.WidthWithWord() + OverhangMargin > width;
+                found = line.FullOtherwiseExtend(width, near ? line.WordOverhang : 0);
+            }
         }
     }
     if (!found)
@@ -322,7 +341,10 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
         line.Length = line.WordLength;
         line.Width = line.WordWidth;
     }
-    if (!anywhere && line.Width > width) {
+    // What reaches past the line is the glyph just before the next line, which is a blank
+    // (reaching nowhere) when blanks hang at the end.
+    const int next = start + line.Length + line.SpaceLength;
+    if (!anywhere && line.Width + OverhangBefore(text, next) > width) {
         // A word wider than the line: this line is laid out again, cut between characters.
         if (!GraphemesFound) {
             FindBreaks(text, QTextBoundaryFinder::Grapheme, GraphemeBefore);
@@ -330,5 +352,5 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
         }
         return LayOutLine(text, start, true);
     }
-    return start + line.Length + line.SpaceLength;
+    return next;
 }

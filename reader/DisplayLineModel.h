@@ -17,6 +17,13 @@ public:
     // The distance between tab stops in pixels; a tab advances to the next multiple of it,
     // counted from the start of the display line.
     virtual qreal TabStopDistance() const { return 80; }
+    // The right bearing of a character's glyph: negative when the glyph reaches past its
+    // advance. A line must hold that overhang of its last glyph.
+    virtual qreal RightBearing(char32_t) const { return 0; }
+    // The font's smallest right bearing as the font states it (often less than the true one).
+    // The overhang of a line's last glyph is only looked at when the line is within this
+    // distance of the width, as the text view's layout does.
+    virtual qreal MinimumRightBearing() const { return 0; }
 };
 
 // The lines of the text view as it displays them: each paragraph (a block of the text view)
@@ -69,11 +76,13 @@ private:
                     std::vector<unsigned char>& flags) const;
     static qint64 Fixed(qreal pixels);
     int CharAdvance(char32_t c) const;
+    qint64 OverhangBefore(const QString& text, int pos) const;
     void Rebuild();
 
     const TAdvanceSource& Advances;
     qreal WrapWidth = 0;
     qint64 FixedWidth = 0;
+    qint64 OverhangMargin = 0;
     QStringList Paragraphs;
     // Per paragraph the offsets where its second, third... lines start; empty for one line.
     std::vector<TBreaks> Breaks;

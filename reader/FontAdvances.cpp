@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -10,16 +11,18 @@ constexpr int BmpSize = 0x10000;
 }
 
 TFontAdvances::TFontAdvances(const QFont& font, qreal tabStopDistance)
-    : Metrics(font), TabStop(tabStopDistance), Bmp(new float[BmpSize])
+    : Metrics(font), TabStop(tabStopDistance), Bmp(new float[BmpSize]),
+      BmpBearing(new float[BmpSize])
 {
-    std::fill_n(Bmp.get(), BmpSize, -1.0f);
+    std::fill_n(Bmp.get(), BmpSize, std::numeric_limits<float>::quiet_NaN());
+    std::fill_n(BmpBearing.get(), BmpSize, std::numeric_limits<float>::quiet_NaN());
 }
 
 qreal TFontAdvances::Advance(char32_t c) const
 {
     if (c < BmpSize) {
         float& cached = Bmp[c];
-        if (cached < 0)
+        if (std::isnan(cached))
             cached = float(Measure(c));
         return cached;
     }
@@ -27,6 +30,29 @@ qreal TFontAdvances::Advance(char32_t c) const
     if (it != Astral.constEnd())
         return *it;
     return *Astral.insert(c, Measure(c));
+}
+
+qreal TFontAdvances::RightBearing(char32_t c) const
+{
+    if (c < BmpSize) {
+        float& cached = BmpBearing[c];
+        if (std::isnan(cached))
+            cached = float(MeasureBearing(c));
+        return cached;
+    }
+    const auto it = AstralBearing.constFind(c);
+    if (it != AstralBearing.constEnd())
+        return *it;
+    return *AstralBearing.insert(c, MeasureBearing(c));
+}
+
+qreal TFontAdvances::MeasureBearing(char32_t c) const
+{
+    if (c < BmpSize)
+        return Metrics.rightBearing(QChar(char16_t(c)));
+    // Outside the first plane only the advance is measured: such glyphs are rare in this text
+    // and a string bearing is not offered by the metrics.
+    return 0;
 }
 
 qreal TFontAdvances::Measure(char32_t c) const

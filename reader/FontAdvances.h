@@ -21,15 +21,20 @@ public:
 
     qreal Advance(char32_t c) const override;
     qreal TabStopDistance() const override { return TabStop; }
+    qreal RightBearing(char32_t c) const override;
+    qreal MinimumRightBearing() const override { return Metrics.minRightBearing(); }
 
 private:
     qreal Measure(char32_t c) const;
+    qreal MeasureBearing(char32_t c) const;
 
     QFontMetricsF Metrics;
     qreal TabStop = 80;
-    // Not yet measured: a negative advance, which no character has.
+    // Not yet measured: NaN.
     mutable std::unique_ptr<float[]> Bmp;
+    mutable std::unique_ptr<float[]> BmpBearing;
     mutable QHash<char32_t, qreal> Astral;
+    mutable QHash<char32_t, qreal> AstralBearing;
 };
 
 // The advances of the text view's font and tab stops.

@@ -154,7 +154,8 @@ void TestDisplayLines::initTestCase()
 {
     Text = Corpus();
     QVERIFY(Text.size() > 5000);
-    for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")})
+    for (const QString& family :
+         {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAPMincho")})
         QCOMPARE(QFontInfo(QFont(family)).family(), family);
 }
 
@@ -185,9 +186,12 @@ void TestDisplayLines::agreement_data()
     QTest::addColumn<QString>("family");
     QTest::addColumn<int>("points");
     QTest::addColumn<int>("viewportWidth");
-    for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")}) {
-        for (const int points : {10, 24, 48}) {
-            for (const int width : {300, 800}) {
+    // The faces the stored Windows fonts are shown in, the smallest and largest sizes of the
+    // size list and a few between; an odd width and a wide one.
+    for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
+                                  QStringLiteral("IPAPMincho")}) {
+        for (const int points : {4, 10, 24, 48, 120}) {
+            for (const int width : {257, 800}) {
                 QTest::addRow("%s %d pt %d px", qPrintable(family), points, width)
                     << family << points << width;
             }
