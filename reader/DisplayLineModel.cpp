@@ -114,7 +114,8 @@ void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
     removedCount = std::clamp(removedCount, 0, total - firstParagraph);
     const int added = int(newParagraphs.size());
 
-    const int oldLines = FirstLine[firstParagraph + removedCount] - FirstLine[firstParagraph];
+    const int firstLine = FirstLine[firstParagraph];
+    const int oldLines = FirstLine[firstParagraph + removedCount] - firstLine;
     std::vector<TBreaks> laidOut;
     laidOut.reserve(added);
     int newLines = 0;
@@ -155,7 +156,7 @@ void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
     // The first lines of the replaced paragraphs are counted afresh; later ones shift by the
     // difference, a single pass over plain integers.
     const int end = firstParagraph + added;
-    int line = FirstLine[firstParagraph];
+    int line = firstLine;
     for (int p = firstParagraph; p < end; ++p) {
         FirstLine[p] = line;
         line += int(Breaks[p].size()) + 1;
@@ -258,9 +259,9 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text) const
             total += UnitAdvance[i];
         }
     }
-    // Most paragraphs of short-lined texts fit: nothing can break them, so the break finder,
-    // the costly part, is not needed.
-    if (!positional && total <= FixedWidth)
+    // Most paragraphs of short-lined texts fit, overhang and all: nothing can break them, so
+    // the break finder, the costly part, is not needed.
+    if (!positional && total + OverhangMargin <= FixedWidth)
         return {};
 
     FindBreaks(text, QTextBoundaryFinder::Line, BreakBefore);
