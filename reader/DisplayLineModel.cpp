@@ -2,6 +2,7 @@
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -10,25 +11,34 @@ namespace {
 // Widths are summed in 1/64 pixel, as the text view's layout does, so that a line that fits
 // exactly there fits exactly here too.
 constexpr qint64 FixedScale = 64;
+constexpr char32_t BmpSize = 0x10000;
+constexpr int32_t NotMeasured = std::numeric_limits<int32_t>::min();
 constexpr qint64 UnlimitedWidth = std::numeric_limits<qint64>::max() / 4;
 
 constexpr char16_t Tab = u'\t';
 constexpr char16_t LineSeparator = 0x2028;
 
-// A blank in the layout's sense: it ends a word and may be a break before the next.
-bool IsSpaceAttribute(char16_t c)
+// Character classes of the first plane, looked up once per character of the text.
+enum : unsigned char
 {
-    return QChar::isSpace(c);
-}
+    SpaceAttribute = 1, // a blank in the layout's sense: it ends a word
+    HangingSpace = 2,   // a blank that hangs at the end of a line (no-break spaces do not)
+};
 
-// A blank that hangs at the end of a line: no-break spaces stay inside their word.
-bool IsHangingSpace(char16_t c)
+const std::array<unsigned char, 0x10000>& ClassTable()
 {
-    if (c == u' ')
-        return true;
-    if (c == Tab || c == LineSeparator || !QChar::isSpace(c))
-        return false;
-    return QChar(c).decompositionTag() != QChar::NoBreak;
+    static const std::array<unsigned char, 0x10000> table = [] {
+        std::array<unsigned char, 0x10000> classes{};
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (!QChar::isSpace(c))
+                continue;
+            classes[c] = SpaceAttribute;
+            if (c != Tab && c != LineSeparator && QChar::decompositionTag(c) != QChar::NoBreak)
+                classes[c] |= HangingSpace;
+        }
+        return classes;
+    }();
+    return table;
 }
 
 // The state of one line while it is being filled: the committed part, the word that waits for
@@ -41,9 +51,6 @@ struct TLineState
     int WordLength = 0;
     qint64 SpaceWidth = 0;
     int SpaceLength = 0;
-    // How far the last glyph of the waiting word reaches past its advance.
-    qint64 WordOverhang = 0;
-
     qint64 WidthWithWord() const { return Width + WordWidth + SpaceWidth; }
 
     // True when the waiting word does not fit; otherwise it joins the line with its blanks.
@@ -63,7 +70,14 @@ struct TLineState
 
 } // namespace
 
-TDisplayLineModel::TDisplayLineModel(const TAdvanceSource& advances) : Advances(advances) {}
+TDisplayLineModel::TDisplayLineModel(const TAdvanceSource& advances)
+    : Advances(&advances), AdvanceCache(BmpSize, NotMeasured), OverhangCache(BmpSize, NotMeasured)
+{}
+
+void TDisplayLineModel::SetAdvances(const TAdvanceSource& advances)
+{
+    Advances = &advances;
+}
 
 void TDisplayLineModel::SetText(const QString& text)
 {
@@ -87,7 +101,10 @@ void TDisplayLineModel::SetWidth(qreal width)
 
 void TDisplayLineModel::Relayout()
 {
-    OverhangMargin = std::abs(Fixed(Advances.MinimumRightBearing()));
+    // The font may have changed under the source: everything is measured again.
+    std::fill(AdvanceCache.begin(), AdvanceCache.end(), NotMeasured);
+    std::fill(OverhangCache.begin(), OverhangCache.end(), NotMeasured);
+    OverhangMargin = std::abs(Fixed(Advances->MinimumRightBearing()));
     Breaks.clear();
     Breaks.reserve(Paragraphs.size());
     for (const QString& text : std::as_const(Paragraphs))
@@ -204,12 +221,18 @@ QString TDisplayLineModel::line(int i) const
 
 qint64 TDisplayLineModel::Fixed(qreal pixels)
 {
-    return std::llround(pixels * FixedScale);
+    const qreal scaled = pixels * FixedScale;
+    return qint64(scaled >= 0 ? scaled + 0.5 : scaled - 0.5);
 }
 
 int TDisplayLineModel::CharAdvance(char32_t c) const
 {
-    return int(Fixed(Advances.Advance(c)));
+    if (c >= BmpSize)
+        return int(Fixed(Advances->Advance(c)));
+    int32_t& cached = AdvanceCache[c];
+    if (cached == NotMeasured)
+        cached = int32_t(Fixed(Advances->Advance(c)));
+    return cached;
 }
 
 qint64 TDisplayLineModel::OverhangBefore(const QString& text, int pos) const
@@ -219,7 +242,12 @@ qint64 TDisplayLineModel::OverhangBefore(const QString& text, int pos) const
     char32_t c = text.at(pos - 1).unicode();
     if (QChar::isLowSurrogate(c) && pos >= 2 && text.at(pos - 2).isHighSurrogate())
         c = QChar::surrogateToUcs4(text.at(pos - 2), text.at(pos - 1));
-    return std::max<qint64>(0, -Fixed(Advances.RightBearing(c)));
+    if (c >= BmpSize)
+        return std::max<qint64>(0, -Fixed(Advances->RightBearing(c)));
+    int32_t& cached = OverhangCache[c];
+    if (cached == NotMeasured)
+        cached = int32_t(std::max<qint64>(0, -Fixed(Advances->RightBearing(c))));
+    return cached;
 }
 
 void TDisplayLineModel::FindBreaks(const QString& text, QTextBoundaryFinder::BoundaryType type,
@@ -283,6 +311,7 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
     const int n = int(text.size());
     const char16_t* s = reinterpret_cast<const char16_t*>(text.utf16());
     const qint64 width = FixedWidth;
+    const auto& classes = ClassTable();
     TLineState line;
     int pos = start;
     bool found = false;
@@ -291,7 +320,7 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
         if (c == Tab) {
             if ((found = line.FullOtherwiseExtend(width)))
                 break;
-            qint64 stop = Fixed(Advances.TabStopDistance());
+            qint64 stop = Fixed(Advances->TabStopDistance());
             if (stop <= 0)
                 stop = 80 * FixedScale;
             const qint64 x = line.Width + line.WordWidth + line.SpaceWidth;
@@ -306,8 +335,8 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
             line.WordWidth = line.WordLength = 0;
             ++pos;
             found = true;
-        } else if (IsHangingSpace(c)) {
-            while (pos < n && IsHangingSpace(s[pos])) {
+        } else if (classes[c] & HangingSpace) {
+            while (pos < n && (classes[s[pos]] & HangingSpace)) {
                 line.SpaceWidth += UnitAdvance[pos];
                 ++line.SpaceLength;
                 ++pos;
@@ -324,15 +353,14 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
                 line.WordWidth += UnitAdvance[pos];
                 ++line.WordLength;
                 ++pos;
-                if (pos >= n || IsSpaceAttribute(s[pos]) || BreakBefore[pos]) {
+                if (pos >= n || (classes[s[pos]] & SpaceAttribute) || BreakBefore[pos]) {
                     opportunity = true;
                     break;
                 }
             } while (!(anywhere && GraphemeBefore[pos]));
             if (opportunity || anywhere) {
-                line.WordOverhang = OverhangBefore(text, pos);
                 const bool near = line.WidthWithWord() + OverhangMargin > width;
-                found = line.FullOtherwiseExtend(width, near ? line.WordOverhang : 0);
+                found = line.FullOtherwiseExtend(width, near ? OverhangBefore(text, pos) : 0);
             }
         }
     }

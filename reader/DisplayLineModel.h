@@ -44,6 +44,8 @@ class TDisplayLineModel
 public:
     // The source must outlive the model.
     explicit TDisplayLineModel(const TAdvanceSource& advances);
+    // Another source, for another font; takes effect at the next Relayout().
+    void SetAdvances(const TAdvanceSource& advances);
 
     // The whole text, paragraphs separated by '\n' (as the text view's plain text is).
     void SetText(const QString& text);
@@ -51,7 +53,8 @@ public:
     // The wrap width in pixels; takes effect at the next Relayout().
     void SetWidth(qreal width);
     qreal Width() const { return WrapWidth; }
-    // Lays out every paragraph again, after a change of width or font.
+    // Lays out every paragraph again, after a change of width or font (the source's advances
+    // are asked for afresh).
     void Relayout();
 
     // removedCount paragraphs from firstParagraph on were replaced by newParagraphs.
@@ -79,7 +82,7 @@ private:
     qint64 OverhangBefore(const QString& text, int pos) const;
     void Rebuild();
 
-    const TAdvanceSource& Advances;
+    const TAdvanceSource* Advances;
     qreal WrapWidth = 0;
     qint64 FixedWidth = 0;
     qint64 OverhangMargin = 0;
@@ -92,6 +95,9 @@ private:
     // UTF-16 unit in 1/64 pixel (a surrogate pair's on its first unit), the break opportunities
     // and the grapheme boundaries before each unit (the latter found only when needed).
     mutable std::vector<int32_t> UnitAdvance;
+    // Advances and overhangs of the first plane in 1/64 pixel, as the source gave them.
+    mutable std::vector<int32_t> AdvanceCache;
+    mutable std::vector<int32_t> OverhangCache;
     mutable std::vector<unsigned char> FinderBuffer;
     mutable std::vector<unsigned char> BreakBefore;
     mutable std::vector<unsigned char> GraphemeBefore;
