@@ -12,6 +12,8 @@ namespace {
 // exactly there fits exactly here too.
 constexpr qint64 FixedScale = 64;
 constexpr char32_t BmpSize = 0x10000;
+// Fonts kern Latin letters and their punctuation; pairs beyond are not asked about.
+constexpr char16_t KerningRange = 0x250;
 constexpr int32_t NotMeasured = std::numeric_limits<int32_t>::min();
 constexpr qint64 UnlimitedWidth = std::numeric_limits<qint64>::max() / 4;
 
@@ -105,6 +107,7 @@ void TDisplayLineModel::Relayout()
     std::fill(AdvanceCache.begin(), AdvanceCache.end(), NotMeasured);
     std::fill(OverhangCache.begin(), OverhangCache.end(), NotMeasured);
     OverhangMargin = std::abs(Fixed(Advances->MinimumRightBearing()));
+    Kerns = Advances->Kerns();
     Breaks.clear();
     Breaks.reserve(Paragraphs.size());
     for (const QString& text : std::as_const(Paragraphs))
@@ -235,6 +238,12 @@ int TDisplayLineModel::CharAdvance(char32_t c) const
     return cached;
 }
 
+bool TDisplayLineModel::Ligated(const char16_t* s, int pos) const
+{
+    return s[pos - 1] < KerningRange && s[pos] < KerningRange &&
+           Advances->Ligature(s[pos - 1], s[pos]);
+}
+
 qint64 TDisplayLineModel::OverhangBefore(const QString& text, int pos) const
 {
     if (pos <= 0)
@@ -284,6 +293,9 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text) const
             total += UnitAdvance[i - 1];
         } else {
             UnitAdvance[i] = CharAdvance(c);
+            if (Kerns && c < KerningRange && i + 1 < n && s[i + 1] < KerningRange &&
+                s[i + 1] != Tab)
+                UnitAdvance[i] += int32_t(Fixed(Advances->Kerning(c, s[i + 1])));
             total += UnitAdvance[i];
         }
     }
@@ -324,7 +336,10 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
             if (stop <= 0)
                 stop = 80 * FixedScale;
             const qint64 x = line.Width + line.WordWidth + line.SpaceWidth;
-            line.SpaceWidth += (x / stop + 1) * stop - x;
+            // The layout divides in 1/64 steps, rounding: a position less than 1/128 of a
+            // stop before a stop counts as at it, and the tab goes on to the following one.
+            const qint64 stops = (x * FixedScale + stop / 2) / stop / FixedScale;
+            line.SpaceWidth += (stops + 1) * stop - x;
             ++line.SpaceLength;
             ++pos;
             found = line.FullOtherwiseExtend(width);
@@ -357,7 +372,7 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
                     opportunity = true;
                     break;
                 }
-            } while (!(anywhere && GraphemeBefore[pos]));
+            } while (!(anywhere && GraphemeBefore[pos] && !Ligated(s, pos)));
             if (opportunity || anywhere) {
                 const bool near = line.WidthWithWord() + OverhangMargin > width;
                 found = line.FullOtherwiseExtend(width, near ? OverhangBefore(text, pos) : 0);

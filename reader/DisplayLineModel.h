@@ -24,6 +24,13 @@ public:
     // The overhang of a line's last glyph is only looked at when the line is within this
     // distance of the width, as the text view's layout does.
     virtual qreal MinimumRightBearing() const { return 0; }
+    // Whether the font moves pairs of Latin characters closer or apart, and by how much: the
+    // adjustment is added to the left one's advance.
+    virtual bool Kerns() const { return false; }
+    virtual qreal Kerning(char32_t /*left*/, char32_t /*right*/) const { return 0; }
+    // Whether the font draws two Latin characters as one glyph (a ligature such as "fi"),
+    // which a line never splits.
+    virtual bool Ligature(char32_t /*left*/, char32_t /*right*/) const { return false; }
 };
 
 // The lines of the text view as it displays them: each paragraph (a block of the text view)
@@ -80,12 +87,14 @@ private:
     static qint64 Fixed(qreal pixels);
     int CharAdvance(char32_t c) const;
     qint64 OverhangBefore(const QString& text, int pos) const;
+    bool Ligated(const char16_t* s, int pos) const;
     void Rebuild();
 
     const TAdvanceSource* Advances;
     qreal WrapWidth = 0;
     qint64 FixedWidth = 0;
     qint64 OverhangMargin = 0;
+    bool Kerns = false;
     QStringList Paragraphs;
     // Per paragraph the offsets where its second, third... lines start; empty for one line.
     std::vector<TBreaks> Breaks;

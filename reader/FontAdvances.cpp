@@ -1,8 +1,10 @@
 #include "reader/FontAdvances.h"
 
+#include <QGlyphRun>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <cmath>
 #include <limits>
 
@@ -11,8 +13,8 @@ constexpr int BmpSize = 0x10000;
 }
 
 TFontAdvances::TFontAdvances(const QFont& font, qreal tabStopDistance)
-    : Metrics(font), TabStop(tabStopDistance), Bmp(new float[BmpSize]),
-      BmpBearing(new float[BmpSize])
+    : Font(font), Metrics(font), TabStop(tabStopDistance), Kerning_(font.kerning()),
+      Bmp(new float[BmpSize]), BmpBearing(new float[BmpSize])
 {
     std::fill_n(Bmp.get(), BmpSize, std::numeric_limits<float>::quiet_NaN());
     std::fill_n(BmpBearing.get(), BmpSize, std::numeric_limits<float>::quiet_NaN());
@@ -44,6 +46,39 @@ qreal TFontAdvances::RightBearing(char32_t c) const
     if (it != AstralBearing.constEnd())
         return *it;
     return *AstralBearing.insert(c, MeasureBearing(c));
+}
+
+qreal TFontAdvances::Kerning(char32_t left, char32_t right) const
+{
+    if (left >= BmpSize || right >= BmpSize)
+        return 0;
+    const quint32 key = (quint32(left) << 16) | quint32(right);
+    const auto it = Pairs.constFind(key);
+    if (it != Pairs.constEnd())
+        return *it;
+    const QChar pair[2] = {QChar(char16_t(left)), QChar(char16_t(right))};
+    const qreal kerning =
+        Metrics.horizontalAdvance(QString(pair, 2)) - Advance(left) - Advance(right);
+    return *Pairs.insert(key, kerning);
+}
+
+bool TFontAdvances::Ligature(char32_t left, char32_t right) const
+{
+    if (left >= BmpSize || right >= BmpSize)
+        return false;
+    const quint32 key = (quint32(left) << 16) | quint32(right);
+    const auto it = Ligatures.constFind(key);
+    if (it != Ligatures.constEnd())
+        return *it;
+    const QChar pair[2] = {QChar(char16_t(left)), QChar(char16_t(right))};
+    QTextLayout layout(QString(pair, 2), Font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    qsizetype glyphs = 0;
+    for (const QGlyphRun& run : layout.glyphRuns())
+        glyphs += run.glyphIndexes().size();
+    return *Ligatures.insert(key, glyphs == 1);
 }
 
 qreal TFontAdvances::MeasureBearing(char32_t c) const

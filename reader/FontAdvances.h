@@ -23,18 +23,26 @@ public:
     qreal TabStopDistance() const override { return TabStop; }
     qreal RightBearing(char32_t c) const override;
     qreal MinimumRightBearing() const override { return Metrics.minRightBearing(); }
+    bool Kerns() const override { return Kerning_; }
+    qreal Kerning(char32_t left, char32_t right) const override;
+    bool Ligature(char32_t left, char32_t right) const override;
 
 private:
     qreal Measure(char32_t c) const;
     qreal MeasureBearing(char32_t c) const;
 
+    QFont Font;
     QFontMetricsF Metrics;
     qreal TabStop = 80;
+    bool Kerning_ = false;
     // Not yet measured: NaN.
     mutable std::unique_ptr<float[]> Bmp;
     mutable std::unique_ptr<float[]> BmpBearing;
     mutable QHash<char32_t, qreal> Astral;
     mutable QHash<char32_t, qreal> AstralBearing;
+    // Pairs of Latin characters, measured as they turn up.
+    mutable QHash<quint32, qreal> Pairs;
+    mutable QHash<quint32, bool> Ligatures;
 };
 
 // The advances of the text view's font and tab stops.

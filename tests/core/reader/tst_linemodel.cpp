@@ -10,10 +10,12 @@ class TFixedAdvances : public TAdvanceSource
 {
 public:
     qreal MinimumBearing = -5;
+    qreal TabStop = 80;
 
     qreal Advance(char32_t c) const override { return c < 0x2E80 ? 10 : 20; }
     qreal RightBearing(char32_t c) const override { return c == U'f' ? -3 : 1; }
     qreal MinimumRightBearing() const override { return MinimumBearing; }
+    qreal TabStopDistance() const override { return TabStop; }
 };
 
 QStringList LinesOf(const TDisplayLineModel& model)
@@ -72,63 +74,57 @@ void TestLineModel::wrap_data()
 {
     QTest::addColumn<qreal>("width");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<qreal>("minimumBearing");
     QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<qreal>("minimumBearing");
+    QTest::addColumn<qreal>("tabStop");
+    const auto row = [](const char* name, qreal width, const QString& text,
+                        const QStringList& lines, qreal minimumBearing = -5, qreal tabStop = 80) {
+        QTest::newRow(name) << width << text << lines << minimumBearing << tabStop;
+    };
     const QString emoji = QString::fromUcs4(U"\U0001F600");
     const QString bold = QString::fromUcs4(U"\U0001D400\U0001D401\U0001D402");
 
-    QTest::newRow("exact fit") << 50.0 << "abcde" << -5.0 << QStringList{"abcde"};
-    QTest::newRow("one over") << 50.0 << "abcdef" << -5.0 << QStringList{"abcde", "f"};
-    QTest::newRow("two words fit exactly") << 50.0 << "ab cd" << -5.0 << QStringList{"ab cd"};
-    QTest::newRow("word moves down") << 50.0 << "ab cde" << -5.0 << QStringList{"ab ", "cde"};
-    QTest::newRow("trailing blanks hang")
-        << 50.0 << "abcde   fg" << -5.0 << QStringList{"abcde   ", "fg"};
-    QTest::newRow("blank run wider than the line")
-        << 50.0 << "ab          cd" << -5.0 << QStringList{"ab          ", "cd"};
-    QTest::newRow("opening blanks wider than the line")
-        << 50.0 << "        ab" << -5.0 << QStringList{"        ", "ab"};
-    QTest::newRow("opening blanks then a long word")
-        << 50.0 << " abcdefg" << -5.0 << QStringList{" abcd", "efg"};
-    QTest::newRow("long word after a short one")
-        << 50.0 << "ab cdefghij" << -5.0 << QStringList{"ab ", "cdefg", "hij"};
-    QTest::newRow("long word first")
-        << 50.0 << "abcdefghijkl mn" << -5.0 << QStringList{"abcde", "fghij", "kl mn"};
-    QTest::newRow("japanese between characters")
-        << 50.0 << "あいうえお" << -5.0 << QStringList{"あい", "うえ", "お"};
-    QTest::newRow("no line starts with a full stop")
-        << 50.0 << "あい。うえ" << -5.0 << QStringList{"あ", "い。", "うえ"};
-    QTest::newRow("ideographic space hangs")
-        << 40.0 << "あい　　う" << -5.0 << QStringList{"あい　　", "う"};
-    QTest::newRow("empty paragraph") << 50.0 << "" << -5.0 << QStringList{""};
-    QTest::newRow("empty paragraphs between")
-        << 50.0 << "a\n\n\nb" << -5.0 << QStringList{"a", "", "", "b"};
-    QTest::newRow("tab to the next stop") << 200.0 << "ab\tcd" << -5.0 << QStringList{"ab\tcd"};
-    QTest::newRow("tab does not hang")
-        << 100.0 << "abc\tdefgh" << -5.0 << QStringList{"abc\t", "defgh"};
-    QTest::newRow("tab stops count from the line start")
-        << 100.0 << "abcdefgh ij\tk" << -5.0 << QStringList{"abcdefgh ", "ij\tk"};
-    QTest::newRow("surrogate pair kept whole")
-        << 30.0 << "a" + emoji + "b" << -5.0 << QStringList{"a" + emoji, "b"};
-    QTest::newRow("long word cut between surrogate pairs")
-        << 40.0 << "abc" + bold << -5.0 << QStringList{"abc", bold.mid(0, 4), bold.mid(4)};
-    QTest::newRow("overhang of the last glyph")
-        << 60.0 << "ab cdf" << -5.0 << QStringList{"ab ", "cdf"};
-    QTest::newRow("overhang the font does not admit")
-        << 60.0 << "ab cdf" << 0.0 << QStringList{"ab cdf"};
-    QTest::newRow("no overhang before hanging blanks")
-        << 50.0 << "abcdf gh" << -5.0 << QStringList{"abcdf ", "gh"};
-    QTest::newRow("no width to speak of")
-        << 0.0 << "ab cd" << -5.0 << QStringList{"a", "b ", "c", "d"};
+    row("exact fit", 50.0, "abcde", QStringList{"abcde"});
+    row("one over", 50.0, "abcdef", QStringList{"abcde", "f"});
+    row("two words fit exactly", 50.0, "ab cd", QStringList{"ab cd"});
+    row("word moves down", 50.0, "ab cde", QStringList{"ab ", "cde"});
+    row("trailing blanks hang", 50.0, "abcde   fg", QStringList{"abcde   ", "fg"});
+    row("blank run wider than the line", 50.0, "ab          cd", QStringList{"ab          ", "cd"});
+    row("opening blanks wider than the line", 50.0, "        ab", QStringList{"        ", "ab"});
+    row("opening blanks then a long word", 50.0, " abcdefg", QStringList{" abcd", "efg"});
+    row("long word after a short one", 50.0, "ab cdefghij", QStringList{"ab ", "cdefg", "hij"});
+    row("long word first", 50.0, "abcdefghijkl mn", QStringList{"abcde", "fghij", "kl mn"});
+    row("japanese between characters", 50.0, "あいうえお", QStringList{"あい", "うえ", "お"});
+    row("no line starts with a full stop", 50.0, "あい。うえ", QStringList{"あ", "い。", "うえ"});
+    row("ideographic space hangs", 40.0, "あい　　う", QStringList{"あい　　", "う"});
+    row("empty paragraph", 50.0, "", QStringList{""});
+    row("empty paragraphs between", 50.0, "a\n\n\nb", QStringList{"a", "", "", "b"});
+    row("tab to the next stop", 200.0, "ab\tcd", QStringList{"ab\tcd"});
+    row("tab does not hang", 100.0, "abc\tdefgh", QStringList{"abc\t", "defgh"});
+    row("tab stops count from the line start", 100.0, "abcdefgh ij\tk",
+        QStringList{"abcdefgh ", "ij\tk"});
+    // 30 px of text lies less than 1/128 of a stop before the stop at 30.2 px.
+    row("tab just before a stop goes on to the next", 65.0, "abc\tx", QStringList{"abc\t", "x"},
+        -5.0, 30.2);
+    row("surrogate pair kept whole", 30.0, "a" + emoji + "b", QStringList{"a" + emoji, "b"});
+    row("long word cut between surrogate pairs", 40.0, "abc" + bold,
+        QStringList{"abc", bold.mid(0, 4), bold.mid(4)});
+    row("overhang of the last glyph", 60.0, "ab cdf", QStringList{"ab ", "cdf"});
+    row("overhang the font does not admit", 60.0, "ab cdf", QStringList{"ab cdf"}, 0.0);
+    row("no overhang before hanging blanks", 50.0, "abcdf gh", QStringList{"abcdf ", "gh"});
+    row("no width to speak of", 0.0, "ab cd", QStringList{"a", "b ", "c", "d"});
 }
 
 void TestLineModel::wrap()
 {
     QFETCH(qreal, width);
     QFETCH(QString, text);
-    QFETCH(qreal, minimumBearing);
     QFETCH(QStringList, lines);
+    QFETCH(qreal, minimumBearing);
+    QFETCH(qreal, tabStop);
     TFixedAdvances advances;
     advances.MinimumBearing = minimumBearing;
+    advances.TabStop = tabStop;
     TDisplayLineModel model(advances);
     model.SetWidth(width);
     model.SetText(text);

@@ -143,6 +143,7 @@ private slots:
     void wrapWidth();
     void agreement_data();
     void agreement();
+    void fontAndWidthChange();
     void edits_data();
     void edits();
 
@@ -189,7 +190,7 @@ void TestDisplayLines::agreement_data()
     // The faces the stored Windows fonts are shown in, the smallest and largest sizes of the
     // size list and a few between; an odd width and a wide one.
     for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
-                                  QStringLiteral("IPAPMincho")}) {
+                                  QStringLiteral("IPAPMincho"), QStringLiteral("DejaVu Sans")}) {
         for (const int points : {4, 10, 24, 48, 120}) {
             for (const int width : {257, 800}) {
                 QTest::addRow("%s %d pt %d px", qPrintable(family), points, width)
@@ -217,6 +218,33 @@ void TestDisplayLines::agreement()
           agreement.Total, agreement.Percent());
     if (!agreement.FirstDifference.isEmpty())
         qInfo("first difference: %s", qPrintable(agreement.FirstDifference));
+    QVERIFY2(agreement.Percent() >= 99.0, qPrintable(agreement.FirstDifference));
+}
+
+// A new font and a new width reach the model through a new source and one relayout.
+void TestDisplayLines::fontAndWidthChange()
+{
+    const auto edit = ShownEdit(QStringLiteral("IPAPGothic"), 10, 700);
+    edit->setPlainText(Text);
+    auto advances = AdvancesOf(*edit);
+    TDisplayLineModel model(*advances);
+    model.SetWidth(WrapWidthOf(*edit));
+    model.SetParagraphs(ParagraphsOf(*edit->document()));
+    const int before = model.count();
+
+    QFont font = edit->font();
+    font.setPointSize(28);
+    edit->setFont(font);
+    edit->resize(edit->width() - 250, edit->height());
+    QCoreApplication::processEvents();
+    auto newAdvances = AdvancesOf(*edit);
+    model.SetAdvances(*newAdvances);
+    model.SetWidth(WrapWidthOf(*edit));
+    model.Relayout();
+    advances = std::move(newAdvances);
+
+    QVERIFY(model.count() > 2 * before);
+    const TAgreement agreement = Compare(WidgetLines(*edit), ModelLines(model));
     QVERIFY2(agreement.Percent() >= 99.0, qPrintable(agreement.FirstDifference));
 }
 
