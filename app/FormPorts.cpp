@@ -1,6 +1,7 @@
 #include "app/FormPorts.h"
 
 #include "app/QuorvelaneMain.h"
+#include "platform/FolderControls.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>

@@ -4,6 +4,7 @@
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
 #include "platform/Colors.h"
+#include "platform/FolderControls.h"
 #include "platform/Fonts.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderLayout.h"
@@ -14,6 +15,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 
 namespace {
