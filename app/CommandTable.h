@@ -16,7 +16,8 @@ struct TCommand
     QKeySequence Shortcut;
     bool Checkable = false;
     bool Visible = true;
-    void (TQuorvelaneForm::*Handler)() = nullptr;
+    // The handler; none while the command's work is not wired (the action stays disabled).
+    void (*Handler)(TQuorvelaneForm&) = nullptr;
 };
 
 // The command table, in the order of the action list.

@@ -5,6 +5,7 @@
 #include "dialogs/DialogService.h"
 #include "platform/FolderControls.h"
 #include "platform/MainRichEdit.h"
+#include "reader/ReaderLayout.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -52,15 +53,6 @@ QVBoxLayout* columnLayout(QWidget* panel, int margin = 0)
     layout->setContentsMargins(margin, margin, margin, margin);
     layout->setSpacing(0);
     return layout;
-}
-
-// Each settings-list item is a number in eight characters, right-aligned.
-QStringList numberItems(std::initializer_list<int> numbers, int digits)
-{
-    QStringList items;
-    for (int n : numbers)
-        items << QStringLiteral("%1").arg(QStringLiteral("%1").arg(n, digits, 10, QChar(u'0')), 8);
-    return items;
 }
 
 QComboBox* makeList(QWidget* parent, const char* name, const QStringList& items)
@@ -219,21 +211,13 @@ void TQuorvelaneForm::BuildSettingPanel()
         layout->addWidget(box);
     };
     addPair(SlideTimeLabel, "SlideTimeLabel", QStringLiteral("スライド間隔"), ReadTimerComboBox,
-            "ReadTimerComboBox",
-            numberItems({50,   100,  150,  200,  250,  500,  750,  1000,  1250,  1500,  1750, 2000,
-                         2500, 3000, 3500, 4000, 4500, 5000, 7500, 10000, 20000, 30000, 60000},
-                        5));
-    QStringList steps = numberItems({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 25, 30, 40, 50}, 2);
-    steps << QStringLiteral("  1ﾍﾟｰｼﾞ毎");
+            "ReadTimerComboBox", ReadTimerItems());
     addPair(LabelStepLabel, "LabelStepLabel", QStringLiteral("スライド行数"), LabelStepComboBox,
-            "LabelStepComboBox", steps);
+            "LabelStepComboBox", LabelStepItems());
     addPair(FontSizeLabel, "FontSizeLabel", QStringLiteral("フォントサイズ"), FontSizeComboBox,
-            "FontSizeComboBox",
-            numberItems({4,  6,  8,  9,  10, 11, 12, 14, 16, 18, 20, 22,  24, 26,
-                         28, 36, 40, 44, 48, 56, 64, 72, 80, 88, 96, 100, 120},
-                        2));
+            "FontSizeComboBox", FontSizeItems());
     addPair(LabelSpaceLabel, "LabelSpaceLabel", QStringLiteral("行間"), LabelSpaceComboBox,
-            "LabelSpaceComboBox", numberItems({0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20}, 2));
+            "LabelSpaceComboBox", LabelSpaceItems());
     layout->addStretch(1);
     LabelStepComboBox->setProperty("Tag", 0);
 }
@@ -294,11 +278,11 @@ void TQuorvelaneForm::BuildMenus()
     });
 }
 
-void TQuorvelaneForm::RunGuarded(void (TQuorvelaneForm::*handler)())
+void TQuorvelaneForm::RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler)
 {
-    // A failure inside a command is reported and the program goes on.
+    // A failure inside a command or an event handler is reported and the program goes on.
     try {
-        (this->*handler)();
+        handler(*this);
     } catch (const std::exception& e) {
         Dialogs().ErrorReport(QString::fromLocal8Bit(e.what()));
     }

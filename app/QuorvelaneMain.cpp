@@ -2,12 +2,12 @@
 
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
-#include "common/SplitWX.h"
 #include "platform/Colors.h"
 #include "platform/FolderControls.h"
 #include "platform/Fonts.h"
 #include "platform/IniFile.h"
 #include "platform/MainRichEdit.h"
+#include "reader/ReaderView.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -49,6 +49,8 @@ TQuorvelaneForm::TQuorvelaneForm(QWidget* parent) : QMainWindow(parent)
     BuildControls();
     BuildActions();
     BuildMenus();
+    BuildComponents();
+    ConnectControls();
     FormCreate();
 }
 
@@ -75,9 +77,8 @@ void TQuorvelaneForm::FormCreate()
         Form.SettingsFolder += u'/';
     DirectoryPanel->setMinimumHeight(3);
     ReadingLineScrollBar->setRange(0, 1);
-    ReaderState.ReadingLine = 0;
-    ReaderState.LabelCount = 0;
-    ReaderState.PausedByMouse = false;
+    Slide.ReadingLine = 0;
+    Slide.PausedByMouse = false;
     if (!CreateZeroLabel()) {
         AppMessageBox(QStringLiteral(
                           "ゼロラベルのクリエイトに失敗しました。\r\n\r\nプログラムを終了します。"),
@@ -91,41 +92,25 @@ void TQuorvelaneForm::FormCreate()
         ApplyFormAllColors(TColorSender::Window);
     ApplyBounds(ReadValues);
     SelectFirstWhenNone(ReadTimerComboBox);
-    ReaderState.SlideIntervalMs = itemNumber(ReadTimerComboBox).value_or(1000);
-    ReadTimer->setInterval(ReaderState.SlideIntervalMs);
+    Slide.SlideIntervalMs = itemNumber(ReadTimerComboBox).value_or(1000);
+    ReadTimer->setInterval(Slide.SlideIntervalMs);
     SelectFirstWhenNone(LabelSpaceComboBox);
-    ReaderState.LabelSpacing = itemNumber(LabelSpaceComboBox).value_or(0);
+    ReaderView->SetLabelSpacing(itemNumber(LabelSpaceComboBox).value_or(0));
     SelectFirstWhenNone(FontSizeComboBox);
-    ReaderState.TextFont.Size = itemNumber(FontSizeComboBox).value_or(10);
+    TextFontSpec.Size = itemNumber(FontSizeComboBox).value_or(10);
     ApplyTextFont();
     // The text view starts folded away above the reader.
     CenterSplitter->setSizes({5, qMax(5, CenterSplitter->height() - 5)});
     BuildSelectedFolderMenu(ReadValues.SelFolder);
-    ReaderState.ChangeReadIndex = 0;
-}
-
-bool TQuorvelaneForm::CreateZeroLabel()
-{
-    try {
-        ReaderState.LabelCount = 1;
-        auto* label = new QLabel(ReaderPanel);
-        label->setObjectName(QStringLiteral("ReaderLabel0"));
-        label->move(6, 6);
-        label->installEventFilter(this);
-        ReaderLabels = {label};
-        return true;
-    } catch (const std::exception&) {
-        ReaderState.LabelCount = 0;
-        ReaderLabels.clear();
-        return false;
-    }
+    Slide.ChangeReadIndex = 0;
+    Engine->ParseChangeReadTimes(Slide.ChangeReadTimes);
 }
 
 void TQuorvelaneForm::ReadSettingsFile()
 {
     TSettingsData defaults;
     defaults.Folder = DirectoryListBox1->Directory();
-    defaults.FontName = ReaderState.TextFont.Name;
+    defaults.FontName = TextFontSpec.Name;
     const TIniFile ini(SettingsFileName());
     ReadValues = ReadSettings(ini, defaults);
     ApplySettings(ReadValues);
@@ -148,24 +133,25 @@ void TQuorvelaneForm::ApplySettings(const TSettingsData& d)
     DirectoryListBox1->SetDirectory(d.Folder);
     Files.CurrentFileName = d.FileName;
     selectIndex(ReadTimerComboBox, d.SlideInterval);
-    ReaderState.ChangeReadTimes = d.ChangeReadTimes;
+    Slide.ChangeReadTimes = d.ChangeReadTimes;
     // The saved step waits for the first relayout, which knows how many lines fit.
     LabelStepComboBox->setProperty("Tag", -1);
     LabelStepComboBox->setCurrentIndex(0);
-    ReaderState.SlideStep = d.SlideLabelStep;
-    Action(QStringLiteral("SlideRepeat"))->setChecked(d.SlideRepeat);
-    Action(QStringLiteral("ListSlideRead"))->setChecked(d.ListSlide);
+    Slide.SlideStep = d.SlideLabelStep;
+    Slide.SlideRepeat = d.SlideRepeat;
+    Slide.ListSlideRead = d.ListSlide;
+    SyncReadingChecks();
     selectIndex(LabelSpaceComboBox, d.LabelSpace);
     SetReaderBackColor(d.BackColor);
     Action(QStringLiteral("SetContentsLineForward"))->setChecked(d.ContentsLineForward);
     selectIndex(FontSizeComboBox, d.FontSize);
-    ReaderState.TextFont.Color = d.FontColor;
-    ReaderState.TextFont.Name = d.FontName;
+    TextFontSpec.Color = d.FontColor;
+    TextFontSpec.Name = d.FontName;
     const TFontStyleBits style = DecodeFontStyle(d.FontStyle);
-    ReaderState.TextFont.Bold = style.Bold;
-    ReaderState.TextFont.Italic = style.Italic;
-    ReaderState.TextFont.Underline = style.Underline;
-    ReaderState.TextFont.StrikeOut = style.StrikeOut;
+    TextFontSpec.Bold = style.Bold;
+    TextFontSpec.Italic = style.Italic;
+    TextFontSpec.Underline = style.Underline;
+    TextFontSpec.StrikeOut = style.StrikeOut;
     Action(QStringLiteral("ReflectFormAll"))->setChecked(d.FormAllChange);
     Search.SearchType = d.SearchType;
     Search.SearchLineString = d.SearchLineString;
@@ -185,40 +171,6 @@ void TQuorvelaneForm::ApplyBounds(const TSettingsData& d)
     StartBounds = fitted;
     move(fitted.topLeft());
     resize(fitted.size());
-}
-
-void TQuorvelaneForm::ApplyTextFont()
-{
-    MainRichEdit->setFont(FontFromSpec(ReaderState.TextFont));
-    QPalette palette = MainRichEdit->palette();
-    palette.setColor(QPalette::Text, ColorFromTColor(ReaderState.TextFont.Color));
-    MainRichEdit->setPalette(palette);
-}
-
-void TQuorvelaneForm::ApplyFileFilter()
-{
-    const bool all = Action(QStringLiteral("SetAnyFilter"))->isChecked();
-    FileListBox1->SetMask(all ? QStringLiteral("*.*") : Files.NowFilter);
-}
-
-void TQuorvelaneForm::BuildSelectedFolderMenu(const QString& folders)
-{
-    SelectedFolderMenu->clear();
-    Files.SelectedFolders.clear();
-    TSplitWX splitter;
-    const int count = splitter.Split(folders, QStringLiteral(";"));
-    for (int i = 0; i < count; ++i) {
-        const QString folder = splitter.Pieces.at(i);
-        // Folders that are gone are dropped, so the next write stores the list without them.
-        if (folder.isEmpty() || !QFileInfo(folder).isDir())
-            continue;
-        Files.SelectedFolders << folder;
-        const QString caption = QDir(folder).isRoot() ? folder : QFileInfo(folder).fileName();
-        QAction* item = SelectedFolderMenu->addAction(caption);
-        item->setData(folder);
-        connect(item, &QAction::triggered, this,
-                [this, folder] { DirectoryListBox1->SetDirectory(folder); });
-    }
 }
 
 void TQuorvelaneForm::SelectFirstWhenNone(QComboBox* box)
@@ -242,9 +194,7 @@ void TQuorvelaneForm::FormShow()
     if (Form.StartMaximized)
         showMaximized();
     // The start-up tick: the file lists are filled about 100 ms after the window appears.
-    ReadTimer->setProperty("Tag", ReadTimer->interval());
-    ReadTimer->setInterval(100);
-    ReadTimer->start();
+    Engine->ArmStartUpTick();
 }
 
 void TQuorvelaneForm::closeEvent(QCloseEvent* event)
@@ -264,11 +214,8 @@ void TQuorvelaneForm::closeEvent(QCloseEvent* event)
 
 bool TQuorvelaneForm::FormCloseQuery()
 {
-    if (ReadTimer->isActive()) {
-        ReadTimer->stop();
-        Action(QStringLiteral("SlideRead"))->setChecked(false);
-        Action(QStringLiteral("CanChangeSlideRead"))->setChecked(false);
-    }
+    if (ReadTimer->isActive())
+        Engine->StopSlideReading();
     return true;
 }
 
@@ -302,20 +249,21 @@ TSettingsData TQuorvelaneForm::CollectSettings() const
     d.Folder = DirectoryListBox1->Directory();
     d.FileName = Files.CurrentFileName;
     d.SlideInterval = ReadTimerComboBox->currentIndex();
-    d.ChangeReadTimes = ReaderState.ChangeReadTimes;
+    d.ChangeReadTimes = Slide.ChangeReadTimes;
+    // Before the first relayout the saved step still waits in SlideStep.
     d.SlideLabelStep = LabelStepComboBox->property("Tag").toInt() != 0
-                           ? ReaderState.SlideStep
+                           ? Slide.SlideStep
                            : LabelStepComboBox->currentIndex();
-    d.SlideRepeat = Action(QStringLiteral("SlideRepeat"))->isChecked();
-    d.ListSlide = Action(QStringLiteral("ListSlideRead"))->isChecked();
+    d.SlideRepeat = Slide.SlideRepeat;
+    d.ListSlide = Slide.ListSlideRead;
     d.LabelSpace = LabelSpaceComboBox->currentIndex();
     d.BackColor = ReaderBackColor;
     d.ContentsLineForward = Action(QStringLiteral("SetContentsLineForward"))->isChecked();
     d.FontSize = FontSizeComboBox->currentIndex();
-    d.FontColor = ReaderState.TextFont.Color;
-    d.FontName = ReaderState.TextFont.Name;
-    d.FontStyle = EncodeFontStyle({ReaderState.TextFont.Bold, ReaderState.TextFont.Italic,
-                                   ReaderState.TextFont.Underline, ReaderState.TextFont.StrikeOut});
+    d.FontColor = TextFontSpec.Color;
+    d.FontName = TextFontSpec.Name;
+    d.FontStyle = EncodeFontStyle({TextFontSpec.Bold, TextFontSpec.Italic,
+                                   TextFontSpec.Underline, TextFontSpec.StrikeOut});
     d.FormAllChange = Action(QStringLiteral("ReflectFormAll"))->isChecked();
     d.SearchType = Search.SearchType;
     d.SearchLineString = Search.SearchLineString;
@@ -346,11 +294,22 @@ void TQuorvelaneForm::AppExitExecute()
 
 bool TQuorvelaneForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ReaderPanel && event->type() == QEvent::Resize)
+    const QEvent::Type type = event->type();
+    const bool reader = watched == ReaderPanel ||
+                        (ReaderView && ReaderView->ReaderLabels().contains(watched));
+    if (reader && ReaderMouseEvent(event))
+        return true;
+    if (watched == ReaderPanel && type == QEvent::Resize)
         PlaceReaderScrollBar();
-    if (watched == ContentsPanel && event->type() == QEvent::Resize)
+    if (watched == ContentsPanel && type == QEvent::Resize)
         FindResearchButton->setGeometry(2, 2, qMax(0, ContentsPanel->width() - 3),
                                         FindResearchButton->sizeHint().height());
+    if ((watched == LeftPanel || watched == RightPanel) && type == QEvent::Resize)
+        FormResize();
+    // The end of a drag of a splitter lays the reader out again.
+    if ((watched == LeftSplitter || watched == RightSplitter || watched == TextSplitter) &&
+        type == QEvent::MouseButtonRelease)
+        FormResize();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -360,45 +319,3 @@ void TQuorvelaneForm::PlaceReaderScrollBar()
     ReadingLineScrollBar->setGeometry(area.right() - 15, area.top(), 16, area.height());
 }
 
-void TQuorvelaneForm::SetReaderBackColor(qint32 color)
-{
-    ReaderBackColor = color;
-    QPalette palette = ReaderPanel->palette();
-    palette.setColor(QPalette::Window, ColorFromTColor(color));
-    ReaderPanel->setPalette(palette);
-}
-
-TColorTargets TQuorvelaneForm::ColorTargets() const
-{
-    TColorTargets t;
-    t.Controls = {DriveComboBox1,   DirectoryListBox1,  FileNameListBox,
-                  MainRichEdit,     ReadTimerComboBox,  LabelStepComboBox,
-                  FontSizeComboBox, LabelSpaceComboBox, ContentsListBox};
-    t.Panels = {DrivePanel,   SettingPanel, TextPanel,     DirectorySplitter,
-                LeftSplitter, TextSplitter, RightSplitter, SettingSplitter};
-    t.Texts = {DriveComboBox1,    DirectoryListBox1, FileNameListBox,    SlideTimeLabel,
-               ReadTimerComboBox, LabelStepLabel,    LabelStepComboBox,  FontSizeLabel,
-               FontSizeComboBox,  LabelSpaceLabel,   LabelSpaceComboBox, ContentsListBox};
-    return t;
-}
-
-void TQuorvelaneForm::ApplyFormAllColors(TColorSender Sender)
-{
-    const bool reflect = Action(QStringLiteral("ReflectFormAll"))->isChecked();
-    ApplyColorPlan(PlanFormAllColors(Sender, reflect, ReaderBackColor, ReaderState.TextFont.Color),
-                   ColorTargets());
-}
-
-void TQuorvelaneForm::ReflectFormAllExecute()
-{
-    // The action has toggled its own check already.
-    ApplyFormAllColors(TColorSender::ReflectFormAll);
-}
-
-void TQuorvelaneForm::SetBackColorExecute()
-{
-    if (const auto color = Dialogs().ChooseColor(ReaderBackColor))
-        SetReaderBackColor(*color);
-    if (Action(QStringLiteral("ReflectFormAll"))->isChecked())
-        ApplyFormAllColors(TColorSender::SetBackColor);
-}

@@ -2,10 +2,16 @@
 
 #include "app/FormState.h"
 #include "app/Settings.h"
+#include "dialogs/DialogService.h"
+#include "files/FileState.h"
 #include "reader/FormAllColors.h"
+#include "reader/SlideEngine.h"
+#include "search/SearchFlow.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <functional>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -22,7 +28,11 @@ class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
 class TFileListBox;
+class TFormReaderPort;
+class TFormSearchPort;
 class TMainRichEdit;
+class TReaderView;
+class TTextLoader;
 
 // The main window. It owns the controls, the actions and the state, and wires them; each
 // handler forwards to the component that does the work.
@@ -36,23 +46,80 @@ public:
     explicit TQuorvelaneForm(QWidget* parent = nullptr);
     ~TQuorvelaneForm() override;
 
+    // Start-up and shutdown.
     void FormCreate();
     void FormShow();
     bool FormCloseQuery();
     void FormClose();
     void AppExitExecute();
-    void ReflectFormAllExecute();
+
+    // Layout and the deferred relayout.
+    void FormResize();
+    void ResizeTimerTimer();
+    void RelayoutReader();
+    void LeftSplitterCanResize(int& NewSize);
+    void RightSplitterCanResize(int& NewSize);
+    void FoldOrOpenLeftPanel();
+    void FoldOrOpenRightPanel();
+
+    // The file list.
+    void FileListBox1Change(QObject* Sender);
+    void ApplyFileFilter();
+    void SetAnyFilterExecute();
+    void BuildSelectedFolderMenu(const QString& Folders);
+    void SelectedFolderClick(QObject* Sender);
+
+    // Loading and moving through the files.
+    void FileNameListBoxClick();
+    void MainRichEditChange();
+    void FileNextExecute();
+    void FileBackExecute();
+
+    // The reader's labels and appearance.
+    void RebuildReader();
+    void SetFontExecute();
+    void FontSizeComboBoxChange();
+    void LabelSpaceComboBoxChange();
+    void LabelStepComboBoxChange();
     void SetBackColorExecute();
+    void ReflectFormAllExecute();
     void ApplyFormAllColors(TColorSender Sender);
+
+    // The slide engine.
+    void ReadTimerTimer();
+    void ShowReadingLines();
+    void SlideReadExecute();
+    void CanChangeSlideReadExecute();
+    void SlideRepeatExecute();
+    void ListSlideReadExecute();
+    void SetCanChangeSlideReadExecute();
+    void PageBackExecute();
+    void PageNextExecute();
+    void ReadTimerComboBoxChange();
+    void ReadingLineScrollBarScroll(int ScrollPos);
+
+    // The searches and the contents list.
+    void FindLineStringExecute(TSearchAction Action);
+    void FindResearchExecute();
+    void ContentsListBoxClick();
+    void SetContentsLineForwardExecute();
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
     const TFormState& FormState() const { return Form; }
     const TFileState& FileState() const { return Files; }
-    const TReaderAppearance& Reader() const { return ReaderState; }
-    const TSearchFields& SearchFields() const { return Search; }
+    const TSlideState& SlideState() const { return Slide; }
+    const TSearchState& SearchState() const { return Search; }
+    const TFontSpec& TextFont() const { return TextFontSpec; }
+    int LabelCount() const;
+    int LabelSpacing() const;
+    // The text view's lines as displayed.
+    int LineCount() const;
+    QString Line(int i) const;
     // The settings as the write pass would store them now.
     TSettingsData CollectSettings() const;
+    // How many relayouts the resize timer has made, for tests and benchmarks.
+    int RelayoutCount() const { return Relayouts; }
 
     // Controls, named as their objectName.
     QFrame* LeftPanel = nullptr;
@@ -98,14 +165,17 @@ public:
     QMenu* MainRichEditPopupMenu = nullptr;
     QTimer* ReadTimer = nullptr;
     QTimer* ResizeTimer = nullptr;
-    QList<QLabel*> ReaderLabels;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class TFormReaderPort;
+    friend class TFormSearchPort;
+
     void BuildControls();
     void BuildLeftColumn();
     void BuildCenterColumn();
@@ -113,29 +183,40 @@ private:
     void BuildSettingPanel();
     void BuildActions();
     void BuildMenus();
-    void RunGuarded(void (TQuorvelaneForm::*handler)());
+    void BuildComponents();
+    void ConnectControls();
+    void RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler);
     void PlaceReaderScrollBar();
+    bool ReaderMouseEvent(QEvent* event);
 
     bool CreateZeroLabel();
     void ReadSettingsFile();
     void ApplySettings(const TSettingsData& data);
     void ApplyBounds(const TSettingsData& data);
     void ApplyTextFont();
-    void ApplyFileFilter();
-    void BuildSelectedFolderMenu(const QString& folders);
     void SelectFirstWhenNone(QComboBox* box);
     void SetReaderBackColor(qint32 color);
     TColorTargets ColorTargets() const;
     void WriteSettingsFile();
+    void SyncReadingChecks();
+    void EmptyContentsAfterRelayout();
+    void SetTextViewFontSize(int size);
 
     TFormState Form;
     TFileState Files;
-    TReaderAppearance ReaderState;
-    TSearchFields Search;
+    TSlideState Slide;
+    TSearchState Search;
+    TFontSpec TextFontSpec{QStringLiteral("ＭＳ Ｐゴシック"), 10};
     TSettingsData ReadValues;
-    QRect StartBounds;
     int ReaderBackColor = int(0x8000000Fu);
     bool Shown = false;
     bool Closed = false;
+    int Relayouts = 0;
     QHash<QString, QAction*> Actions;
+    std::unique_ptr<TReaderView> ReaderView;
+    std::unique_ptr<TFormReaderPort> ReaderPort;
+    std::unique_ptr<TSlideEngine> Engine;
+    std::unique_ptr<TFormSearchPort> SearchPort;
+    std::unique_ptr<TSearchFlow> SearchFlow;
+    std::unique_ptr<TTextLoader> Loader;
 };

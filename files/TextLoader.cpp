@@ -1,6 +1,6 @@
 #include "files/TextLoader.h"
 
-#include "app/FormState.h"
+#include "files/FileState.h"
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
 #include "files/TextFileReader.h"

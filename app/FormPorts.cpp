@@ -1,0 +1,76 @@
+#include "app/FormPorts.h"
+
+#include "app/QuorvelaneMain.h"
+#include "platform/FolderControls.h"
+#include "reader/ReaderView.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+int TFormReaderPort::LineCount() const { return Form.LineCount(); }
+QString TFormReaderPort::Line(int i) const { return Form.Line(i); }
+int TFormReaderPort::LabelCount() const { return Form.LabelCount(); }
+void TFormReaderPort::SetLabelText(int i, const QString& text) { Form.ReaderView->SetLabelText(i, text); }
+void TFormReaderPort::SetCaption(const QString& text) { Form.setWindowTitle(text); }
+bool TFormReaderPort::IsTimerRunning() const { return Form.ReadTimer->isActive(); }
+void TFormReaderPort::StartTimer() { Form.ReadTimer->start(); }
+void TFormReaderPort::StopTimer() { Form.ReadTimer->stop(); }
+
+void TFormReaderPort::SetTimerInterval(int ms)
+{
+    // QTimer::setInterval restarts a running timer, which is what a new interval means here;
+    // it never starts a stopped one.
+    Form.ReadTimer->setInterval(ms);
+}
+
+int TFormReaderPort::TimerInterval() const { return Form.ReadTimer->interval(); }
+int TFormReaderPort::TimerTag() const { return Form.ReadTimer->property("Tag").toInt(); }
+void TFormReaderPort::SetTimerTag(int tag) { Form.ReadTimer->setProperty("Tag", tag); }
+void TFormReaderPort::SetScrollPosition(int position) { Form.ReadingLineScrollBar->setValue(position); }
+int TFormReaderPort::ScrollPosition() const { return Form.ReadingLineScrollBar->value(); }
+int TFormReaderPort::ScrollLargeChange() const { return Form.ReadingLineScrollBar->pageStep(); }
+void TFormReaderPort::ChecksChanged() { Form.SyncReadingChecks(); }
+int TFormReaderPort::FileListCount() const { return Form.FileNameListBox->count(); }
+int TFormReaderPort::FileListSelectedIndex() const { return Form.FileNameListBox->currentRow(); }
+void TFormReaderPort::SelectFileListEntry(int i) { Form.FileNameListBox->setCurrentRow(i); }
+void TFormReaderPort::LoadSelectedFile() { Form.FileNameListBoxClick(); }
+void TFormReaderPort::FileListBox1Change() { Form.FileListBox1Change(Form.FileListBox1); }
+void TFormReaderPort::LabelStepComboBoxChange() { Form.LabelStepComboBoxChange(); }
+
+bool TFormReaderPort::IsOnePageStepSelected() const
+{
+    return Form.LabelStepComboBox->currentIndex() == Form.LabelStepComboBox->count() - 1;
+}
+
+void TFormReaderPort::FoldOrOpenLeftPanel() { Form.FoldOrOpenLeftPanel(); }
+void TFormReaderPort::FoldOrOpenRightPanel() { Form.FoldOrOpenRightPanel(); }
+
+const TLineSource& TFormSearchPort::Lines() const { return *Form.ReaderView; }
+
+bool TFormSearchPort::ContentsLineForward() const
+{
+    return Form.Action(QStringLiteral("SetContentsLineForward"))->isChecked();
+}
+
+void TFormSearchPort::BeginContentsUpdate() { Form.ContentsListBox->setUpdatesEnabled(false); }
+void TFormSearchPort::EndContentsUpdate() { Form.ContentsListBox->setUpdatesEnabled(true); }
+
+void TFormSearchPort::ClearContents()
+{
+    Form.ContentsListBox->clear();
+    Form.ContentsListBox->setToolTip(QString());
+}
+
+void TFormSearchPort::AddContentsEntry(const QString& entry) { Form.ContentsListBox->addItem(entry); }
+int TFormSearchPort::ContentsCount() const { return Form.ContentsListBox->count(); }
+QString TFormSearchPort::Caption() const { return Form.windowTitle(); }
+void TFormSearchPort::SetCaption(const QString& caption) { Form.setWindowTitle(caption); }
+bool TFormSearchPort::ResearchButtonVisible() const { return !Form.FindResearchButton->isHidden(); }
+void TFormSearchPort::SetResearchButtonVisible(bool visible) { Form.FindResearchButton->setVisible(visible); }
+void TFormSearchPort::SetResearchCaption(const QString& caption) { Form.FindResearchButton->setText(caption); }
+void TFormSearchPort::ProcessEvents() { QCoreApplication::processEvents(); }

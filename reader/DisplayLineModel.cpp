@@ -1,0 +1,400 @@
+#include "reader/DisplayLineModel.h"
+
+#include <QTextBoundaryFinder>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Widths are summed in 1/64 pixel, as the text view's layout does, so that a line that fits
+// exactly there fits exactly here too.
+constexpr qint64 FixedScale = 64;
+constexpr char32_t BmpSize = 0x10000;
+// Fonts kern Latin letters and their punctuation; pairs beyond are not asked about.
+constexpr char16_t KerningRange = 0x250;
+constexpr int32_t NotMeasured = std::numeric_limits<int32_t>::min();
+constexpr qint64 UnlimitedWidth = std::numeric_limits<qint64>::max() / 4;
+
+constexpr char16_t Tab = u'\t';
+constexpr char16_t LineSeparator = 0x2028;
+
+// Character classes of the first plane, looked up once per character of the text.
+enum : unsigned char
+{
+    SpaceAttribute = 1, // a blank in the layout's sense: it ends a word
+    HangingSpace = 2,   // a blank that hangs at the end of a line (no-break spaces do not)
+};
+
+const std::array<unsigned char, 0x10000>& ClassTable()
+{
+    static const std::array<unsigned char, 0x10000> table = [] {
+        std::array<unsigned char, 0x10000> classes{};
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (!QChar::isSpace(c))
+                continue;
+            classes[c] = SpaceAttribute;
+            if (c != Tab && c != LineSeparator && QChar::decompositionTag(c) != QChar::NoBreak)
+                classes[c] |= HangingSpace;
+        }
+        return classes;
+    }();
+    return table;
+}
+
+// The state of one line while it is being filled: the committed part, the word that waits for
+// a break opportunity and the blanks between them.
+struct TLineState
+{
+    qint64 Width = 0;
+    int Length = 0;
+    qint64 WordWidth = 0;
+    int WordLength = 0;
+    qint64 SpaceWidth = 0;
+    int SpaceLength = 0;
+    qint64 WidthWithWord() const { return Width + WordWidth + SpaceWidth; }
+
+    // True when the waiting word does not fit; otherwise it joins the line with its blanks.
+    // wordOverhang counts only where the layout looks at it (see MinimumRightBearing).
+    bool FullOtherwiseExtend(qint64 wrapWidth, qint64 wordOverhang = 0)
+    {
+        const qint64 widthWithWord = WidthWithWord();
+        if (Length > 0 && widthWithWord + wordOverhang > wrapWidth)
+            return true;
+        Width = widthWithWord;
+        Length += WordLength + SpaceLength;
+        WordWidth = SpaceWidth = 0;
+        WordLength = SpaceLength = 0;
+        return false;
+    }
+};
+
+} // namespace
+
+TDisplayLineModel::TDisplayLineModel(const TAdvanceSource& advances)
+    : Advances(&advances), AdvanceCache(BmpSize, NotMeasured), OverhangCache(BmpSize, NotMeasured)
+{}
+
+void TDisplayLineModel::SetAdvances(const TAdvanceSource& advances)
+{
+    Advances = &advances;
+}
+
+void TDisplayLineModel::SetText(const QString& text)
+{
+    SetParagraphs(text.split(u'\n'));
+}
+
+void TDisplayLineModel::SetParagraphs(const QStringList& paragraphs)
+{
+    Paragraphs = paragraphs;
+    if (Paragraphs.isEmpty())
+        Paragraphs.append(QString());
+    Relayout();
+}
+
+void TDisplayLineModel::SetWidth(qreal width)
+{
+    WrapWidth = width;
+    const qreal limit = qreal(UnlimitedWidth / FixedScale);
+    FixedWidth = width >= limit ? UnlimitedWidth : Fixed(width);
+}
+
+void TDisplayLineModel::Relayout()
+{
+    // The font may have changed under the source: everything is measured again.
+    std::fill(AdvanceCache.begin(), AdvanceCache.end(), NotMeasured);
+    std::fill(OverhangCache.begin(), OverhangCache.end(), NotMeasured);
+    OverhangMargin = std::abs(Fixed(Advances->MinimumRightBearing()));
+    Kerns = Advances->Kerns();
+    Breaks.clear();
+    Breaks.reserve(Paragraphs.size());
+    for (const QString& text : std::as_const(Paragraphs))
+        Breaks.push_back(LayOut(text));
+    Rebuild();
+}
+
+void TDisplayLineModel::Rebuild()
+{
+    FirstLine.resize(Breaks.size() + 1);
+    int line = 0;
+    for (size_t p = 0; p < Breaks.size(); ++p) {
+        FirstLine[p] = line;
+        line += int(Breaks[p].size()) + 1;
+    }
+    FirstLine.back() = line;
+}
+
+void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
+                                          const QStringList& newParagraphs)
+{
+    const int total = paragraphCount();
+    firstParagraph = std::clamp(firstParagraph, 0, total);
+    removedCount = std::clamp(removedCount, 0, total - firstParagraph);
+    const int added = int(newParagraphs.size());
+
+    const int firstLine = FirstLine[firstParagraph];
+    const int oldLines = FirstLine[firstParagraph + removedCount] - firstLine;
+    std::vector<TBreaks> laidOut;
+    laidOut.reserve(added);
+    int newLines = 0;
+    for (const QString& text : newParagraphs) {
+        laidOut.push_back(LayOut(text));
+        newLines += int(laidOut.back().size()) + 1;
+    }
+
+    // Replace the paragraphs in place where the counts agree; the rest is one move of the tail.
+    const int common = std::min(removedCount, added);
+    for (int k = 0; k < common; ++k) {
+        Paragraphs[firstParagraph + k] = newParagraphs[k];
+        Breaks[firstParagraph + k] = std::move(laidOut[k]);
+    }
+    const int at = firstParagraph + common;
+    if (removedCount > added) {
+        const int gone = removedCount - added;
+        Paragraphs.remove(at, gone);
+        Breaks.erase(Breaks.begin() + at, Breaks.begin() + at + gone);
+        FirstLine.erase(FirstLine.begin() + at, FirstLine.begin() + at + gone);
+    } else if (added > removedCount) {
+        const int extra = added - removedCount;
+        Paragraphs.insert(at, extra, QString());
+        for (int k = 0; k < extra; ++k)
+            Paragraphs[at + k] = newParagraphs[common + k];
+        Breaks.insert(Breaks.begin() + at, std::make_move_iterator(laidOut.begin() + common),
+                      std::make_move_iterator(laidOut.end()));
+        FirstLine.insert(FirstLine.begin() + at, extra, 0);
+    }
+    if (Paragraphs.isEmpty()) {
+        // The text view always keeps one block, so the model keeps one paragraph.
+        Paragraphs.append(QString());
+        Breaks.emplace_back();
+        Rebuild();
+        return;
+    }
+
+    // The first lines of the replaced paragraphs are counted afresh; later ones shift by the
+    // difference, a single pass over plain integers.
+    const int end = firstParagraph + added;
+    int line = firstLine;
+    for (int p = firstParagraph; p < end; ++p) {
+        FirstLine[p] = line;
+        line += int(Breaks[p].size()) + 1;
+    }
+    const int delta = newLines - oldLines;
+    for (size_t p = size_t(end); p < FirstLine.size(); ++p)
+        FirstLine[p] += delta;
+}
+
+int TDisplayLineModel::paragraphOfLine(int i) const
+{
+    if (i < 0 || i >= count())
+        return -1;
+    const auto it = std::upper_bound(FirstLine.begin(), FirstLine.end() - 1, i);
+    return int(it - FirstLine.begin()) - 1;
+}
+
+int TDisplayLineModel::firstLineOfParagraph(int paragraph) const
+{
+    if (paragraph < 0 || paragraph >= paragraphCount())
+        return -1;
+    return FirstLine[paragraph];
+}
+
+int TDisplayLineModel::lineStartInParagraph(int i) const
+{
+    const int p = paragraphOfLine(i);
+    if (p < 0)
+        return -1;
+    const int k = i - FirstLine[p];
+    return k == 0 ? 0 : Breaks[p][k - 1];
+}
+
+QString TDisplayLineModel::line(int i) const
+{
+    const int p = paragraphOfLine(i);
+    if (p < 0)
+        return QString();
+    const TBreaks& breaks = Breaks[p];
+    const int k = i - FirstLine[p];
+    const int start = k == 0 ? 0 : breaks[k - 1];
+    const int end = k < int(breaks.size()) ? breaks[k] : int(Paragraphs[p].size());
+    return Paragraphs[p].mid(start, end - start);
+}
+
+qint64 TDisplayLineModel::Fixed(qreal pixels)
+{
+    const qreal scaled = pixels * FixedScale;
+    return qint64(scaled >= 0 ? scaled + 0.5 : scaled - 0.5);
+}
+
+int TDisplayLineModel::CharAdvance(char32_t c) const
+{
+    if (c >= BmpSize)
+        return int(Fixed(Advances->Advance(c)));
+    int32_t& cached = AdvanceCache[c];
+    if (cached == NotMeasured)
+        cached = int32_t(Fixed(Advances->Advance(c)));
+    return cached;
+}
+
+bool TDisplayLineModel::Ligated(const char16_t* s, int pos) const
+{
+    return s[pos - 1] < KerningRange && s[pos] < KerningRange &&
+           Advances->Ligature(s[pos - 1], s[pos]);
+}
+
+qint64 TDisplayLineModel::OverhangBefore(const QString& text, int pos) const
+{
+    if (pos <= 0)
+        return 0;
+    char32_t c = text.at(pos - 1).unicode();
+    if (QChar::isLowSurrogate(c) && pos >= 2 && text.at(pos - 2).isHighSurrogate())
+        c = QChar::surrogateToUcs4(text.at(pos - 2), text.at(pos - 1));
+    if (c >= BmpSize)
+        return std::max<qint64>(0, -Fixed(Advances->RightBearing(c)));
+    int32_t& cached = OverhangCache[c];
+    if (cached == NotMeasured)
+        cached = int32_t(std::max<qint64>(0, -Fixed(Advances->RightBearing(c))));
+    return cached;
+}
+
+void TDisplayLineModel::FindBreaks(const QString& text, QTextBoundaryFinder::BoundaryType type,
+                                   std::vector<unsigned char>& flags) const
+{
+    const qsizetype n = text.size();
+    flags.assign(size_t(n) + 1, 0);
+    // The finder keeps its attributes in the buffer when it is large enough (one byte per unit
+    // and a small header), which spares an allocation per paragraph.
+    FinderBuffer.resize(std::max(FinderBuffer.size(), size_t(n) * 2 + 64));
+    QTextBoundaryFinder finder(type, text.constData(), n, FinderBuffer.data(),
+                               qsizetype(FinderBuffer.size()));
+    for (qsizetype p = finder.toNextBoundary(); p >= 0; p = finder.toNextBoundary())
+        flags[size_t(p)] = 1;
+}
+
+TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text) const
+{
+    const int n = int(text.size());
+    if (n == 0)
+        return {};
+    const char16_t* s = reinterpret_cast<const char16_t*>(text.utf16());
+    UnitAdvance.resize(size_t(n));
+    qint64 total = 0;
+    bool positional = false;
+    for (int i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (c == Tab || c == LineSeparator) {
+            positional = true;
+            UnitAdvance[i] = 0;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+            UnitAdvance[i] = CharAdvance(QChar::surrogateToUcs4(c, s[i + 1]));
+            UnitAdvance[++i] = 0;
+            total += UnitAdvance[i - 1];
+        } else {
+            UnitAdvance[i] = CharAdvance(c);
+            if (Kerns && c < KerningRange && i + 1 < n && s[i + 1] < KerningRange &&
+                s[i + 1] != Tab)
+                UnitAdvance[i] += int32_t(Fixed(Advances->Kerning(c, s[i + 1])));
+            total += UnitAdvance[i];
+        }
+    }
+    // Most paragraphs of short-lined texts fit, overhang and all: nothing can break them, so
+    // the break finder, the costly part, is not needed.
+    if (!positional && total + OverhangMargin <= FixedWidth)
+        return {};
+
+    FindBreaks(text, QTextBoundaryFinder::Line, BreakBefore);
+    GraphemesFound = false;
+    TBreaks breaks;
+    int start = 0;
+    for (;;) {
+        const int next = std::max(LayOutLine(text, start, false), start + 1);
+        if (next >= n)
+            break;
+        breaks.push_back(next);
+        start = next;
+    }
+    return breaks;
+}
+
+int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere) const
+{
+    const int n = int(text.size());
+    const char16_t* s = reinterpret_cast<const char16_t*>(text.utf16());
+    const qint64 width = FixedWidth;
+    const auto& classes = ClassTable();
+    TLineState line;
+    int pos = start;
+    bool found = false;
+    while (pos < n && !found) {
+        const char16_t c = s[pos];
+        if (c == Tab) {
+            if ((found = line.FullOtherwiseExtend(width)))
+                break;
+            qint64 stop = Fixed(Advances->TabStopDistance());
+            if (stop <= 0)
+                stop = 80 * FixedScale;
+            const qint64 x = line.Width + line.WordWidth + line.SpaceWidth;
+            // The layout divides in 1/64 steps, rounding: a position less than 1/128 of a
+            // stop before a stop counts as at it, and the tab goes on to the following one.
+            const qint64 stops = (x * FixedScale + stop / 2) / stop / FixedScale;
+            line.SpaceWidth += (stops + 1) * stop - x;
+            ++line.SpaceLength;
+            ++pos;
+            found = line.FullOtherwiseExtend(width);
+        } else if (c == LineSeparator) {
+            // A forced break inside the paragraph: it ends the line whatever the width.
+            line.Width += line.WordWidth;
+            line.Length += line.WordLength + 1;
+            line.WordWidth = line.WordLength = 0;
+            ++pos;
+            found = true;
+        } else if (classes[c] & HangingSpace) {
+            while (pos < n && (classes[s[pos]] & HangingSpace)) {
+                line.SpaceWidth += UnitAdvance[pos];
+                ++line.SpaceLength;
+                ++pos;
+            }
+            // Blanks wider than the whole line end it, even blanks that open the line, and what
+            // lies beyond the width is not counted.
+            if (line.SpaceWidth > width) {
+                line.SpaceWidth = width;
+                found = true;
+            }
+        } else {
+            bool opportunity = false;
+            do {
+                line.WordWidth += UnitAdvance[pos];
+                ++line.WordLength;
+                ++pos;
+                if (pos >= n || (classes[s[pos]] & SpaceAttribute) || BreakBefore[pos]) {
+                    opportunity = true;
+                    break;
+                }
+            } while (!(anywhere && GraphemeBefore[pos] && !Ligated(s, pos)));
+            if (opportunity || anywhere) {
+                const bool near = line.WidthWithWord() + OverhangMargin > width;
+                found = line.FullOtherwiseExtend(width, near ? OverhangBefore(text, pos) : 0);
+            }
+        }
+    }
+    if (!found)
+        line.FullOtherwiseExtend(width);
+    if (line.Length == 0) {
+        line.Length = line.WordLength;
+        line.Width = line.WordWidth;
+    }
+    // What reaches past the line is the glyph just before the next line, which is a blank
+    // (reaching nowhere) when blanks hang at the end.
+    const int next = start + line.Length + line.SpaceLength;
+    if (!anywhere && line.Width + OverhangBefore(text, next) > width) {
+        // A word wider than the line: this line is laid out again, cut between characters.
+        if (!GraphemesFound) {
+            FindBreaks(text, QTextBoundaryFinder::Grapheme, GraphemeBefore);
+            GraphemesFound = true;
+        }
+        return LayOutLine(text, start, true);
+    }
+    return next;
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextBoundaryFinder>
+#include <cstdint>
+#include <vector>
+
+// Where the widths of characters come from: the text view's font in the program, a fixed table
+// in tests. Advances are asked for often, so a source keeps them cached.
+class TAdvanceSource
+{
+public:
+    virtual ~TAdvanceSource() = default;
+    // The advance of one character (a code point) in pixels. Tabs are not asked for.
+    virtual qreal Advance(char32_t c) const = 0;
+    // The distance between tab stops in pixels; a tab advances to the next multiple of it,
+    // counted from the start of the display line.
+    virtual qreal TabStopDistance() const { return 80; }
+    // The right bearing of a character's glyph: negative when the glyph reaches past its
+    // advance. A line must hold that overhang of its last glyph.
+    virtual qreal RightBearing(char32_t) const { return 0; }
+    // The font's smallest right bearing as the font states it (often less than the true one).
+    // The overhang of a line's last glyph is only looked at when the line is within this
+    // distance of the width, as the text view's layout does.
+    virtual qreal MinimumRightBearing() const { return 0; }
+    // Whether the font moves pairs of Latin characters closer or apart, and by how much: the
+    // adjustment is added to the left one's advance.
+    virtual bool Kerns() const { return false; }
+    virtual qreal Kerning(char32_t /*left*/, char32_t /*right*/) const { return 0; }
+    // Whether the font draws two Latin characters as one glyph (a ligature such as "fi"),
+    // which a line never splits.
+    virtual bool Ligature(char32_t /*left*/, char32_t /*right*/) const { return false; }
+};
+
+// The lines of the text view as it displays them: each paragraph (a block of the text view)
+// wrapped greedily at the wrap width with the same rules as the text view's own layout, so that
+// the reader, the searches and the contents entries count the lines the user sees.
+//
+// The rules: a line may break where the line-break algorithm allows it (QTextBoundaryFinder,
+// Line mode); blanks after the last word of a line hang beyond the width and belong to that line;
+// a tab advances to the next tab stop and does not hang; a word that does not fit an empty line
+// is cut at character (grapheme) boundaries; an empty paragraph is one line. A line's text is
+// what the text view's layout gives for it (QTextLine::textStart(), textLength()): it keeps the
+// blanks that hang at its end.
+//
+// Only break offsets are kept per paragraph. count() and line() cost a binary search; an edit
+// re-lays the paragraphs it touched and shifts the line numbers of the rest.
+class TDisplayLineModel
+{
+public:
+    // The source must outlive the model.
+    explicit TDisplayLineModel(const TAdvanceSource& advances);
+    // Another source, for another font; takes effect at the next Relayout().
+    void SetAdvances(const TAdvanceSource& advances);
+
+    // The whole text, paragraphs separated by '\n' (as the text view's plain text is).
+    void SetText(const QString& text);
+    void SetParagraphs(const QStringList& paragraphs);
+    // The wrap width in pixels; takes effect at the next Relayout().
+    void SetWidth(qreal width);
+    qreal Width() const { return WrapWidth; }
+    // Lays out every paragraph again, after a change of width or font (the source's advances
+    // are asked for afresh).
+    void Relayout();
+
+    // removedCount paragraphs from firstParagraph on were replaced by newParagraphs.
+    void ParagraphsChanged(int firstParagraph, int removedCount, const QStringList& newParagraphs);
+
+    int count() const { return FirstLine.back(); }
+    // The text of display line i (0-based); empty for a line out of range.
+    QString line(int i) const;
+    int paragraphOfLine(int i) const;
+    int firstLineOfParagraph(int paragraph) const;
+    int paragraphCount() const { return int(Paragraphs.size()); }
+    const QString& paragraph(int i) const { return Paragraphs.at(i); }
+    // Where display line i starts inside its paragraph, in UTF-16 units.
+    int lineStartInParagraph(int i) const;
+
+private:
+    using TBreaks = std::vector<int32_t>;
+
+    TBreaks LayOut(const QString& text) const;
+    int LayOutLine(const QString& text, int start, bool anywhere) const;
+    void FindBreaks(const QString& text, QTextBoundaryFinder::BoundaryType type,
+                    std::vector<unsigned char>& flags) const;
+    static qint64 Fixed(qreal pixels);
+    int CharAdvance(char32_t c) const;
+    qint64 OverhangBefore(const QString& text, int pos) const;
+    bool Ligated(const char16_t* s, int pos) const;
+    void Rebuild();
+
+    const TAdvanceSource* Advances;
+    qreal WrapWidth = 0;
+    qint64 FixedWidth = 0;
+    qint64 OverhangMargin = 0;
+    bool Kerns = false;
+    QStringList Paragraphs;
+    // Per paragraph the offsets where its second, third... lines start; empty for one line.
+    std::vector<TBreaks> Breaks;
+    // FirstLine[p] is the first display line of paragraph p; FirstLine.back() is the line count.
+    std::vector<int> FirstLine{0};
+    // Scratch space for the paragraph being laid out, kept to spare allocations: advances per
+    // UTF-16 unit in 1/64 pixel (a surrogate pair's on its first unit), the break opportunities
+    // and the grapheme boundaries before each unit (the latter found only when needed).
+    mutable std::vector<int32_t> UnitAdvance;
+    // Advances and overhangs of the first plane in 1/64 pixel, as the source gave them.
+    mutable std::vector<int32_t> AdvanceCache;
+    mutable std::vector<int32_t> OverhangCache;
+    mutable std::vector<unsigned char> FinderBuffer;
+    mutable std::vector<unsigned char> BreakBefore;
+    mutable std::vector<unsigned char> GraphemeBefore;
+    mutable bool GraphemesFound = false;
+};

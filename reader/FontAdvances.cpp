@@ -1,0 +1,153 @@
+#include "reader/FontAdvances.h"
+
+#include <QGlyphRun>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <cmath>
+#include <limits>
+
+namespace {
+constexpr int BmpSize = 0x10000;
+}
+
+TFontAdvances::TFontAdvances(const QFont& font, qreal tabStopDistance)
+    : Font(font), Metrics(font), TabStop(tabStopDistance), Kerning_(font.kerning()),
+      Bmp(new float[BmpSize]), BmpBearing(new float[BmpSize])
+{
+    std::fill_n(Bmp.get(), BmpSize, std::numeric_limits<float>::quiet_NaN());
+    std::fill_n(BmpBearing.get(), BmpSize, std::numeric_limits<float>::quiet_NaN());
+}
+
+qreal TFontAdvances::Advance(char32_t c) const
+{
+    if (c < BmpSize) {
+        float& cached = Bmp[c];
+        if (std::isnan(cached))
+            cached = float(Measure(c));
+        return cached;
+    }
+    const auto it = Astral.constFind(c);
+    if (it != Astral.constEnd())
+        return *it;
+    return *Astral.insert(c, Measure(c));
+}
+
+qreal TFontAdvances::RightBearing(char32_t c) const
+{
+    if (c < BmpSize) {
+        float& cached = BmpBearing[c];
+        if (std::isnan(cached))
+            cached = float(MeasureBearing(c));
+        return cached;
+    }
+    const auto it = AstralBearing.constFind(c);
+    if (it != AstralBearing.constEnd())
+        return *it;
+    return *AstralBearing.insert(c, MeasureBearing(c));
+}
+
+qreal TFontAdvances::Kerning(char32_t left, char32_t right) const
+{
+    if (left >= BmpSize || right >= BmpSize)
+        return 0;
+    const quint32 key = (quint32(left) << 16) | quint32(right);
+    const auto it = Pairs.constFind(key);
+    if (it != Pairs.constEnd())
+        return *it;
+    const QChar pair[2] = {QChar(char16_t(left)), QChar(char16_t(right))};
+    const qreal kerning =
+        Metrics.horizontalAdvance(QString(pair, 2)) - Advance(left) - Advance(right);
+    return *Pairs.insert(key, kerning);
+}
+
+bool TFontAdvances::Ligature(char32_t left, char32_t right) const
+{
+    if (left >= BmpSize || right >= BmpSize)
+        return false;
+    const quint32 key = (quint32(left) << 16) | quint32(right);
+    const auto it = Ligatures.constFind(key);
+    if (it != Ligatures.constEnd())
+        return *it;
+    const QChar pair[2] = {QChar(char16_t(left)), QChar(char16_t(right))};
+    QTextLayout layout(QString(pair, 2), Font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    qsizetype glyphs = 0;
+    for (const QGlyphRun& run : layout.glyphRuns())
+        glyphs += run.glyphIndexes().size();
+    return *Ligatures.insert(key, glyphs == 1);
+}
+
+qreal TFontAdvances::MeasureBearing(char32_t c) const
+{
+    if (c < BmpSize)
+        return Metrics.rightBearing(QChar(char16_t(c)));
+    // Outside the first plane only the advance is measured: such glyphs are rare in this text
+    // and a string bearing is not offered by the metrics.
+    return 0;
+}
+
+qreal TFontAdvances::Measure(char32_t c) const
+{
+    // Combining marks sit on the character before them and add no width to the line.
+    const QChar::Category category = QChar::category(c);
+    if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing)
+        return 0;
+    if (c < BmpSize)
+        return Metrics.horizontalAdvance(QChar(char16_t(c)));
+    return Metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+}
+
+std::unique_ptr<TFontAdvances> AdvancesOf(const QPlainTextEdit& edit)
+{
+    const QTextDocument& document = *edit.document();
+    return std::make_unique<TFontAdvances>(document.defaultFont(),
+                                           document.defaultTextOption().tabStopDistance());
+}
+
+qreal WrapWidthOf(const QPlainTextEdit& edit)
+{
+    const int viewportWidth = edit.viewport()->width();
+    if (viewportWidth <= 0)
+        return std::numeric_limits<int>::max();
+    return viewportWidth - 2 * edit.document()->documentMargin();
+}
+
+QStringList ParagraphsOf(const QTextDocument& document)
+{
+    QStringList paragraphs;
+    paragraphs.reserve(document.blockCount());
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        paragraphs.append(block.text());
+    return paragraphs;
+}
+
+void ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
+                         int charsRemoved, int charsAdded)
+{
+    // Everything before position is unchanged, so the first touched block is the same before
+    // and after. The blocks from it to the end of the added text replace as many old ones as
+    // the change of the block count leaves.
+    const QTextBlock first = document.findBlock(position);
+    QTextBlock last = document.findBlock(position + charsAdded);
+    if (!last.isValid())
+        last = document.lastBlock();
+    const int firstBlock = first.isValid() ? first.blockNumber() : 0;
+    const int newCount = last.blockNumber() - firstBlock + 1;
+    const int removedCount = newCount - (document.blockCount() - model.paragraphCount());
+    if (!first.isValid() || removedCount < 1 ||
+        firstBlock + removedCount > model.paragraphCount()) {
+        model.SetParagraphs(ParagraphsOf(document));
+        return;
+    }
+    Q_UNUSED(charsRemoved);
+    QStringList paragraphs;
+    paragraphs.reserve(newCount);
+    for (QTextBlock block = first; block.isValid() && block.blockNumber() <= last.blockNumber();
+         block = block.next())
+        paragraphs.append(block.text());
+    model.ParagraphsChanged(firstBlock, removedCount, paragraphs);
+}

@@ -1,0 +1,139 @@
+#include "reader/ReaderView.h"
+
+#include "reader/FontAdvances.h"
+#include "reader/ReaderLayout.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextDocument>
+
+namespace {
+
+// Edits up to this size are applied paragraph by paragraph; a larger change (a new text) is
+// laid out once, when the lines are next asked for.
+constexpr int LargeChange = 64 * 1024;
+
+constexpr int LabelLeft = 6;
+
+} // namespace
+
+TReaderView::TReaderView(QPlainTextEdit* edit, QFrame* panel, QScrollBar* scrollBar,
+                         QObject* mouseFilter)
+    : Edit(edit), Panel(panel), ScrollBar(scrollBar), MouseFilter(mouseFilter)
+{
+    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
+                     [this](int position, int removed, int added) {
+                         ContentsChange(position, removed, added);
+                     });
+}
+
+TReaderView::~TReaderView() = default;
+
+void TReaderView::ContentsChange(int position, int removed, int added)
+{
+    if (TextStale || !Model || removed + added > LargeChange) {
+        TextStale = true;
+        return;
+    }
+    ApplyContentsChange(*Model, *Edit->document(), position, removed, added);
+}
+
+void TReaderView::UpdateLines() const
+{
+    const QFont font = Edit->font();
+    if (!Model || font != ModelFont) {
+        Advances = AdvancesOf(*Edit);
+        Model = std::make_unique<TDisplayLineModel>(*Advances);
+        ModelFont = font;
+        TextStale = true;
+    }
+    const qreal width = WrapWidthOf(*Edit);
+    if (TextStale) {
+        Model->SetParagraphs(ParagraphsOf(*Edit->document()));
+        Model->SetWidth(width);
+        Model->Relayout();
+        ++Layouts;
+        TextStale = false;
+    } else if (width != Model->Width()) {
+        Model->SetWidth(width);
+        Model->Relayout();
+        ++Layouts;
+    }
+}
+
+int TReaderView::count() const
+{
+    if (Edit->document()->isEmpty())
+        return 0;
+    UpdateLines();
+    return Model->count();
+}
+
+QString TReaderView::line(int i) const
+{
+    if (Edit->document()->isEmpty())
+        return QString();
+    UpdateLines();
+    return Model->line(i);
+}
+
+void TReaderView::SetLabelText(int i, const QString& text)
+{
+    if (i >= 0 && i < Labels.size())
+        Labels.at(i)->setText(text);
+}
+
+int TReaderView::LineHeight() const { return QFontMetrics(Edit->font()).height(); }
+
+QLabel* TReaderView::MakeLabel(int index)
+{
+    auto* label = new QLabel(Panel);
+    label->setObjectName(QStringLiteral("ReaderLabel%1").arg(index));
+    // A line of text is never markup, and is cut at the panel's edge rather than wrapped.
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(false);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    label->installEventFilter(MouseFilter);
+    label->show();
+    return label;
+}
+
+void TReaderView::CreateZeroLabel()
+{
+    QLabel* label = MakeLabel(0);
+    label->move(LabelLeft, LabelLeft);
+    Labels = {label};
+}
+
+void TReaderView::CreateReaderLabels()
+{
+    if (Labels.isEmpty())
+        return;
+    QLabel* zero = Labels.first();
+    zero->clear();
+    while (Labels.size() > 1)
+        delete Labels.takeLast();
+    const int h = LineHeight();
+    const int count = ReaderLabelCount(Panel->height(), h, Spacing);
+    const int width = qMax(0, Panel->width() - LabelLeft - ScrollBar->width() - 2);
+    QPalette palette = zero->palette();
+    palette.setColor(QPalette::WindowText, FontColor);
+    for (int i = 0; i < count; ++i) {
+        QLabel* label = i == 0 ? zero : MakeLabel(i);
+        label->setFont(Edit->font());
+        label->setPalette(palette);
+        label->setGeometry(LabelLeft, ReaderLabelTop(i, h, Spacing), width, h);
+        if (i > 0)
+            Labels.append(label);
+    }
+    ScrollBar->raise();
+    ScrollBar->setPageStep(int(Labels.size()));
+}
+
+void TReaderView::UpdateScrollRange()
+{
+    const int n = count();
+    ScrollBar->setRange(0, n > 0 ? n - 1 : 0);
+}

@@ -1,0 +1,213 @@
+#include "reader/DisplayLineModel.h"
+
+#include <QTest>
+
+namespace {
+
+// Round numbers instead of a font: 10 px for ASCII, 20 px for wide and astral characters.
+// 'f' reaches 3 px past its advance, as italic-like glyphs do.
+class TFixedAdvances : public TAdvanceSource
+{
+public:
+    qreal MinimumBearing = -5;
+    qreal TabStop = 80;
+
+    qreal Advance(char32_t c) const override { return c < 0x2E80 ? 10 : 20; }
+    qreal RightBearing(char32_t c) const override { return c == U'f' ? -3 : 1; }
+    qreal MinimumRightBearing() const override { return MinimumBearing; }
+    qreal TabStopDistance() const override { return TabStop; }
+};
+
+QStringList LinesOf(const TDisplayLineModel& model)
+{
+    QStringList lines;
+    for (int i = 0; i < model.count(); ++i)
+        lines.append(model.line(i));
+    return lines;
+}
+
+QStringList Paragraphs(int count)
+{
+    QStringList paragraphs;
+    for (int p = 0; p < count; ++p) {
+        QString text;
+        for (int k = 0; k < p % 7; ++k)
+            text += QStringLiteral("word%1 ").arg(p) + QStringLiteral("日本語の文です。");
+        paragraphs.append(text);
+    }
+    return paragraphs;
+}
+
+// The model after an edit holds what a model laid out afresh over the same paragraphs holds.
+void CompareWithFresh(const TDisplayLineModel& model, const TAdvanceSource& advances, qreal width)
+{
+    TDisplayLineModel fresh(advances);
+    fresh.SetWidth(width);
+    QStringList paragraphs;
+    for (int p = 0; p < model.paragraphCount(); ++p)
+        paragraphs.append(model.paragraph(p));
+    fresh.SetParagraphs(paragraphs);
+    QCOMPARE(model.count(), fresh.count());
+    QCOMPARE(LinesOf(model), LinesOf(fresh));
+    for (int p = 0; p < fresh.paragraphCount(); ++p)
+        QCOMPARE(model.firstLineOfParagraph(p), fresh.firstLineOfParagraph(p));
+    for (int i = 0; i < fresh.count(); ++i)
+        QCOMPARE(model.paragraphOfLine(i), fresh.paragraphOfLine(i));
+}
+
+} // namespace
+
+class TestLineModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wrap_data();
+    void wrap();
+    void numbering();
+    void relayout();
+    void edits_data();
+    void edits();
+};
+
+void TestLineModel::wrap_data()
+{
+    QTest::addColumn<qreal>("width");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<qreal>("minimumBearing");
+    QTest::addColumn<qreal>("tabStop");
+    const auto row = [](const char* name, qreal width, const QString& text,
+                        const QStringList& lines, qreal minimumBearing = -5, qreal tabStop = 80) {
+        QTest::newRow(name) << width << text << lines << minimumBearing << tabStop;
+    };
+    const QString emoji = QString::fromUcs4(U"\U0001F600");
+    const QString bold = QString::fromUcs4(U"\U0001D400\U0001D401\U0001D402");
+
+    row("exact fit", 50.0, "abcde", QStringList{"abcde"});
+    row("one over", 50.0, "abcdef", QStringList{"abcde", "f"});
+    row("two words fit exactly", 50.0, "ab cd", QStringList{"ab cd"});
+    row("word moves down", 50.0, "ab cde", QStringList{"ab ", "cde"});
+    row("trailing blanks hang", 50.0, "abcde   fg", QStringList{"abcde   ", "fg"});
+    row("blank run wider than the line", 50.0, "ab          cd", QStringList{"ab          ", "cd"});
+    row("opening blanks wider than the line", 50.0, "        ab", QStringList{"        ", "ab"});
+    row("opening blanks then a long word", 50.0, " abcdefg", QStringList{" abcd", "efg"});
+    row("long word after a short one", 50.0, "ab cdefghij", QStringList{"ab ", "cdefg", "hij"});
+    row("long word first", 50.0, "abcdefghijkl mn", QStringList{"abcde", "fghij", "kl mn"});
+    row("japanese between characters", 50.0, "あいうえお", QStringList{"あい", "うえ", "お"});
+    row("no line starts with a full stop", 50.0, "あい。うえ", QStringList{"あ", "い。", "うえ"});
+    row("ideographic space hangs", 40.0, "あい　　う", QStringList{"あい　　", "う"});
+    row("empty paragraph", 50.0, "", QStringList{""});
+    row("empty paragraphs between", 50.0, "a\n\n\nb", QStringList{"a", "", "", "b"});
+    row("tab to the next stop", 200.0, "ab\tcd", QStringList{"ab\tcd"});
+    row("tab does not hang", 100.0, "abc\tdefgh", QStringList{"abc\t", "defgh"});
+    row("tab stops count from the line start", 100.0, "abcdefgh ij\tk",
+        QStringList{"abcdefgh ", "ij\tk"});
+    // 30 px of text lies less than 1/128 of a stop before the stop at 30.2 px.
+    row("tab just before a stop goes on to the next", 65.0, "abc\tx", QStringList{"abc\t", "x"},
+        -5.0, 30.2);
+    row("surrogate pair kept whole", 30.0, "a" + emoji + "b", QStringList{"a" + emoji, "b"});
+    row("long word cut between surrogate pairs", 40.0, "abc" + bold,
+        QStringList{"abc", bold.mid(0, 4), bold.mid(4)});
+    row("overhang of the last glyph", 60.0, "ab cdf", QStringList{"ab ", "cdf"});
+    row("overhang the font does not admit", 60.0, "ab cdf", QStringList{"ab cdf"}, 0.0);
+    row("no overhang before hanging blanks", 50.0, "abcdf gh", QStringList{"abcdf ", "gh"});
+    row("no width to speak of", 0.0, "ab cd", QStringList{"a", "b ", "c", "d"});
+}
+
+void TestLineModel::wrap()
+{
+    QFETCH(qreal, width);
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QFETCH(qreal, minimumBearing);
+    QFETCH(qreal, tabStop);
+    TFixedAdvances advances;
+    advances.MinimumBearing = minimumBearing;
+    advances.TabStop = tabStop;
+    TDisplayLineModel model(advances);
+    model.SetWidth(width);
+    model.SetText(text);
+    QCOMPARE(LinesOf(model), lines);
+    QCOMPARE(LinesOf(model).join(QString()), QString(text).remove(u'\n'));
+}
+
+void TestLineModel::numbering()
+{
+    TFixedAdvances advances;
+    TDisplayLineModel model(advances);
+    model.SetWidth(50);
+    model.SetText(QStringLiteral("abcdefghij\n\nab cd ef"));
+    QCOMPARE(LinesOf(model), (QStringList{"abcde", "fghij", "", "ab cd ", "ef"}));
+    QCOMPARE(model.paragraphOfLine(0), 0);
+    QCOMPARE(model.paragraphOfLine(1), 0);
+    QCOMPARE(model.paragraphOfLine(2), 1);
+    QCOMPARE(model.paragraphOfLine(4), 2);
+    QCOMPARE(model.firstLineOfParagraph(2), 3);
+    QCOMPARE(model.lineStartInParagraph(4), 6);
+    QCOMPARE(model.paragraphOfLine(5), -1);
+    QCOMPARE(model.paragraphOfLine(-1), -1);
+    QCOMPARE(model.firstLineOfParagraph(3), -1);
+    QCOMPARE(model.line(5), QString());
+}
+
+void TestLineModel::relayout()
+{
+    TFixedAdvances advances;
+    TDisplayLineModel model(advances);
+    model.SetWidth(120);
+    model.SetParagraphs(Paragraphs(40));
+    const int narrowCount = model.count();
+    model.SetWidth(400);
+    QCOMPARE(model.count(), narrowCount); // a new width waits for the relayout
+    model.Relayout();
+    QVERIFY(model.count() < narrowCount);
+    CompareWithFresh(model, advances, 400);
+}
+
+void TestLineModel::edits_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QStringList>("added");
+    const QString longText = QStringLiteral("新しい段落の文です。").repeated(6);
+    QTest::newRow("one paragraph grows") << 5 << 1 << QStringList{longText};
+    QTest::newRow("one paragraph shrinks") << 6 << 1 << QStringList{"短い"};
+    QTest::newRow("split") << 6 << 1 << QStringList{"word6 日本語", "の文です。"};
+    QTest::newRow("merge") << 3 << 2 << QStringList{"merged " + longText};
+    QTest::newRow("paragraphs added") << 10 << 0 << QStringList{"", longText, "x"};
+    QTest::newRow("paragraphs removed") << 2 << 9 << QStringList{};
+    QTest::newRow("replaced by more") << 0 << 2 << QStringList{longText, "", longText};
+    QTest::newRow("appended") << 30 << 0 << QStringList{longText};
+    QTest::newRow("last one replaced") << 29 << 1 << QStringList{"end"};
+    QTest::newRow("all removed") << 0 << 30 << QStringList{};
+    QTest::newRow("all replaced") << 0 << 30 << QStringList{"a", "b"};
+    QTest::newRow("range beyond the end") << 28 << 10 << QStringList{"tail"};
+}
+
+void TestLineModel::edits()
+{
+    QFETCH(int, first);
+    QFETCH(int, removed);
+    QFETCH(QStringList, added);
+    TFixedAdvances advances;
+    TDisplayLineModel model(advances);
+    model.SetWidth(130);
+    QStringList paragraphs = Paragraphs(30);
+    model.SetParagraphs(paragraphs);
+
+    model.ParagraphsChanged(first, removed, added);
+
+    paragraphs.remove(first, std::min(removed, int(paragraphs.size()) - first));
+    for (int k = 0; k < added.size(); ++k)
+        paragraphs.insert(first + k, added[k]);
+    if (paragraphs.isEmpty())
+        paragraphs.append(QString());
+    QCOMPARE(model.paragraphCount(), paragraphs.size());
+    for (int p = 0; p < paragraphs.size(); ++p)
+        QCOMPARE(model.paragraph(p), paragraphs[p]);
+    CompareWithFresh(model, advances, 130);
+}
+
+QTEST_APPLESS_MAIN(TestLineModel)
+#include "tst_linemodel.moc"

@@ -1,0 +1,310 @@
+#include "platform/Cp932.h"
+#include "reader/DisplayLineModel.h"
+#include "reader/FontAdvances.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
+
+namespace {
+
+// The real prose and, beside it, the cases prose rarely has: long unbreakable strings, tabs,
+// runs of blanks, mixed scripts.
+QString Corpus()
+{
+    QFile file(QStringLiteral(QV_TESTDATA_DIR "/sample-prose.sjis.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QString text =
+        DecodeCp932(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text += QStringLiteral(
+        "\nThe quick brown fox jumps over the lazy dog; pack my box with five dozen liquor jugs, "
+        "and then some more words so that the paragraph wraps over several lines at any width."
+        "\nhttps://example.org/a/very/long/path/without/any/blank/in/it/that/must/be/cut/"
+        "somewhere/because/it/does/not/fit/on/one/line/at/all/index.html"
+        "\nAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+        "AA"
+        "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+        "\ncol1\tcol2\tcolumn three\t4\tfive\tsix\tseven\teight\tnine\tten\televen\ttwelve"
+        "\n\t\tindented by two tabs, then a sentence long enough to wrap around the view."
+        "\nwords          with          long          runs          of          blanks          "
+        "between          them          and          at          the          end          "
+        "\n                                                                                      "
+        "                                                               leading blanks"
+        "\n\n\n"
+        "\n　全角スペースで始まる段落です。「かぎ括弧」、句読点。小さい「ぁぃぅぇぉっゃゅょ」や"
+        "長音ー、そしてＡＢＣ全角英字とabc半角英字とｶﾀｶﾅ半角カナが混ざった文で、折り返しの規則を試"
+        "します。"
+        "\n漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字"
+        "漢字"
+        "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢"
+        "字"
+        "\nmixed日本語and English text, 数字 12345 と記号 (括弧) [角括弧] {波括弧} が続きます。");
+    return text;
+}
+
+// The lines as the text view lays them out, per block.
+QList<QStringList> WidgetLines(const QPlainTextEdit& edit)
+{
+    QList<QStringList> lines;
+    QAbstractTextDocumentLayout* layout = edit.document()->documentLayout();
+    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
+        layout->blockBoundingRect(block); // lays the block out if the view has not yet
+        QStringList blockLines;
+        const QTextLayout* textLayout = block.layout();
+        for (int i = 0; i < textLayout->lineCount(); ++i) {
+            const QTextLine line = textLayout->lineAt(i);
+            blockLines.append(block.text().mid(line.textStart(), line.textLength()));
+        }
+        lines.append(blockLines);
+    }
+    return lines;
+}
+
+QList<QStringList> ModelLines(const TDisplayLineModel& model)
+{
+    QList<QStringList> lines;
+    for (int p = 0; p < model.paragraphCount(); ++p) {
+        QStringList blockLines;
+        const int end =
+            p + 1 < model.paragraphCount() ? model.firstLineOfParagraph(p + 1) : model.count();
+        for (int i = model.firstLineOfParagraph(p); i < end; ++i)
+            blockLines.append(model.line(i));
+        lines.append(blockLines);
+    }
+    return lines;
+}
+
+struct TAgreement
+{
+    int Matching = 0;
+    int Total = 0;
+    QString FirstDifference;
+    double Percent() const { return Total == 0 ? 100 : 100.0 * Matching / Total; }
+};
+
+// Lines compared paragraph by paragraph and place by place; a paragraph with one line more on
+// one side counts that line as a difference.
+TAgreement Compare(const QList<QStringList>& widget, const QList<QStringList>& model)
+{
+    TAgreement result;
+    for (int p = 0; p < std::max(widget.size(), model.size()); ++p) {
+        const QStringList w = p < widget.size() ? widget[p] : QStringList();
+        const QStringList m = p < model.size() ? model[p] : QStringList();
+        for (int i = 0; i < std::max(w.size(), m.size()); ++i) {
+            ++result.Total;
+            if (i < w.size() && i < m.size() && w[i] == m[i]) {
+                ++result.Matching;
+            } else if (result.FirstDifference.isEmpty()) {
+                result.FirstDifference =
+                    QStringLiteral("paragraph %1 line %2: view [%3] model [%4]")
+                        .arg(p)
+                        .arg(i)
+                        .arg(i < w.size() ? w[i] : QStringLiteral("-"),
+                             i < m.size() ? m[i] : QStringLiteral("-"));
+            }
+        }
+    }
+    return result;
+}
+
+// A text view of a fixed viewport width, shown, with the corpus in a given font.
+std::unique_ptr<QPlainTextEdit> ShownEdit(const QString& family, int points, int viewportWidth)
+{
+    auto edit = std::make_unique<QPlainTextEdit>();
+    QFont font(family);
+    font.setPointSize(points);
+    edit->setFont(font);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    const int frame = edit->width() - edit->viewport()->width();
+    edit->resize(viewportWidth + std::max(frame, 0), 400);
+    edit->show();
+    QCoreApplication::processEvents();
+    edit->resize(edit->width() + viewportWidth - edit->viewport()->width(), 400);
+    QCoreApplication::processEvents();
+    return edit;
+}
+
+} // namespace
+
+class TestDisplayLines : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void wrapWidth_data();
+    void wrapWidth();
+    void agreement_data();
+    void agreement();
+    void fontAndWidthChange();
+    void edits_data();
+    void edits();
+
+private:
+    QString Text;
+};
+
+void TestDisplayLines::initTestCase()
+{
+    Text = Corpus();
+    QVERIFY(Text.size() > 5000);
+    for (const QString& family :
+         {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAPMincho")})
+        QCOMPARE(QFontInfo(QFont(family)).family(), family);
+}
+
+void TestDisplayLines::wrapWidth_data()
+{
+    QTest::addColumn<int>("viewportWidth");
+    QTest::addColumn<int>("points");
+    QTest::newRow("300 px") << 300 << 10;
+    QTest::newRow("800 px") << 800 << 24;
+    QTest::newRow("narrow") << 61 << 48;
+}
+
+void TestDisplayLines::wrapWidth()
+{
+    QFETCH(int, viewportWidth);
+    QFETCH(int, points);
+    const auto edit = ShownEdit(QStringLiteral("IPAGothic"), points, viewportWidth);
+    QCOMPARE(edit->viewport()->width(), viewportWidth);
+    edit->setPlainText(Text);
+    const QTextBlock block = edit->document()->begin();
+    edit->document()->documentLayout()->blockBoundingRect(block);
+    QVERIFY(block.layout()->lineCount() > 0);
+    QCOMPARE(WrapWidthOf(*edit), block.layout()->lineAt(0).width());
+}
+
+void TestDisplayLines::agreement_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("viewportWidth");
+    // The faces the stored Windows fonts are shown in, the smallest and largest sizes of the
+    // size list and a few between; an odd width and a wide one.
+    for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
+                                  QStringLiteral("IPAPMincho"), QStringLiteral("DejaVu Sans")}) {
+        for (const int points : {4, 10, 24, 48, 120}) {
+            for (const int width : {257, 800}) {
+                QTest::addRow("%s %d pt %d px", qPrintable(family), points, width)
+                    << family << points << width;
+            }
+        }
+    }
+}
+
+void TestDisplayLines::agreement()
+{
+    QFETCH(QString, family);
+    QFETCH(int, points);
+    QFETCH(int, viewportWidth);
+    const auto edit = ShownEdit(family, points, viewportWidth);
+    edit->setPlainText(Text);
+
+    const auto advances = AdvancesOf(*edit);
+    TDisplayLineModel model(*advances);
+    model.SetWidth(WrapWidthOf(*edit));
+    model.SetParagraphs(ParagraphsOf(*edit->document()));
+
+    const TAgreement agreement = Compare(WidgetLines(*edit), ModelLines(model));
+    qInfo("%s: %d of %d lines agree (%.2f %%)", QTest::currentDataTag(), agreement.Matching,
+          agreement.Total, agreement.Percent());
+    if (!agreement.FirstDifference.isEmpty())
+        qInfo("first difference: %s", qPrintable(agreement.FirstDifference));
+    QVERIFY2(agreement.Percent() >= 99.0, qPrintable(agreement.FirstDifference));
+}
+
+// A new font and a new width reach the model through a new source and one relayout.
+void TestDisplayLines::fontAndWidthChange()
+{
+    const auto edit = ShownEdit(QStringLiteral("IPAPGothic"), 10, 700);
+    edit->setPlainText(Text);
+    auto advances = AdvancesOf(*edit);
+    TDisplayLineModel model(*advances);
+    model.SetWidth(WrapWidthOf(*edit));
+    model.SetParagraphs(ParagraphsOf(*edit->document()));
+    const int before = model.count();
+
+    QFont font = edit->font();
+    font.setPointSize(28);
+    edit->setFont(font);
+    edit->resize(edit->width() - 250, edit->height());
+    QCoreApplication::processEvents();
+    auto newAdvances = AdvancesOf(*edit);
+    model.SetAdvances(*newAdvances);
+    model.SetWidth(WrapWidthOf(*edit));
+    model.Relayout();
+    advances = std::move(newAdvances);
+
+    QVERIFY(model.count() > 2 * before);
+    const TAgreement agreement = Compare(WidgetLines(*edit), ModelLines(model));
+    QVERIFY2(agreement.Percent() >= 99.0, qPrintable(agreement.FirstDifference));
+}
+
+void TestDisplayLines::edits_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("inserted");
+    QTest::newRow("type into a paragraph") << 40 << 0 << QStringLiteral("追加の文字列です");
+    QTest::newRow("split a paragraph") << 60 << 0 << QStringLiteral("\n");
+    QTest::newRow("merge two paragraphs") << 0 << -1 << QString();
+    QTest::newRow("add paragraphs") << 120 << 0 << QStringLiteral("一\n\n二つ目の段落\n三");
+    QTest::newRow("remove across paragraphs") << 30 << 900 << QString();
+    QTest::newRow("replace across paragraphs") << 500 << 700 << QStringLiteral("置換\n後");
+    QTest::newRow("at the very end") << -1 << 0 << QStringLiteral("\n最後の行");
+    QTest::newRow("everything removed") << 0 << -2 << QString();
+}
+
+// Each change of the document reaches the model through contentsChange; the model then holds
+// what a model laid out afresh holds, and what the view shows.
+void TestDisplayLines::edits()
+{
+    QFETCH(int, position);
+    QFETCH(int, removed);
+    QFETCH(QString, inserted);
+    const auto edit = ShownEdit(QStringLiteral("IPAPGothic"), 12, 500);
+    edit->setPlainText(Text);
+    QTextDocument& document = *edit->document();
+    const auto advances = AdvancesOf(*edit);
+    TDisplayLineModel model(*advances);
+    model.SetWidth(WrapWidthOf(*edit));
+    model.SetParagraphs(ParagraphsOf(document));
+    connect(&document, &QTextDocument::contentsChange, this, [&](int at, int gone, int added) {
+        ApplyContentsChange(model, document, at, gone, added);
+    });
+
+    const int length = document.characterCount() - 1;
+    QTextCursor cursor(&document);
+    if (removed == -1) {
+        // The end of the first paragraph: its separator goes.
+        cursor.setPosition(document.begin().length() - 1);
+        cursor.deleteChar();
+    } else {
+        cursor.setPosition(position < 0 ? length : position);
+        if (removed == -2)
+            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        else if (removed > 0)
+            cursor.setPosition(std::min(position + removed, length), QTextCursor::KeepAnchor);
+        cursor.insertText(inserted);
+    }
+
+    QCOMPARE(model.paragraphCount(), document.blockCount());
+    TDisplayLineModel fresh(*advances);
+    fresh.SetWidth(WrapWidthOf(*edit));
+    fresh.SetParagraphs(ParagraphsOf(document));
+    QCOMPARE(model.count(), fresh.count());
+    QCOMPARE(ModelLines(model), ModelLines(fresh));
+    const TAgreement agreement = Compare(WidgetLines(*edit), ModelLines(model));
+    QVERIFY2(agreement.Percent() >= 99.0, qPrintable(agreement.FirstDifference));
+}
+
+QTEST_MAIN(TestDisplayLines)
+#include "tst_displaylines.moc"
