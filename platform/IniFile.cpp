@@ -148,6 +148,29 @@ QString OneLine(const QString& text)
     return line;
 }
 
+// A line feed byte is never part of a multi-byte character, and a decoder turns an invalid
+// byte before it into U+FFFD without swallowing it, so the decoded text has the same line
+// feeds as the bytes. Should a decoder ever disagree, the lines are decoded one by one.
+QString DecodeLines(QByteArrayView body, bool utf8)
+{
+    const auto decode = [utf8](QByteArrayView bytes) {
+        return utf8 ? QString::fromUtf8(bytes) : DecodeCp932(bytes);
+    };
+    QString text = decode(body);
+    if (text.count(u'\n') == body.count('\n'))
+        return text;
+    text.clear();
+    for (qsizetype start = 0; start < body.size();) {
+        const qsizetype lf = body.indexOf('\n', start);
+        const qsizetype end = lf < 0 ? body.size() : lf;
+        text += decode(body.sliced(start, end - start));
+        if (lf >= 0)
+            text += u'\n';
+        start = end + 1;
+    }
+    return text;
+}
+
 } // namespace
 
 TIniFile::TIniFile(const QString& path) : Path(path)
@@ -159,62 +182,45 @@ TIniFile::TIniFile(const QString& path) : Path(path)
 
 void TIniFile::Parse(const QByteArray& bytes)
 {
+    FileBytes = bytes;
     Utf8 = bytes.startsWith(Utf8Bom);
-    const QByteArrayView body = QByteArrayView(bytes).sliced(Utf8 ? Utf8Bom.size() : 0);
-
-    QList<QByteArrayView> rawLines;
-    for (qsizetype start = 0; start < body.size();) {
-        const qsizetype lf = body.indexOf('\n', start);
-        const qsizetype end = lf < 0 ? body.size() : lf + 1;
-        rawLines.append(body.sliced(start, end - start));
-        start = end;
-    }
-
-    // CP932 is decoded in one go (a converter per line would be slow for big files) and cut at
-    // the same line feeds: a 0x0A byte is never part of a double-byte character, and an
-    // invalid byte before it becomes one U+FFFD, so the pieces match the byte lines.
-    QList<QStringView> textLines;
-    QString decoded;
-    if (!Utf8) {
-        decoded = DecodeCp932(body);
-        for (QStringView piece : QStringView(decoded).split(u'\n'))
-            textLines.append(piece);
-        if (!decoded.isEmpty() && decoded.endsWith(u'\n'))
-            textLines.removeLast();
-    }
-    const bool piecesMatch = textLines.size() == rawLines.size();
+    const qsizetype bodyStart = Utf8 ? Utf8Bom.size() : 0;
+    FileText = DecodeLines(QByteArrayView(bytes).sliced(bodyStart), Utf8);
 
     qsizetype lfCount = 0;
     qsizetype crLfCount = 0;
-    for (qsizetype i = 0; i < rawLines.size(); ++i) {
-        QByteArrayView raw = rawLines[i];
-        TEnding ending = TEnding::None;
-        if (raw.endsWith('\n')) {
-            raw.chop(1);
-            ending = raw.endsWith('\r') ? TEnding::CrLf : TEnding::Lf;
-            if (ending == TEnding::CrLf)
-                raw.chop(1);
+    qsizetype raw = bodyStart;
+    qsizetype text = 0;
+    while (raw < bytes.size()) {
+        const qsizetype rawLf = bytes.indexOf('\n', raw);
+        const qsizetype textLf = FileText.indexOf(u'\n', text);
+        TLine line{raw, (rawLf < 0 ? bytes.size() : rawLf) - raw, text,
+                   (textLf < 0 ? FileText.size() : textLf) - text};
+        if (rawLf >= 0) {
+            line.Ending = TEnding::Lf;
+            if (line.RawSize > 0 && bytes[rawLf - 1] == '\r') {
+                line.Ending = TEnding::CrLf;
+                --line.RawSize;
+                if (line.TextSize > 0 && FileText[text + line.TextSize - 1] == u'\r')
+                    --line.TextSize;
+            }
         }
-        if (ending == TEnding::CrLf)
+        if (line.Ending == TEnding::CrLf)
             ++crLfCount;
-        else if (ending == TEnding::Lf)
+        else if (line.Ending == TEnding::Lf)
             ++lfCount;
-        QString text;
-        if (Utf8)
-            text = QString::fromUtf8(raw);
-        else if (piecesMatch)
-            text = textLines[i].toString();
-        else
-            text = DecodeCp932(raw);
-        if (ending == TEnding::CrLf && text.endsWith(u'\r'))
-            text.chop(1);
-        AddLine(raw.toByteArray(), std::move(text), ending);
+        AddLine(line);
+        if (rawLf < 0 || textLf < 0)
+            break;
+        raw = rawLf + 1;
+        text = textLf + 1;
     }
     NewLineEnding = lfCount > crLfCount ? TEnding::Lf : TEnding::CrLf;
 }
 
-void TIniFile::AddLine(const QByteArray& raw, QString text, TEnding ending)
+void TIniFile::AddLine(const TLine& line)
 {
+    const QStringView text = TextOf(line);
     const TLineKind kind = Classify(text);
     if (kind == TLineKind::Header) {
         const QString name = FoldName(HeaderName(text));
@@ -223,15 +229,39 @@ void TIniFile::AddLine(const QByteArray& raw, QString text, TEnding ending)
         Sections.emplace_back();
     }
     TSection& section = Sections.back();
-    const qsizetype index = section.Lines.size();
-    if (kind == TLineKind::Key) {
-        const QString name = FoldName(KeyName(text));
-        if (!section.Keys.contains(name))
-            section.Keys.insert(name, index);
-    }
     if (kind == TLineKind::Key || kind == TLineKind::Other)
-        section.LastContent = index;
-    section.Lines.append(TLine{std::move(text), raw, ending});
+        section.LastContent = section.Lines.size();
+    section.Lines.append(line);
+}
+
+QStringView TIniFile::TextOf(const TLine& line) const
+{
+    if (line.Own >= 0)
+        return OwnLines[static_cast<size_t>(line.Own)].Text;
+    return QStringView(FileText).sliced(line.Text, line.TextSize);
+}
+
+QByteArrayView TIniFile::RawOf(const TLine& line) const
+{
+    if (line.Own >= 0)
+        return OwnLines[static_cast<size_t>(line.Own)].Raw;
+    return QByteArrayView(FileBytes).sliced(line.Raw, line.RawSize);
+}
+
+const QHash<QString, qsizetype>& TIniFile::KeysOf(const TSection& section) const
+{
+    if (!section.Keys) {
+        section.Keys.emplace();
+        for (qsizetype i = 0; i < section.Lines.size(); ++i) {
+            const QStringView text = TextOf(section.Lines[i]);
+            if (Classify(text) != TLineKind::Key)
+                continue;
+            const QString name = FoldName(KeyName(text));
+            if (!section.Keys->contains(name))
+                section.Keys->insert(name, i);
+        }
+    }
+    return *section.Keys;
 }
 
 const TIniFile::TLine* TIniFile::FindKey(const QString& section, const QString& key) const
@@ -240,14 +270,15 @@ const TIniFile::TLine* TIniFile::FindKey(const QString& section, const QString& 
     if (s == SectionIndex.constEnd())
         return nullptr;
     const TSection& found = Sections[static_cast<size_t>(*s)];
-    const auto k = found.Keys.constFind(FoldName(key));
-    return k == found.Keys.constEnd() ? nullptr : &found.Lines[*k];
+    const auto& keys = KeysOf(found);
+    const auto k = keys.constFind(FoldName(key));
+    return k == keys.constEnd() ? nullptr : &found.Lines[*k];
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const
 {
     const TLine* line = FindKey(section, key);
-    return line ? KeyValue(line->Text).toString() : def;
+    return line ? KeyValue(TextOf(*line)).toString() : def;
 }
 
 int TIniFile::ReadInteger(const QString& section, const QString& key, int def) const
@@ -255,7 +286,7 @@ int TIniFile::ReadInteger(const QString& section, const QString& key, int def) c
     const TLine* line = FindKey(section, key);
     if (!line)
         return def;
-    return ParseProfileInteger(KeyValue(line->Text)).value_or(def);
+    return ParseProfileInteger(KeyValue(TextOf(*line))).value_or(def);
 }
 
 bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const
@@ -265,14 +296,18 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) co
 
 TIniFile::TLine TIniFile::MakeLine(const QString& text)
 {
-    TLine line{text, {}, NewLineEnding};
+    TOwnLine own{text, {}};
     if (Utf8) {
-        line.Raw = text.toUtf8();
+        own.Raw = text.toUtf8();
     } else if (const auto encoded = EncodeCp932(text)) {
-        line.Raw = *encoded;
+        own.Raw = *encoded;
     } else {
         NeedsUtf8 = true;
     }
+    OwnLines.push_back(std::move(own));
+    TLine line;
+    line.Own = static_cast<qsizetype>(OwnLines.size()) - 1;
+    line.Ending = NewLineEnding;
     return line;
 }
 
@@ -284,6 +319,7 @@ TIniFile::TSection& TIniFile::SectionForWrite(const QString& section)
         return Sections[static_cast<size_t>(*found)];
     SectionIndex.insert(folded, static_cast<qsizetype>(Sections.size()));
     TSection& added = Sections.emplace_back();
+    added.Keys.emplace();
     added.Lines.append(
         MakeLine(QLatin1Char('[') + TrimBlanks(section).toString() + QLatin1Char(']')));
     return added;
@@ -294,14 +330,16 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     const QString v = OneLine(value);
     TSection& target = SectionForWrite(section);
     const QString folded = FoldName(key);
-    const auto found = target.Keys.constFind(folded);
-    if (found != target.Keys.constEnd()) {
+    const auto& keys = KeysOf(target);
+    const auto found = keys.constFind(folded);
+    if (found != keys.constEnd()) {
         TLine& line = target.Lines[*found];
+        const QStringView text = TextOf(line);
         // An unchanged value leaves the line as the user wrote it, blanks and all.
-        if (KeyValue(line.Text) == v)
+        if (KeyValue(text) == v)
             return;
         const TEnding ending = line.Ending;
-        line = MakeLine(KeyName(line.Text).toString() + QLatin1Char('=') + v);
+        line = MakeLine(KeyName(text).toString() + QLatin1Char('=') + v);
         if (ending == TEnding::None)
             line.Ending = TEnding::None;
         return;
@@ -310,7 +348,7 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     // section lies beyond the insertion point, so the key index stays valid.
     const qsizetype at = target.LastContent + 1;
     target.Lines.insert(at, MakeLine(TrimBlanks(key).toString() + QLatin1Char('=') + v));
-    target.Keys.insert(folded, at);
+    target.Keys->insert(folded, at);
     target.LastContent = at;
 }
 
@@ -329,17 +367,21 @@ QByteArray TIniFile::Serialize() const
     // A value CP932 cannot hold turns the whole file into UTF-8; the lines read as CP932 are
     // re-encoded from their text.
     const bool reencode = NeedsUtf8 && !Utf8;
+    const TLine* last = nullptr;
+    for (auto s = Sections.crbegin(); s != Sections.crend() && !last; ++s) {
+        if (!s->Lines.isEmpty())
+            last = &s->Lines.constLast();
+    }
     QByteArray out;
+    out.reserve(FileBytes.size() + 4096);
     if (Utf8 || NeedsUtf8)
         out += Utf8Bom;
-    const TLine* last = nullptr;
-    for (const TSection& section : Sections) {
-        for (const TLine& line : section.Lines)
-            last = &line;
-    }
     for (const TSection& section : Sections) {
         for (const TLine& line : section.Lines) {
-            out += reencode ? line.Text.toUtf8() : line.Raw;
+            if (reencode)
+                out += TextOf(line).toUtf8();
+            else
+                out += RawOf(line);
             // Only the file's last line may go without an ending; one that had none and now
             // has lines after it gets the file's usual ending.
             TEnding ending = line.Ending;

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringView>
+#include <optional>
 #include <vector>
 
 // The settings file with the semantics of a Windows profile file: section and key names match
@@ -47,11 +50,22 @@ private:
         CrLf
     };
 
+    // A line as read is a slice of the file's bytes and of their decoded text, so a big file
+    // costs no allocation per line. A line the program wrote has its own text and bytes.
     struct TLine
     {
-        QString Text;   // decoded, without the line ending
-        QByteArray Raw; // the bytes in the file's encoding, without the line ending
+        qsizetype Raw = 0; // in FileBytes, without the line ending
+        qsizetype RawSize = 0;
+        qsizetype Text = 0; // in FileText, without the line ending
+        qsizetype TextSize = 0;
+        qsizetype Own = -1; // index in OwnLines for a line the program wrote
         TEnding Ending = TEnding::None;
+    };
+
+    struct TOwnLine
+    {
+        QString Text;
+        QByteArray Raw; // in the file's encoding; empty when CP932 cannot hold the text
     };
 
     // The lines of one section, its header first. The part of the file before the first header
@@ -59,18 +73,26 @@ private:
     struct TSection
     {
         QList<TLine> Lines;
-        QHash<QString, qsizetype> Keys; // folded key name -> line of its first occurrence
-        qsizetype LastContent = 0;      // last line that is neither blank nor a comment
+        // Folded key name -> line of its first occurrence; built when the section is first
+        // looked up, so the sections nobody asks for cost nothing.
+        mutable std::optional<QHash<QString, qsizetype>> Keys;
+        qsizetype LastContent = 0; // last line that is neither blank nor a comment
     };
 
     void Parse(const QByteArray& bytes);
-    void AddLine(const QByteArray& raw, QString text, TEnding ending);
+    void AddLine(const TLine& line);
+    QStringView TextOf(const TLine& line) const;
+    QByteArrayView RawOf(const TLine& line) const;
+    const QHash<QString, qsizetype>& KeysOf(const TSection& section) const;
     const TLine* FindKey(const QString& section, const QString& key) const;
     TLine MakeLine(const QString& text);
     TSection& SectionForWrite(const QString& section);
     QByteArray Serialize() const;
 
     QString Path;
+    QByteArray FileBytes;
+    QString FileText;
+    std::vector<TOwnLine> OwnLines;
     std::vector<TSection> Sections = std::vector<TSection>(1);
     QHash<QString, qsizetype> SectionIndex; // folded section name -> its first occurrence
     bool Utf8 = false;                      // read from a file that began with a UTF-8 BOM
