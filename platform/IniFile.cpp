@@ -3,6 +3,7 @@
 #include "platform/Cp932.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <limits>
 #include <optional>
@@ -176,8 +177,14 @@ QString DecodeLines(QByteArrayView body, bool utf8)
 TIniFile::TIniFile(const QString& path) : Path(path)
 {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        Parse(file.readAll());
+    if (!file.open(QIODevice::ReadOnly)) {
+        Unreadable = QFileInfo::exists(path);
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    Unreadable = file.error() != QFileDevice::NoError;
+    if (!Unreadable)
+        Parse(bytes);
 }
 
 void TIniFile::Parse(const QByteArray& bytes)
@@ -398,6 +405,9 @@ QByteArray TIniFile::Serialize() const
 
 bool TIniFile::UpdateFile()
 {
+    // Replacing a file we could not read would throw away everything it holds.
+    if (Unreadable)
+        return false;
     QSaveFile file(Path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

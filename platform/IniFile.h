@@ -38,8 +38,8 @@ public:
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
 
-    // Writes the lines back, creating the file when missing; false when it cannot be written,
-    // in which case the old file is left whole.
+    // Writes the lines back, creating the file when missing; false when it cannot be written
+    // (or exists but could not be read), in which case the old file is left whole.
     bool UpdateFile();
 
 private:
@@ -95,6 +95,7 @@ private:
     std::vector<TOwnLine> OwnLines;
     std::vector<TSection> Sections = std::vector<TSection>(1);
     QHash<QString, qsizetype> SectionIndex; // folded section name -> its first occurrence
+    bool Unreadable = false;                // exists, but could not be read: never replaced
     bool Utf8 = false;                      // read from a file that began with a UTF-8 BOM
     bool NeedsUtf8 = false;                 // a written line has no CP932 form
     TEnding NewLineEnding = TEnding::CrLf;  // for the lines we write
