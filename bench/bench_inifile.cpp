@@ -53,19 +53,24 @@ const char* const Keys[34] = {"Maximized",
                               "SearchLength",
                               "SearchOption"};
 
-// Foreign sections and keys first (with CP932 text), the program's keys at the very end, so
-// every lookup and every rewrite lands behind the bulk of the file.
-QByteArray SettingsFile(qsizetype size)
+// Foreign keys first (with CP932 text), the program's keys at the very end, so every lookup
+// and every rewrite lands behind the bulk of the file. The foreign keys fill many small
+// sections, or else the program's own section.
+QByteArray SettingsFile(qsizetype size, bool oneSection)
 {
     QByteArray bytes;
+    if (oneSection)
+        bytes += "[Program]\r\n";
     for (int n = 0; bytes.size() < size; ++n) {
-        bytes += "[Foreign" + QByteArray::number(n) + "]\r\n";
+        if (!oneSection)
+            bytes += "[Foreign" + QByteArray::number(n) + "]\r\n";
         for (int k = 0; k < 20; ++k)
             bytes += "Key" + QByteArray::number(k) + "=\x95\x5c\x8e\xa6 value " +
                      QByteArray::number(n * 20 + k) + "\r\n";
         bytes += "; comment\r\n\r\n";
     }
-    bytes += "[Program]\r\n";
+    if (!oneSection)
+        bytes += "[Program]\r\n";
     for (int k = 0; k < 17; ++k)
         bytes += QByteArray(Keys[k]) + "=" + QByteArray::number(k) + "\r\n";
     return bytes;
@@ -101,20 +106,20 @@ double BaselineMs(const QString& path)
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
-void Measure(const char* name, qsizetype size, const QTemporaryDir& dir)
+void Measure(const char* name, qsizetype size, bool oneSection, const QTemporaryDir& dir)
 {
-    const QString path = dir.filePath(QString::fromLatin1(name) + QStringLiteral(".ini"));
+    const QString path = dir.filePath(QStringLiteral("Quorvelane.ini"));
     double pass = 1e30;
     double base = 1e30;
     for (int run = 0; run < 5; ++run) {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(SettingsFile(size)) < 0)
+        if (!file.open(QIODevice::WriteOnly) || file.write(SettingsFile(size, oneSection)) < 0)
             return;
         file.close();
         pass = std::min(pass, PassMs(path));
         base = std::min(base, BaselineMs(path));
     }
-    std::printf("inifile %-6s pass (34 reads, 34 writes, write back) %9.2f ms   "
+    std::printf("inifile %-14s pass (34 reads, 34 writes, write back) %9.2f ms   "
                 "baseline read+decode+save %9.2f ms\n",
                 name, pass, base);
 }
@@ -126,7 +131,8 @@ int main()
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;
-    Measure("4KB", 4 * 1024, dir);
-    Measure("10MB", 10 * 1024 * 1024, dir);
+    Measure("4KB", 4 * 1024, false, dir);
+    Measure("10MB", 10 * 1024 * 1024, false, dir);
+    Measure("10MB-1section", 10 * 1024 * 1024, true, dir);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -191,25 +192,22 @@ void TIniFile::Parse(const QByteArray& bytes)
 {
     FileBytes = bytes;
     Utf8 = bytes.startsWith(Utf8Bom);
-    const qsizetype bodyStart = Utf8 ? Utf8Bom.size() : 0;
-    FileText = DecodeLines(QByteArrayView(bytes).sliced(bodyStart), Utf8);
+    qsizetype raw = Utf8 ? Utf8Bom.size() : 0;
+    Sections.front().RawBegin = raw;
+    Sections.front().RawEnd = raw;
 
     qsizetype lfCount = 0;
     qsizetype crLfCount = 0;
-    qsizetype raw = bodyStart;
-    qsizetype text = 0;
     while (raw < bytes.size()) {
-        const qsizetype rawLf = bytes.indexOf('\n', raw);
-        const qsizetype textLf = FileText.indexOf(u'\n', text);
-        TLine line{raw, (rawLf < 0 ? bytes.size() : rawLf) - raw, text,
-                   (textLf < 0 ? FileText.size() : textLf) - text};
-        if (rawLf >= 0) {
+        const qsizetype lf = bytes.indexOf('\n', raw);
+        TLine line;
+        line.Raw = raw;
+        line.RawSize = (lf < 0 ? bytes.size() : lf) - raw;
+        if (lf >= 0) {
             line.Ending = TEnding::Lf;
-            if (line.RawSize > 0 && bytes[rawLf - 1] == '\r') {
+            if (line.RawSize > 0 && bytes[lf - 1] == '\r') {
                 line.Ending = TEnding::CrLf;
                 --line.RawSize;
-                if (line.TextSize > 0 && FileText[text + line.TextSize - 1] == u'\r')
-                    --line.TextSize;
             }
         }
         if (line.Ending == TEnding::CrLf)
@@ -217,35 +215,82 @@ void TIniFile::Parse(const QByteArray& bytes)
         else if (line.Ending == TEnding::Lf)
             ++lfCount;
         AddLine(line);
-        if (rawLf < 0 || textLf < 0)
+        if (lf < 0)
             break;
-        raw = rawLf + 1;
-        text = textLf + 1;
+        raw = lf + 1;
     }
     NewLineEnding = lfCount > crLfCount ? TEnding::Lf : TEnding::CrLf;
 }
 
-void TIniFile::AddLine(const TLine& line)
+// Sorts a line as read by its bytes: the first byte that is not a blank starts a character in
+// CP932 and UTF-8 alike, so only a possible header needs decoding here.
+void TIniFile::AddLine(TLine line)
 {
-    const QStringView text = TextOf(line);
-    const TLineKind kind = Classify(text);
-    if (kind == TLineKind::Header) {
-        const QString name = FoldName(HeaderName(text));
-        if (!SectionIndex.contains(name))
-            SectionIndex.insert(name, static_cast<qsizetype>(Sections.size()));
-        Sections.emplace_back();
+    const QByteArrayView raw = RawOf(line);
+    qsizetype first = 0;
+    while (first < raw.size() && (raw[first] == ' ' || raw[first] == '\t' || raw[first] == '\r'))
+        ++first;
+    const bool blank = first == raw.size();
+    const bool comment = !blank && (raw[first] == ';' || raw[first] == '#');
+    if (!blank && raw[first] == '[') {
+        const QString text = DecodeOne(raw);
+        if (Classify(text) == TLineKind::Header) {
+            const QString name = FoldName(HeaderName(text));
+            if (!SectionIndex.contains(name))
+                SectionIndex.insert(name, static_cast<qsizetype>(Sections.size()));
+            TSection& added = Sections.emplace_back();
+            added.RawBegin = line.Raw;
+        }
     }
     TSection& section = Sections.back();
-    if (kind == TLineKind::Key || kind == TLineKind::Other)
+    if (!blank && !comment)
         section.LastContent = section.Lines.size();
+    line.Piece = section.ReadLines++;
+    section.RawEnd = line.Raw + line.RawSize +
+                     (line.Ending == TEnding::CrLf ? 2
+                      : line.Ending == TEnding::Lf ? 1
+                                                   : 0);
     section.Lines.append(line);
 }
 
-QStringView TIniFile::TextOf(const TLine& line) const
+QString TIniFile::DecodeOne(QByteArrayView raw) const
+{
+    if (std::all_of(raw.begin(), raw.end(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(raw);
+    return Utf8 ? QString::fromUtf8(raw) : DecodeCp932(raw);
+}
+
+void TIniFile::Decode(const TSection& section) const
+{
+    if (section.Decoded)
+        return;
+    section.Decoded = true;
+    section.Text = DecodeLines(
+        QByteArrayView(FileBytes).sliced(section.RawBegin, section.RawEnd - section.RawBegin),
+        Utf8);
+    QList<qsizetype> starts{0};
+    for (qsizetype lf = section.Text.indexOf(u'\n'); lf >= 0;
+         lf = section.Text.indexOf(u'\n', lf + 1))
+        starts.append(lf + 1);
+    for (const TLine& line : section.Lines) {
+        if (line.Own >= 0 || line.Piece >= starts.size())
+            continue;
+        line.Text = starts[line.Piece];
+        const qsizetype end =
+            line.Piece + 1 < starts.size() ? starts[line.Piece + 1] - 1 : section.Text.size();
+        line.TextSize = end - line.Text;
+        if (line.Ending == TEnding::CrLf && line.TextSize > 0 &&
+            section.Text[line.Text + line.TextSize - 1] == u'\r')
+            --line.TextSize;
+    }
+}
+
+QStringView TIniFile::TextOf(const TSection& section, const TLine& line) const
 {
     if (line.Own >= 0)
         return OwnLines[static_cast<size_t>(line.Own)].Text;
-    return QStringView(FileText).sliced(line.Text, line.TextSize);
+    Decode(section);
+    return QStringView(section.Text).sliced(line.Text, line.TextSize);
 }
 
 QByteArrayView TIniFile::RawOf(const TLine& line) const
@@ -260,7 +305,7 @@ const QHash<QString, qsizetype>& TIniFile::KeysOf(const TSection& section) const
     if (!section.Keys) {
         section.Keys.emplace();
         for (qsizetype i = 0; i < section.Lines.size(); ++i) {
-            const QStringView text = TextOf(section.Lines[i]);
+            const QStringView text = TextOf(section, section.Lines[i]);
             if (Classify(text) != TLineKind::Key)
                 continue;
             const QString name = FoldName(KeyName(text));
@@ -271,29 +316,29 @@ const QHash<QString, qsizetype>& TIniFile::KeysOf(const TSection& section) const
     return *section.Keys;
 }
 
-const TIniFile::TLine* TIniFile::FindKey(const QString& section, const QString& key) const
+std::optional<QStringView> TIniFile::FindValue(const QString& section, const QString& key) const
 {
     const auto s = SectionIndex.constFind(FoldName(section));
     if (s == SectionIndex.constEnd())
-        return nullptr;
+        return std::nullopt;
     const TSection& found = Sections[static_cast<size_t>(*s)];
     const auto& keys = KeysOf(found);
     const auto k = keys.constFind(FoldName(key));
-    return k == keys.constEnd() ? nullptr : &found.Lines[*k];
+    if (k == keys.constEnd())
+        return std::nullopt;
+    return KeyValue(TextOf(found, found.Lines[*k]));
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const
 {
-    const TLine* line = FindKey(section, key);
-    return line ? KeyValue(TextOf(*line)).toString() : def;
+    const auto value = FindValue(section, key);
+    return value ? value->toString() : def;
 }
 
 int TIniFile::ReadInteger(const QString& section, const QString& key, int def) const
 {
-    const TLine* line = FindKey(section, key);
-    if (!line)
-        return def;
-    return ParseProfileInteger(KeyValue(TextOf(*line))).value_or(def);
+    const auto value = FindValue(section, key);
+    return value ? ParseProfileInteger(*value).value_or(def) : def;
 }
 
 bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const
@@ -326,6 +371,7 @@ TIniFile::TSection& TIniFile::SectionForWrite(const QString& section)
         return Sections[static_cast<size_t>(*found)];
     SectionIndex.insert(folded, static_cast<qsizetype>(Sections.size()));
     TSection& added = Sections.emplace_back();
+    added.Decoded = true;
     added.Keys.emplace();
     added.Lines.append(
         MakeLine(QLatin1Char('[') + TrimBlanks(section).toString() + QLatin1Char(']')));
@@ -341,7 +387,7 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     const auto found = keys.constFind(folded);
     if (found != keys.constEnd()) {
         TLine& line = target.Lines[*found];
-        const QStringView text = TextOf(line);
+        const QStringView text = TextOf(target, line);
         // An unchanged value leaves the line as the user wrote it, blanks and all.
         if (KeyValue(text) == v)
             return;
@@ -386,7 +432,7 @@ QByteArray TIniFile::Serialize() const
     for (const TSection& section : Sections) {
         for (const TLine& line : section.Lines) {
             if (reencode)
-                out += TextOf(line).toUtf8();
+                out += TextOf(section, line).toUtf8();
             else
                 out += RawOf(line);
             // Only the file's last line may go without an ending; one that had none and now

@@ -50,15 +50,17 @@ private:
         CrLf
     };
 
-    // A line as read is a slice of the file's bytes and of their decoded text, so a big file
-    // costs no allocation per line. A line the program wrote has its own text and bytes.
+    // A line as read is a slice of the file's bytes, so a big file costs no allocation per
+    // line. Its text is decoded with its section's, when the section is first looked up. A line
+    // the program wrote has its own text and bytes.
     struct TLine
     {
         qsizetype Raw = 0; // in FileBytes, without the line ending
         qsizetype RawSize = 0;
-        qsizetype Text = 0; // in FileText, without the line ending
-        qsizetype TextSize = 0;
-        qsizetype Own = -1; // index in OwnLines for a line the program wrote
+        qsizetype Piece = 0;            // which of its section's lines as read it is
+        mutable qsizetype Text = 0;     // in its section's Text, once decoded
+        mutable qsizetype TextSize = 0; // without the line ending
+        qsizetype Own = -1;             // index in OwnLines for a line the program wrote
         TEnding Ending = TEnding::None;
     };
 
@@ -73,25 +75,31 @@ private:
     struct TSection
     {
         QList<TLine> Lines;
-        // Folded key name -> line of its first occurrence; built when the section is first
-        // looked up, so the sections nobody asks for cost nothing.
-        mutable std::optional<QHash<QString, qsizetype>> Keys;
+        qsizetype RawBegin = 0; // the bytes of the lines as read, endings included
+        qsizetype RawEnd = 0;
+        qsizetype ReadLines = 0;
         qsizetype LastContent = 0; // last line that is neither blank nor a comment
+        // Decoded and indexed on the first lookup, so the sections nobody asks for cost no
+        // more than finding their headers.
+        mutable bool Decoded = false;
+        mutable QString Text;
+        mutable std::optional<QHash<QString, qsizetype>> Keys; // folded name -> first line
     };
 
     void Parse(const QByteArray& bytes);
-    void AddLine(const TLine& line);
-    QStringView TextOf(const TLine& line) const;
+    void AddLine(TLine line);
+    QString DecodeOne(QByteArrayView raw) const;
+    void Decode(const TSection& section) const;
+    QStringView TextOf(const TSection& section, const TLine& line) const;
     QByteArrayView RawOf(const TLine& line) const;
     const QHash<QString, qsizetype>& KeysOf(const TSection& section) const;
-    const TLine* FindKey(const QString& section, const QString& key) const;
+    std::optional<QStringView> FindValue(const QString& section, const QString& key) const;
     TLine MakeLine(const QString& text);
     TSection& SectionForWrite(const QString& section);
     QByteArray Serialize() const;
 
     QString Path;
     QByteArray FileBytes;
-    QString FileText;
     std::vector<TOwnLine> OwnLines;
     std::vector<TSection> Sections = std::vector<TSection>(1);
     QHash<QString, qsizetype> SectionIndex; // folded section name -> its first occurrence
