@@ -336,9 +336,11 @@ void TestIniFile::writePass_data()
         << Bytes("\xEF\xBB\xBF[A]\r\nbad=\xC3\r\n") << QStringList{"A", "Y", QStringLiteral("表示")}
         << Bytes("\xEF\xBB\xBF[A]\r\nbad=\xC3\r\nY=\xE8\xA1\xA8\xE7\xA4\xBA\r\n");
     QTest::newRow("outside CP932 turns the file into UTF-8")
-        << Bytes("; \x95\x5c\r\n[A]\r\nJ=\x82\xa0\r\n")
-        << QStringList{"A", "K", QStringLiteral("\U0001F600")}
-        << Bytes("\xEF\xBB\xBF; \xE8\xA1\xA8\r\n[A]\r\nJ=\xE3\x81\x82\r\nK=\xF0\x9F\x98\x80\r\n");
+        << Bytes(
+               "; \x95\x5c\r\n[A]\r\nX=1\r\nJ=\x82\xa0\r\n\r\n; \x8e\xa6\r\n[B]\r\nL=\x82\xa0\r\n")
+        << QStringList{"A", "X", QStringLiteral("\U0001F600"), "A", "K", "2"}
+        << Bytes("\xEF\xBB\xBF; \xE8\xA1\xA8\r\n[A]\r\nX=\xF0\x9F\x98\x80\r\nJ=\xE3\x81\x82\r\n"
+                 "K=2\r\n\r\n; \xE7\xA4\xBA\r\n[B]\r\nL=\xE3\x81\x82\r\n");
 }
 
 void TestIniFile::writePass()
