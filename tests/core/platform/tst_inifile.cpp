@@ -88,8 +88,10 @@ private:
         return path;
     }
 
+    void Unlock();
+
     std::unique_ptr<QTemporaryDir> Dir;
-    QStringList ImmutablePaths;
+    QStringList LockedPaths; // made unwritable or unreadable; unlocked after each test
 };
 
 void TestIniFile::init()
@@ -100,10 +102,17 @@ void TestIniFile::init()
 
 void TestIniFile::cleanup()
 {
-    for (const QString& path : std::as_const(ImmutablePaths))
-        SetImmutable(path, false);
-    ImmutablePaths.clear();
+    Unlock();
     Dir.reset();
+}
+
+void TestIniFile::Unlock()
+{
+    for (const QString& path : std::as_const(LockedPaths)) {
+        SetImmutable(path, false);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    LockedPaths.clear();
 }
 
 void TestIniFile::readString_data()
@@ -327,9 +336,11 @@ void TestIniFile::writePass_data()
         << Bytes("\xEF\xBB\xBF[A]\r\nbad=\xC3\r\n") << QStringList{"A", "Y", QStringLiteral("表示")}
         << Bytes("\xEF\xBB\xBF[A]\r\nbad=\xC3\r\nY=\xE8\xA1\xA8\xE7\xA4\xBA\r\n");
     QTest::newRow("outside CP932 turns the file into UTF-8")
-        << Bytes("; \x95\x5c\r\n[A]\r\nJ=\x82\xa0\r\n")
-        << QStringList{"A", "K", QStringLiteral("\U0001F600")}
-        << Bytes("\xEF\xBB\xBF; \xE8\xA1\xA8\r\n[A]\r\nJ=\xE3\x81\x82\r\nK=\xF0\x9F\x98\x80\r\n");
+        << Bytes(
+               "; \x95\x5c\r\n[A]\r\nX=1\r\nJ=\x82\xa0\r\n\r\n; \x8e\xa6\r\n[B]\r\nL=\x82\xa0\r\n")
+        << QStringList{"A", "X", QStringLiteral("\U0001F600"), "A", "K", "2"}
+        << Bytes("\xEF\xBB\xBF; \xE8\xA1\xA8\r\n[A]\r\nX=\xF0\x9F\x98\x80\r\nJ=\xE3\x81\x82\r\n"
+                 "K=2\r\n\r\n; \xE7\xA4\xBA\r\n[B]\r\nL=\xE3\x81\x82\r\n");
 }
 
 void TestIniFile::writePass()
@@ -405,45 +416,51 @@ void TestIniFile::unwritableTargetKeepsOldFile_data()
     QTest::newRow("folder does not exist") << "nofolder";
     QTest::newRow("read-only folder") << "rofolder";
     QTest::newRow("read-only file") << "rofile";
+    QTest::newRow("write-only file") << "unreadable";
 }
 
 void TestIniFile::unwritableTargetKeepsOldFile()
 {
     QFETCH(QString, kind);
     const QByteArray old = Bytes("[Form]\r\nLeft=5\r\n");
-    QString path;
+    const QString folder = PathOf(QStringLiteral("settings"));
+    QString path = folder + QStringLiteral("/Quorvelane.ini");
     if (kind == "folder") {
-        path = PathOf(QStringLiteral("Quorvelane.ini"));
         QVERIFY(QDir().mkpath(path));
-    } else if (kind == "nofolder") {
-        path = PathOf(QStringLiteral("missing/Quorvelane.ini"));
-    } else {
-        QVERIFY(QDir().mkpath(PathOf(QStringLiteral("settings"))));
-        path = PathOf(QStringLiteral("settings/Quorvelane.ini"));
+    } else if (kind != "nofolder") {
+        QVERIFY(QDir().mkpath(folder));
         QVERIFY(WriteFile(path, old));
-        const QString locked = kind == "rofolder" ? PathOf(QStringLiteral("settings")) : path;
-        if (!SetImmutable(locked, true)) {
+        const QString locked = kind == "rofolder" ? folder : path;
+        LockedPaths.append(locked);
+        if (kind == "unreadable") {
+            if (geteuid() == 0)
+                QSKIP("root reads a file whatever its permission bits say");
+            // Writable but not readable: replacing it would lose what it holds.
+            QFile::setPermissions(path, QFile::WriteOwner);
+        } else if (!SetImmutable(locked, true)) {
             if (geteuid() == 0)
                 QSKIP("the immutable flag is not available here");
             QFile::setPermissions(locked, kind == "rofolder" ? QFile::ReadOwner | QFile::ExeOwner
                                                              : QFile::ReadOwner);
         }
-        ImmutablePaths.append(locked);
     }
+
     TIniFile ini(path);
+    // A file that can be read but not replaced still gives its values.
     QCOMPARE(ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Left"), 0),
              kind.startsWith("ro") ? 5 : 0);
     ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Left"), 99);
     QVERIFY(!ini.UpdateFile());
-    if (kind.startsWith("ro")) {
-        QCOMPARE(ReadFile(path), old);
-        QCOMPARE(QDir(PathOf(QStringLiteral("settings"))).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("Quorvelane.ini")});
-        SetImmutable(ImmutablePaths.constLast(), false);
-        QFile::setPermissions(ImmutablePaths.constLast(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    if (kind == "folder") {
+        QVERIFY(QFileInfo(path).isDir());
+    } else if (kind == "nofolder") {
+        QVERIFY(!QFileInfo::exists(folder));
     } else {
-        QVERIFY(QFileInfo(path).isDir() || !QFileInfo::exists(path));
+        Unlock();
+        QCOMPARE(ReadFile(path), old);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Quorvelane.ini")});
     }
 }
 
