@@ -1,24 +1,38 @@
 // Display-line model against laying every paragraph out with QTextLayout, the way the text view
 // would, on about 10 MB of Japanese prose. Run under the offscreen platform.
+//
+// bench_linemodel CORPUS.txt lays out the lines of a CP932 corpus; without an argument, a
+// sample of prose repeated to 10 MB.
 
+#include "bench/BenchReport.h"
 #include "platform/Cp932.h"
+#include "platform/TextDecoding.h"
 #include "reader/DisplayLineModel.h"
 #include "reader/FontAdvances.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTextLayout>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 namespace {
 
 constexpr qreal WrapWidth = 800 - 2 * 4; // an 800 px viewport less the document margins
 constexpr qsizetype TargetBytes = 10 * 1024 * 1024;
+volatile qsizetype Sink = 0;
+
+QStringList CorpusFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return DecodeText(file.readAll()).split(u'\n');
+}
 
 QStringList Corpus(qsizetype targetBytes)
 {
@@ -32,19 +46,6 @@ QStringList Corpus(qsizetype targetBytes)
     for (qsizetype size = 0; size < targetBytes; size += bytes.size())
         paragraphs += sample;
     return paragraphs;
-}
-
-double MedianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int r = 0; r < runs; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 int QTextLayoutLines(const QStringList& paragraphs, const QFont& font)
@@ -78,10 +79,12 @@ void BenchFont(const QString& family, const QStringList& paragraphs, const QStri
     model.SetParagraphs(paragraphs);
     const double coldMs = cold.nsecsElapsed() / 1e6;
     const double fullMs = MedianMs(5, [&] { model.Relayout(); });
-    std::printf("%s 10 pt, %.0f px wrap, %lld paragraphs, %d display lines\n", qPrintable(family),
-                WrapWidth, qlonglong(paragraphs.size()), model.count());
-    std::printf("  model full layout:        %8.1f ms median of 5 (first, cold caches: %.1f ms)\n",
-                fullMs, coldMs);
+    PrintTableHead(QStringLiteral("%1 10 pt, %2 px wrap, %3 paragraphs, %4 display lines")
+                       .arg(family)
+                       .arg(WrapWidth)
+                       .arg(paragraphs.size())
+                       .arg(model.count())
+                       .toStdString());
 
     TDisplayLineModel subsetModel(advances);
     subsetModel.SetWidth(WrapWidth);
@@ -90,18 +93,41 @@ void BenchFont(const QString& family, const QStringList& paragraphs, const QStri
     int baselineLines = 0;
     const double baselineMs = MedianMs(3, [&] { baselineLines = QTextLayoutLines(subset, font); });
     const double scale = double(paragraphs.size()) / double(subset.size());
-    std::printf(
-        "  on a 1/%.0f subset:         model %.1f ms, QTextLayout %.1f ms (%d vs %d lines)\n",
-        scale, subsetModelMs, baselineMs, subsetModel.count(), baselineLines);
-    std::printf("  QTextLayout, whole text:  %8.1f ms (subset median of 3, extrapolated)\n",
-                baselineMs * scale);
-    std::printf("  speed-up:                 %8.1f x\n", baselineMs * scale / fullMs);
 
-    // One edit in the middle: a paragraph retyped, and one split in two (the tail moves).
+    // The model's figure beside QTextLayout's on the whole text, extrapolated from the subset.
+    TBenchRow full;
+    full.What = "model full layout, median of 5";
+    full.Ours = fullMs;
+    full.Baseline = QStringLiteral("QTextLayout (1/%1 x %1)").arg(scale, 0, 'f', 0).toStdString();
+    full.Base = baselineMs * scale;
+    full.MaxValue = 350;
+    full.MaxRatio = 0.1;
+    PrintRow(full);
+    TBenchRow first = full;
+    first.What = "model first layout, cold caches";
+    first.Ours = coldMs;
+    first.MaxValue = -1;
+    first.MaxRatio = -1;
+    PrintRow(first);
+    TBenchRow agree;
+    agree.What = QStringLiteral("1/%1 subset, %2 lines")
+                     .arg(scale, 0, 'f', 0)
+                     .arg(subsetModel.count())
+                     .toStdString();
+    agree.Ours = subsetModelMs;
+    agree.Baseline = QStringLiteral("QTextLayout, %1 lines").arg(baselineLines).toStdString();
+    agree.Base = baselineMs;
+    agree.Condition = "same line count";
+    agree.ConditionHeld = subsetModel.count() == baselineLines;
+    PrintRow(agree);
+
+    // One edit in the middle: a paragraph retyped, and one split in two (the tail moves); beside
+    // it, QTextLayout laying out that one paragraph again.
     const int middle = model.paragraphCount() / 2;
     const QString original = model.paragraph(middle);
     std::vector<double> editUs;
     std::vector<double> splitUs;
+    std::vector<double> layoutUs;
     for (int r = 0; r < 101; ++r) {
         QElapsedTimer timer;
         timer.start();
@@ -111,11 +137,20 @@ void BenchFont(const QString& family, const QStringList& paragraphs, const QStri
         model.ParagraphsChanged(middle, 1, {original.left(10), original.mid(10)});
         model.ParagraphsChanged(middle, 2, {original});
         splitUs.push_back(timer.nsecsElapsed() / 1e3 / 2);
+        timer.restart();
+        QTextLayoutLines({original + QStringLiteral("追加")}, font);
+        layoutUs.push_back(timer.nsecsElapsed() / 1e3);
     }
-    std::sort(editUs.begin(), editUs.end());
-    std::sort(splitUs.begin(), splitUs.end());
-    std::printf("  one paragraph edited:     %8.1f us median of 101\n", editUs[50]);
-    std::printf("  one paragraph split/merged:%7.1f us median of 101\n", splitUs[50]);
+    TBenchRow edit;
+    edit.What = "one paragraph edited, median of 101";
+    edit.Unit = "us";
+    edit.Ours = Median(editUs);
+    edit.Baseline = "QTextLayout of that paragraph";
+    edit.Base = Median(layoutUs);
+    PrintRow(edit);
+    edit.What = "one paragraph split/merged, median";
+    edit.Ours = Median(splitUs);
+    PrintRow(edit);
 
     auto* random = QRandomGenerator::global();
     constexpr int lookups = 1000000;
@@ -124,8 +159,12 @@ void BenchFont(const QString& family, const QStringList& paragraphs, const QStri
     timer.start();
     for (int k = 0; k < lookups; ++k)
         sink += model.line(int(random->bounded(model.count()))).size() + model.count();
-    std::printf("  count() + line(i), random:%8.1f ns per call (%lld)\n",
-                timer.nsecsElapsed() / double(lookups), qlonglong(sink % 10));
+    TBenchRow lookup;
+    lookup.What = "count() + line(i), random";
+    lookup.Unit = "ns";
+    lookup.Ours = timer.nsecsElapsed() / double(lookups);
+    Sink = sink; // keeps the lookups from being optimised away
+    PrintRow(lookup);
 }
 
 } // namespace
@@ -133,17 +172,20 @@ void BenchFont(const QString& family, const QStringList& paragraphs, const QStri
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const QStringList paragraphs = Corpus(TargetBytes);
+    const QString source = argc >= 2 ? QFileInfo(QString::fromLocal8Bit(argv[1])).fileName()
+                                     : QStringLiteral("sample-prose.sjis.txt repeated to 10 MB");
+    const QStringList paragraphs =
+        argc >= 2 ? CorpusFile(QString::fromLocal8Bit(argv[1])) : Corpus(TargetBytes);
     if (paragraphs.isEmpty()) {
-        std::fprintf(stderr, "sample-prose.sjis.txt not found\n");
+        std::fprintf(stderr, "bench_linemodel: no text in %s\n", qPrintable(source));
         return 1;
     }
     const QStringList subset = paragraphs.mid(0, paragraphs.size() / 10);
     qsizetype units = 0;
     for (const QString& p : paragraphs)
         units += p.size() + 1;
-    std::printf("corpus: sample-prose.sjis.txt repeated to %lld MB of CP932, %lld characters\n",
-                qlonglong(TargetBytes / (1024 * 1024)), qlonglong(units));
+    std::printf("\ndisplay-line model on %s, %lld characters\n", qPrintable(source),
+                qlonglong(units));
     for (const QString& family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")})
         BenchFont(family, paragraphs, subset);
     return 0;
