@@ -2,6 +2,7 @@
 // and the atomic write back. Beside each figure the least any such pass costs: reading the
 // bytes, decoding them from CP932 and writing them back through QSaveFile.
 
+#include "bench/BenchReport.h"
 #include "platform/Cp932.h"
 #include "platform/IniFile.h"
 
@@ -10,8 +11,8 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -109,19 +110,22 @@ double BaselineMs(const QString& path)
 void Measure(const char* name, qsizetype size, bool oneSection, const QTemporaryDir& dir)
 {
     const QString path = dir.filePath(QStringLiteral("Quorvelane.ini"));
-    double pass = 1e30;
-    double base = 1e30;
+    std::vector<double> pass;
+    std::vector<double> base;
     for (int run = 0; run < 5; ++run) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(SettingsFile(size, oneSection)) < 0)
             return;
         file.close();
-        pass = std::min(pass, PassMs(path));
-        base = std::min(base, BaselineMs(path));
+        pass.push_back(PassMs(path));
+        base.push_back(BaselineMs(path));
     }
-    std::printf("inifile %-14s pass (34 reads, 34 writes, write back) %9.2f ms   "
-                "baseline read+decode+save %9.2f ms\n",
-                name, pass, base);
+    TBenchRow row;
+    row.What = std::string(name) + ": 34 reads, 34 writes, save";
+    row.Ours = Median(pass);
+    row.Baseline = "read + decode + QSaveFile";
+    row.Base = Median(base);
+    PrintRow(row);
 }
 
 } // namespace
@@ -131,6 +135,7 @@ int main()
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;
+    PrintTableHead("settings file passes, median of 5");
     Measure("4KB", 4 * 1024, false, dir);
     Measure("10MB", 10 * 1024 * 1024, false, dir);
     Measure("10MB-1section", 10 * 1024 * 1024, true, dir);
