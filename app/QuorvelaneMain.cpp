@@ -197,6 +197,9 @@ void TQuorvelaneForm::FormShow()
         showMaximized();
     // The start-up tick: the file lists are filled about 100 ms after the window appears.
     Engine->ArmStartUpTick();
+    // Appearing is the window's first resize: the first relayout follows it and applies the
+    // saved lines-per-slide setting.
+    FormResize();
 }
 
 void TQuorvelaneForm::closeEvent(QCloseEvent* event)
