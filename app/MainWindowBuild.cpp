@@ -186,6 +186,7 @@ void TQuorvelaneForm::BuildRightColumn()
     // The re-search button floats over the top of the contents list.
     FindResearchButton = new QPushButton(ContentsPanel);
     FindResearchButton->setObjectName(QStringLiteral("FindResearchButton"));
+    FindResearchButton->setText(QStringLiteral("再検索(&R)"));
     FindResearchButton->hide();
     ContentsPanel->installEventFilter(this);
 

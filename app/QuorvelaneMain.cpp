@@ -1,5 +1,8 @@
 #include "app/QuorvelaneMain.h"
 
+#include "app/FormPorts.h"
+#include "files/TextLoader.h"
+
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
 #include "platform/Colors.h"
@@ -168,7 +171,6 @@ void TQuorvelaneForm::ApplyBounds(const TSettingsData& d)
     const QRect fitted = FitToScreen(QRect(d.Left, d.Top, d.Width, d.Height), screenSize);
     Form.LastFormWidth = fitted.width();
     Form.LastFormHeight = fitted.height();
-    StartBounds = fitted;
     move(fitted.topLeft());
     resize(fitted.size());
 }
@@ -195,6 +197,9 @@ void TQuorvelaneForm::FormShow()
         showMaximized();
     // The start-up tick: the file lists are filled about 100 ms after the window appears.
     Engine->ArmStartUpTick();
+    // Appearing is the window's first resize: the first relayout follows it and applies the
+    // saved lines-per-slide setting.
+    FormResize();
 }
 
 void TQuorvelaneForm::closeEvent(QCloseEvent* event)

@@ -59,6 +59,8 @@ void TestMainWindow::cleanup()
 
 std::unique_ptr<TQuorvelaneForm> TestMainWindow::start()
 {
+    // Opening a folder makes it the process's current folder; every start is from the test's.
+    QDir::setCurrent(Dir->path());
     auto form = std::make_unique<TQuorvelaneForm>();
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
@@ -99,7 +101,7 @@ void TestMainWindow::firstStartWritesDefaults()
     QCOMPARE(form->ReadTimer->property("Tag").toInt(), 1000);
     QCOMPARE(form->LabelSpaceComboBox->currentText(), QStringLiteral("      02"));
     QCOMPARE(form->FontSizeComboBox->currentText(), QStringLiteral("      10"));
-    QCOMPARE(form->Reader().TextFont.Size, 10);
+    QCOMPARE(form->TextFont().Size, 10);
     QCOMPARE(form->SettingsFileName(),
              QDir(Dir->path()).filePath(QStringLiteral("Quorvelane.ini")));
     exit(form);
@@ -149,11 +151,11 @@ void TestMainWindow::restartKeepsValuesAndForeignLines()
     QCOMPARE(form->ReadTimerComboBox->currentIndex(), 3);
     QCOMPARE(form->LabelSpaceComboBox->currentIndex(), 0);
     QCOMPARE(form->FontSizeComboBox->currentText(), QStringLiteral("      24"));
-    QCOMPARE(form->Reader().SlideStep, 15);
+    QCOMPARE(form->SlideState().SlideStep, 15);
     QCOMPARE(form->Action(QStringLiteral("SlideRepeat"))->isChecked(), true);
-    QCOMPARE(form->SearchFields().SearchType, 2);
-    QCOMPARE(form->SearchFields().SearchLineString, QStringLiteral("第1章"));
-    QVERIFY(form->Reader().TextFont.Bold && form->Reader().TextFont.Underline);
+    QCOMPARE(form->SearchState().SearchType, 2);
+    QCOMPARE(form->SearchState().SearchLineString, QStringLiteral("第1章"));
+    QVERIFY(form->TextFont().Bold && form->TextFont().Underline);
     const TSettingsData before = form->CollectSettings();
     exit(form);
 
@@ -194,12 +196,12 @@ void TestMainWindow::outOfRangeIndexSelectsFirstEntry()
     writeSettings("[BaseData]\r\nSlideInterval=99\r\nLabelSpace=-1\r\nFontSize=27\r\n");
     auto form = start();
     QCOMPARE(form->ReadTimerComboBox->currentIndex(), 0);
-    QCOMPARE(form->Reader().SlideIntervalMs, 50);
+    QCOMPARE(form->SlideState().SlideIntervalMs, 50);
     QCOMPARE(form->ReadTimer->property("Tag").toInt(), 50);
     QCOMPARE(form->LabelSpaceComboBox->currentIndex(), 0);
-    QCOMPARE(form->Reader().LabelSpacing, 0);
+    QCOMPARE(form->LabelSpacing(), 0);
     QCOMPARE(form->FontSizeComboBox->currentIndex(), 0);
-    QCOMPARE(form->Reader().TextFont.Size, 4);
+    QCOMPARE(form->TextFont().Size, 4);
     exit(form);
 }
 
