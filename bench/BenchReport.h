@@ -69,6 +69,7 @@ inline void PrintTableHead(const std::string& title)
     std::printf("\n== %s ==\n", title.c_str());
     std::printf("  %-40s %12s   %-30s %12s %8s   %-26s %s\n", "figure", "ours", "baseline", "",
                 "ratio", "target", "verdict");
+    std::fflush(stdout);
 }
 
 inline std::string TargetText(const TBenchRow& row)

@@ -1,0 +1,82 @@
+#pragma once
+
+// Drives a real main window for the window benchmarks: a folder of texts made current, the
+// window opened there through its start-up tick, files opened through the file list, the
+// resize timer's ticks called directly instead of waited for.
+
+#include "app/QuorvelaneMain.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+class QLabel;
+class QPlainTextEdit;
+
+struct TDragTimes
+{
+    double SettleMs = 0;      // the tick that found the size settled and laid the reader out
+    double SlowestStepMs = 0; // the slowest move of the drag, with the events it raised
+};
+
+class TWindowDriver
+{
+public:
+    static inline const QString SmallName = QStringLiteral("a-1kb.txt");
+    static inline const QString MediumName = QStringLiteral("b-10mb.txt");
+    static inline const QString LargeName = QStringLiteral("c-100mb.txt");
+
+    // The folder holds a 1 KB text cut from one of the files and links to the given files
+    // (either may be empty). Form stays empty when the window could not be set up.
+    TWindowDriver(const QString& medium, const QString& large);
+    ~TWindowDriver();
+    TWindowDriver(const TWindowDriver&) = delete;
+    TWindowDriver& operator=(const TWindowDriver&) = delete;
+
+    // Selects the file in the file list and loads it; the time of the load, -1 when the file
+    // is not in the list.
+    double Open(const QString& name);
+    // The caption shows "  1 / n" and the first label the first line.
+    bool ShowsFirstLines() const;
+    // The caption and the first label show the reading line.
+    bool ShowsLines() const;
+    // Puts a text no line holds into the first label, so that a refill can be seen.
+    void MarkLabels();
+    // Ticks the resize timer until the resize has settled.
+    void Settle();
+    // Resizes the window's height until the reader holds count labels of the present font.
+    bool FitLabels(int count);
+    // Resizes the window's height for count labels of the present font at another size; the
+    // resize is left to settle.
+    void ResizeForLabels(int count, int pointSize);
+    // Drags the window's right edge by delta pixels in steps moves, the resize timer ticking
+    // every third move, then lets the resize settle.
+    TDragTimes DragWidth(int delta, int steps);
+    // Plain reading with repeat at the longest interval, so that the real timer never ticks
+    // between the direct calls.
+    void StartReading();
+    void StopReading();
+
+    std::unique_ptr<TQuorvelaneForm> Form;
+
+private:
+    QLabel* FirstLabel() const;
+    int ReaderHeightFor(int count, int pointSize) const;
+
+    QTemporaryDir Folder;
+    QString PreviousFolder;
+};
+
+// Delivers what the last step posted (layouts, painting, deletions) but no timer's tick: the
+// benchmarks call the timers' handlers themselves, and a real tick between two direct ones
+// would count as a pause of the user's drag.
+void FlushEvents();
+// The same number of plain labels in the window's reader font, given the lines the reader would
+// show over ticks ticks of one line each; the median time per tick.
+double PlainLabelTickMs(const TQuorvelaneForm& form, int ticks);
+// The slowest move of the same drag of a plain text view's window.
+double DragPlainWidth(QPlainTextEdit& edit, int delta, int steps);
+// VmHWM of this process in MB.
+double PeakMemoryMb();
+// A dialog service that ends the benchmark: no dialog is expected, and a real one would block.
+void InstallBenchDialogs();

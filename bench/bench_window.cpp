@@ -1,0 +1,407 @@
+// The main window under the offscreen platform, driven through its handlers: opening a 10 MB
+// and a 100 MB CP932 file, a font-size change, a typed character, slide ticks and a settled
+// resize, each beside a baseline measured in the same run. Nothing waits for a timer: the
+// handlers the timers would call are called directly.
+//
+// bench_window CORPUS-10MB.txt CORPUS-100MB.txt
+//
+// The 100 MB cases run in child processes of this program (bench_window --child CASE FILE), one
+// load each, so that each peak memory figure belongs to one load.
+
+#include "bench/WindowDriver.h"
+
+#include "app/QuorvelaneMain.h"
+#include "bench/BenchReport.h"
+#include "platform/MainRichEdit.h"
+#include "platform/TextDecoding.h"
+#include "reader/FontAdvances.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+constexpr int Runs = 5;
+constexpr int BigRuns = 3;
+
+// Reading and decoding the file, then handing the text to a plain text view: the least that
+// opening a file in any QPlainTextEdit costs.
+double PlainOpenMs(QPlainTextEdit& edit, const QString& path)
+{
+    edit.setPlainText(QStringLiteral("short"));
+    FlushEvents();
+    QElapsedTimer timer;
+    timer.start();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    edit.setPlainText(DecodeText(file.readAll()));
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    FlushEvents();
+    return ms;
+}
+
+// A plain text view of the window's text view's size and font, for the baselines.
+std::unique_ptr<QPlainTextEdit> PlainEditLike(const TQuorvelaneForm& form)
+{
+    auto edit = std::make_unique<QPlainTextEdit>();
+    edit->setFont(form.MainRichEdit->font());
+    edit->resize(form.MainRichEdit->size());
+    edit->show();
+    // Exposed, so that it paints as the window does.
+    QCoreApplication::processEvents();
+    return edit;
+}
+
+// QTextLayout laying out every paragraph of the window's text in its text view's font and at
+// its wrap width, the way the text view itself would; measured on the first tenth of the
+// paragraphs (median of 3) and scaled to the whole text, as the whole takes seconds.
+double QTextLayoutMs(const TQuorvelaneForm& form)
+{
+    const QStringList all = ParagraphsOf(*form.MainRichEdit->document());
+    const QStringList part = all.mid(0, all.size() / 10);
+    const QFont font = form.MainRichEdit->font();
+    const QTextOption option = form.MainRichEdit->document()->defaultTextOption();
+    const qreal width = WrapWidthOf(*form.MainRichEdit);
+    const double ms = MedianMs(3, [&] {
+        for (const QString& text : part) {
+            QTextLayout layout(text, font);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+                line.setLineWidth(width);
+            layout.endLayout();
+        }
+    });
+    return ms * double(all.size()) / double(qMax<qsizetype>(1, part.size()));
+}
+
+void OpenRows(TWindowDriver& window, const QString& name, const QString& path)
+{
+    std::vector<double> ours;
+    std::vector<double> plain;
+    bool shown = true;
+    auto edit = PlainEditLike(*window.Form);
+    for (int run = 0; run < Runs; ++run) {
+        window.Open(TWindowDriver::SmallName);
+        ours.push_back(window.Open(name));
+        shown = shown && window.ShowsFirstLines();
+        plain.push_back(PlainOpenMs(*edit, path));
+    }
+    TBenchRow row;
+    row.What = QStringLiteral("open 10 MB, %1 lines").arg(window.Form->LineCount()).toStdString();
+    row.Ours = Median(ours);
+    row.Baseline = "decode + setPlainText";
+    row.Base = Median(plain);
+    row.MaxValue = 600;
+    row.MaxRatio = 1.5;
+    row.Condition = "\"  1 / n\" and line 1 shown";
+    row.ConditionHeld = shown;
+    PrintRow(row);
+}
+
+int FontSizeIndex(const TQuorvelaneForm& form, int size)
+{
+    for (int i = 0; i < form.FontSizeComboBox->count(); ++i)
+        if (form.FontSizeComboBox->itemText(i).trimmed().toInt() == size)
+            return i;
+    return -1;
+}
+
+double FontSizeChangeMs(TQuorvelaneForm& form, int size)
+{
+    form.FontSizeComboBox->setCurrentIndex(FontSizeIndex(form, size));
+    QElapsedTimer timer;
+    timer.start();
+    form.FontSizeComboBoxChange();
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    FlushEvents();
+    return ms;
+}
+
+void FontSizeRow(TWindowDriver& window)
+{
+    TQuorvelaneForm& form = *window.Form;
+    std::vector<double> ours;
+    bool relaid = true;
+    for (int run = 0; run < Runs + 1; ++run) {
+        const int before = form.LineCount();
+        ours.push_back(FontSizeChangeMs(form, run % 2 ? 10 : 12));
+        relaid = relaid && form.LineCount() != before && window.ShowsLines();
+    }
+    TBenchRow row;
+    row.What = "font size 10 <-> 12 pt, 10 MB text";
+    row.Ours = Median(ours);
+    row.Baseline = "QTextLayout (1/10 x 10)";
+    row.Base = QTextLayoutMs(form);
+    row.MaxValue = 350;
+    row.MaxRatio = 0.1;
+    row.Condition = "renumbered";
+    row.ConditionHeld = relaid;
+    PrintRow(row);
+}
+
+// One character typed into the middle of the text, as a key press.
+double TypeMs(QPlainTextEdit& edit)
+{
+    QTextCursor cursor(edit.document());
+    cursor.setPosition(edit.document()->characterCount() / 2);
+    edit.setTextCursor(cursor);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("あ"));
+    QElapsedTimer timer;
+    timer.start();
+    QCoreApplication::sendEvent(&edit, &press);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    FlushEvents();
+    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::sendEvent(&edit, &erase);
+    FlushEvents();
+    return ms;
+}
+
+void TypingRow(TWindowDriver& window, const QString& path)
+{
+    TQuorvelaneForm& form = *window.Form;
+    auto edit = PlainEditLike(form);
+    PlainOpenMs(*edit, path);
+    std::vector<double> ours;
+    std::vector<double> plain;
+    bool rebuilt = true;
+    for (int run = 0; run < 21; ++run) {
+        // The rebuild is what is timed: it must not be held back, and it refills the labels.
+        rebuilt = rebuilt && !form.FileState().IgnoreTextChange && !form.ResizeTimer->isActive();
+        window.MarkLabels();
+        const int length = form.MainRichEdit->document()->characterCount();
+        ours.push_back(TypeMs(*form.MainRichEdit));
+        rebuilt = rebuilt && window.ShowsLines() &&
+                  form.MainRichEdit->document()->characterCount() == length;
+        plain.push_back(TypeMs(*edit));
+    }
+    TBenchRow row;
+    row.What = "one character typed, 10 MB text";
+    row.Ours = Median(ours);
+    row.Baseline = "the same in a QPlainTextEdit";
+    row.Base = Median(plain);
+    row.MaxValue = 5;
+    row.Condition = "reader rebuilt";
+    row.ConditionHeld = rebuilt;
+    PrintRow(row);
+}
+
+// The tick times, and those of plain labels given the same lines, for the labels that fit now.
+std::pair<double, double> TickMs(TWindowDriver& window)
+{
+    TQuorvelaneForm& form = *window.Form;
+    window.StartReading();
+    std::vector<double> ticks;
+    for (int k = 0; k < 200; ++k) {
+        QElapsedTimer timer;
+        timer.start();
+        form.ReadTimerTimer();
+        ticks.push_back(double(timer.nsecsElapsed()) / 1e6);
+        FlushEvents();
+    }
+    window.StopReading();
+    return {Median(ticks), PlainLabelTickMs(form, 200)};
+}
+
+void TickRow(const std::string& what, const std::pair<double, double>& times, int labels,
+             int wanted)
+{
+    TBenchRow row;
+    row.What = what;
+    row.Ours = times.first;
+    row.Baseline = "QLabel::setText, same lines";
+    row.Base = times.second;
+    row.MaxValue = 1;
+    row.Condition = std::to_string(wanted) + " label" + (wanted > 1 ? "s" : "");
+    row.ConditionHeld = labels == wanted;
+    PrintRow(row);
+}
+
+// 40 labels at 24 pt, then 1 label at 120 pt, ticking through the file of that name.
+void TickRows(TWindowDriver& window, const QString& name, const std::string& size)
+{
+    TQuorvelaneForm& form = *window.Form;
+    window.Open(TWindowDriver::SmallName);
+    form.FontSizeComboBox->setCurrentIndex(FontSizeIndex(form, 24));
+    form.FontSizeComboBoxChange();
+    window.FitLabels(40);
+    window.Open(name);
+    TickRow("slide tick, 40 x 24 pt, " + size, TickMs(window), form.LabelCount(), 40);
+    // The font changes while the resize settles, so the text is laid out once.
+    window.ResizeForLabels(1, 120);
+    form.FontSizeComboBox->setCurrentIndex(FontSizeIndex(form, 120));
+    form.FontSizeComboBoxChange();
+    window.Settle();
+    TickRow("slide tick, 1 x 120 pt, " + size, TickMs(window), form.LabelCount(), 1);
+}
+
+void ResizeRows(TWindowDriver& window, const QString& path)
+{
+    TQuorvelaneForm& form = *window.Form;
+    auto plainWindow = PlainEditLike(form);
+    plainWindow->resize(form.size());
+    PlainOpenMs(*plainWindow, path);
+    std::vector<double> relayout;
+    std::vector<double> dragSteps;
+    std::vector<double> plainSteps;
+    int relayouts = 0;
+    int direction = 1;
+    for (int run = 0; run < Runs; ++run) {
+        const int before = form.RelayoutCount();
+        const TDragTimes drag = window.DragWidth(direction * 96, 12);
+        relayouts += form.RelayoutCount() - before;
+        relayout.push_back(drag.SettleMs);
+        dragSteps.push_back(drag.SlowestStepMs);
+        plainSteps.push_back(DragPlainWidth(*plainWindow, direction * 96, 12));
+        direction = -direction;
+    }
+    TBenchRow row;
+    row.What = "settled resize, 10 MB text";
+    row.Ours = Median(relayout);
+    row.Baseline = "QTextLayout (1/10 x 10)";
+    row.Base = QTextLayoutMs(form);
+    row.MaxValue = 400;
+    row.Condition = std::to_string(relayouts) + "/" + std::to_string(Runs) + " relayouts";
+    row.ConditionHeld = relayouts == Runs;
+    PrintRow(row);
+    TBenchRow step;
+    step.What = "slowest step of a drag";
+    step.Ours = Median(dragSteps);
+    step.Baseline = "QPlainTextEdit window, same drag";
+    step.Base = Median(plainSteps);
+    PrintRow(step);
+}
+
+// A child's results: "key value" lines on its output; a child that prints its own rows has its
+// output forwarded instead.
+std::map<std::string, double> RunChild(const QString& kind, const QString& path,
+                                       bool forward = false)
+{
+    QProcess child;
+    child.setProcessChannelMode(forward ? QProcess::ForwardedChannels
+                                        : QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {"--child", kind, path});
+    std::map<std::string, double> values;
+    if (!child.waitForFinished(600000) || child.exitCode() != 0) {
+        std::fprintf(stderr, "bench_window: the %s child failed\n", qPrintable(kind));
+        return values;
+    }
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() == 2)
+            values[parts[0].toStdString()] = parts[1].toDouble();
+    }
+    return values;
+}
+
+void BigRows(const QString& path)
+{
+    std::vector<double> ours;
+    std::vector<double> plain;
+    std::vector<double> oursPeak;
+    std::vector<double> plainPeak;
+    bool shown = true;
+    for (int run = 0; run < BigRuns; ++run) {
+        auto a = RunChild(QStringLiteral("open"), path);
+        auto b = RunChild(QStringLiteral("plain"), path);
+        ours.push_back(a["open_ms"]);
+        oursPeak.push_back(a["peak_mb"]);
+        shown = shown && a["shown"] == 1;
+        plain.push_back(b["open_ms"]);
+        plainPeak.push_back(b["peak_mb"]);
+    }
+    TBenchRow row;
+    row.What = "open 100 MB";
+    row.Ours = Median(ours);
+    row.Baseline = "decode + setPlainText";
+    row.Base = Median(plain);
+    row.MaxValue = 6000;
+    row.MaxRatio = 1.5;
+    row.Condition = "\"  1 / n\" and line 1 shown";
+    row.ConditionHeld = shown;
+    PrintRow(row);
+    TBenchRow peak;
+    peak.What = "peak memory (VmHWM), open 100 MB";
+    peak.Unit = "MB";
+    peak.Ours = Median(oursPeak);
+    peak.Baseline = "decode + setPlainText";
+    peak.Base = Median(plainPeak);
+    PrintRow(peak);
+}
+
+int Child(const QString& kind, const QString& path)
+{
+    if (kind == QLatin1String("plain")) {
+        QPlainTextEdit edit;
+        edit.resize(600, 5);
+        edit.show();
+        QCoreApplication::processEvents();
+        std::printf("open_ms %f\n", PlainOpenMs(edit, path));
+        std::printf("peak_mb %f\n", PeakMemoryMb());
+        return 0;
+    }
+    TWindowDriver window(QString(), path);
+    if (!window.Form)
+        return 1;
+    if (kind == QLatin1String("open")) {
+        const double ms = window.Open(TWindowDriver::LargeName);
+        std::printf("open_ms %f\nshown %d\n", ms, window.ShowsFirstLines() ? 1 : 0);
+        std::printf("peak_mb %f\n", PeakMemoryMb());
+        return 0;
+    }
+    TickRows(window, TWindowDriver::LargeName, "100 MB");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    InstallBenchDialogs();
+    if (argc == 4 && QByteArray(argv[1]) == "--child")
+        return Child(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: bench_window CORPUS-10MB.txt CORPUS-100MB.txt\n");
+        return 2;
+    }
+    const QString medium = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    const QString large = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+    {
+        TWindowDriver window(medium, QString());
+        if (!window.Form)
+            return 1;
+        PrintTableHead(QStringLiteral("main window, %1 x %2, %3, medians")
+                           .arg(window.Form->width())
+                           .arg(window.Form->height())
+                           .arg(QFileInfo(medium).fileName())
+                           .toStdString());
+        OpenRows(window, TWindowDriver::MediumName, medium);
+        FontSizeRow(window);
+        TypingRow(window, medium);
+        ResizeRows(window, medium);
+        TickRows(window, TWindowDriver::SmallName, "1 KB");
+    }
+    PrintTableHead(QStringLiteral("main window, %1, %2 child runs each")
+                       .arg(QFileInfo(large).fileName())
+                       .arg(BigRuns)
+                       .toStdString());
+    BigRows(large);
+    RunChild(QStringLiteral("ticks"), large, true);
+    return 0;
+}
