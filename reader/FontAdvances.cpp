@@ -96,9 +96,11 @@ qreal TFontAdvances::Measure(char32_t c) const
     const QChar::Category category = QChar::category(c);
     if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing)
         return 0;
-    if (c < BmpSize)
-        return Metrics.horizontalAdvance(QChar(char16_t(c)));
-    return Metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+    // Control characters are measured as text: the layout draws some of them (form feed) with
+    // no width at all.
+    if (category == QChar::Other_Control || c >= BmpSize)
+        return Metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+    return Metrics.horizontalAdvance(QChar(char16_t(c)));
 }
 
 std::unique_ptr<TFontAdvances> AdvancesOf(const QPlainTextEdit& edit)

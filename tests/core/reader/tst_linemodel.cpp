@@ -97,6 +97,8 @@ void TestLineModel::wrap_data()
     row("japanese between characters", 50.0, "あいうえお", QStringList{"あい", "うえ", "お"});
     row("no line starts with a full stop", 50.0, "あい。うえ", QStringList{"あ", "い。", "うえ"});
     row("ideographic space hangs", 40.0, "あい　　う", QStringList{"あい　　", "う"});
+    row("no-break space keeps its words together", 40.0, "a b\u00a0cd",
+        QStringList{"a ", "b\u00a0cd"});
     row("empty paragraph", 50.0, "", QStringList{""});
     row("empty paragraphs between", 50.0, "a\n\n\nb", QStringList{"a", "", "", "b"});
     row("tab to the next stop", 200.0, "ab\tcd", QStringList{"ab\tcd"});

@@ -45,7 +45,11 @@ QString Corpus()
         "漢字"
         "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢"
         "字"
-        "\nmixed日本語and English text, 数字 12345 と記号 (括弧) [角括弧] {波括弧} が続きます。");
+        "\nmixed日本語and English text, 数字 12345 と記号 (括弧) [角括弧] {波括弧} が続きます。"
+        "\nbefore a line separator\u2028after it, and a long enough tail to wrap around the view "
+        "at least once at any width of the table\u2028"
+        "\ncontrol characters \x0c\x1a\x01 inside a line, no-break\u00a0spaces\u00a0too, "
+        "and combining marks: e\u0301e\u0301e\u0301e\u0301 か\u3099か\u3099か\u3099");
     return text;
 }
 
