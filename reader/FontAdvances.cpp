@@ -127,12 +127,12 @@ QStringList ParagraphsOf(const QTextDocument& document)
     return paragraphs;
 }
 
-void ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
-                         int charsRemoved, int charsAdded)
+bool ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
+                         int /*charsRemoved*/, int charsAdded)
 {
     // Everything before position is unchanged, so the first touched block is the same before
     // and after. The blocks from it to the end of the added text replace as many old ones as
-    // the change of the block count leaves.
+    // the change of the block count leaves; what was removed need not be known.
     const QTextBlock first = document.findBlock(position);
     QTextBlock last = document.findBlock(position + charsAdded);
     if (!last.isValid())
@@ -143,13 +143,13 @@ void ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document
     if (!first.isValid() || removedCount < 1 ||
         firstBlock + removedCount > model.paragraphCount()) {
         model.SetParagraphs(ParagraphsOf(document));
-        return;
+        return false;
     }
-    Q_UNUSED(charsRemoved);
     QStringList paragraphs;
     paragraphs.reserve(newCount);
-    for (QTextBlock block = first; block.isValid() && block.blockNumber() <= last.blockNumber();
-         block = block.next())
+    QTextBlock block = first;
+    for (int k = 0; k < newCount && block.isValid(); ++k, block = block.next())
         paragraphs.append(block.text());
     model.ParagraphsChanged(firstBlock, removedCount, paragraphs);
+    return true;
 }

@@ -56,6 +56,7 @@ qreal WrapWidthOf(const QPlainTextEdit& edit);
 QStringList ParagraphsOf(const QTextDocument& document);
 
 // Hands a change of the document (QTextDocument::contentsChange) to the model: the blocks it
-// touched are laid out again. The model must hold the document's paragraphs from before.
-void ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
+// touched are laid out again. The model must hold the document's paragraphs from before; when
+// the change does not fit them, every paragraph is taken afresh and the result is false.
+bool ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
                          int charsRemoved, int charsAdded);
