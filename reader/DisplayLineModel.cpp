@@ -74,7 +74,9 @@ struct TLineState
 
 TDisplayLineModel::TDisplayLineModel(const TAdvanceSource& advances)
     : Advances(&advances), AdvanceCache(BmpSize, NotMeasured), OverhangCache(BmpSize, NotMeasured)
-{}
+{
+    SetParagraphs({});
+}
 
 void TDisplayLineModel::SetAdvances(const TAdvanceSource& advances)
 {

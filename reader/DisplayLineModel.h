@@ -7,7 +7,8 @@
 #include <vector>
 
 // Where the widths of characters come from: the text view's font in the program, a fixed table
-// in tests. Advances are asked for often, so a source keeps them cached.
+// in tests. The model asks once per character of the first plane and keeps the answers until
+// its next Relayout().
 class TAdvanceSource
 {
 public:
@@ -44,17 +45,22 @@ public:
 // what the text view's layout gives for it (QTextLine::textStart(), textLength()): it keeps the
 // blanks that hang at its end.
 //
+// Widths are the font's advances with the kerning of Latin pairs, summed in 1/64 pixel as the
+// layout sums them; the overhang of a line's last glyph counts where the layout counts it.
+//
 // Only break offsets are kept per paragraph. count() and line() cost a binary search; an edit
 // re-lays the paragraphs it touched and shifts the line numbers of the rest.
 class TDisplayLineModel
 {
 public:
-    // The source must outlive the model.
+    // The source must outlive the model. A new model holds one empty paragraph, as an empty
+    // text view holds one empty block (and shows one empty line).
     explicit TDisplayLineModel(const TAdvanceSource& advances);
     // Another source, for another font; takes effect at the next Relayout().
     void SetAdvances(const TAdvanceSource& advances);
 
-    // The whole text, paragraphs separated by '\n' (as the text view's plain text is).
+    // The whole text, paragraphs separated by '\n' (as the text view's plain text is); it is
+    // laid out at once.
     void SetText(const QString& text);
     void SetParagraphs(const QStringList& paragraphs);
     // The wrap width in pixels; takes effect at the next Relayout().

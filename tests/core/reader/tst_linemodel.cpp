@@ -138,6 +138,8 @@ void TestLineModel::numbering()
 {
     TFixedAdvances advances;
     TDisplayLineModel model(advances);
+    QCOMPARE(model.count(), 1); // an empty text view shows one empty line
+    QCOMPARE(model.line(0), QString());
     model.SetWidth(50);
     model.SetText(QStringLiteral("abcdefghij\n\nab cd ef"));
     QCOMPARE(LinesOf(model), (QStringList{"abcde", "fghij", "", "ab cd ", "ef"}));
