@@ -13,7 +13,7 @@ constexpr int BmpSize = 0x10000;
 }
 
 TFontAdvances::TFontAdvances(const QFont& font, qreal tabStopDistance)
-    : Font(font), Metrics(font), TabStop(tabStopDistance), Kerning_(font.kerning()),
+    : Font(font), Metrics(font), TabStop(tabStopDistance), KerningOn(font.kerning()),
       Bmp(new float[BmpSize]), BmpBearing(new float[BmpSize])
 {
     std::fill_n(Bmp.get(), BmpSize, std::numeric_limits<float>::quiet_NaN());

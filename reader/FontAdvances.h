@@ -23,7 +23,7 @@ public:
     qreal TabStopDistance() const override { return TabStop; }
     qreal RightBearing(char32_t c) const override;
     qreal MinimumRightBearing() const override { return Metrics.minRightBearing(); }
-    bool Kerns() const override { return Kerning_; }
+    bool Kerns() const override { return KerningOn; }
     qreal Kerning(char32_t left, char32_t right) const override;
     bool Ligature(char32_t left, char32_t right) const override;
 
@@ -34,7 +34,7 @@ private:
     QFont Font;
     QFontMetricsF Metrics;
     qreal TabStop = 80;
-    bool Kerning_ = false;
+    bool KerningOn = false;
     // Not yet measured: NaN.
     mutable std::unique_ptr<float[]> Bmp;
     mutable std::unique_ptr<float[]> BmpBearing;
