@@ -49,7 +49,11 @@ QString Corpus()
         "\nbefore a line separator\u2028after it, and a long enough tail to wrap around the view "
         "at least once at any width of the table\u2028"
         "\ncontrol characters \x0c\x1a\x01 inside a line, no-break\u00a0spaces\u00a0too, "
-        "and combining marks: e\u0301e\u0301e\u0301e\u0301 か\u3099か\u3099か\u3099");
+        "and combining marks: e\u0301e\u0301e\u0301e\u0301 か\u3099か\u3099か\u3099"
+        "\n\U00020BB7野家の\U00020BB7、\U0002000B\U00020B9Fなど第二面の漢字が続く文です。"
+        "\U0001F600\U0001F601\U0001F602\U0001F603\U0001F604\U0001F605\U0001F606\U0001F607"
+        "\U0001D400\U0001D401\U0001D402\U0001D403\U0001D404\U0001D405\U0001D406\U0001D407"
+        "\U0001D408\U0001D409\U0001D40A\U0001D40B\U0001D40C\U0001D40D\U0001D40E\U0001D40F");
     return text;
 }
 
