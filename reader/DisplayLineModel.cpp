@@ -70,7 +70,23 @@ struct TLineState
     }
 };
 
+// The combining marks that turn up in text: diacritics and the kana voicing marks.
+bool IsCommonMark(char16_t c)
+{
+    return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) ||
+           (c >= 0x1DC0 && c <= 0x1DFF) || (c >= 0x20D0 && c <= 0x20FF) || c == 0x3099 ||
+           c == 0x309A || (c >= 0xFE20 && c <= 0xFE2F);
+}
+
 } // namespace
+
+qreal TAdvanceSource::ClusterAdvance(QStringView cluster) const
+{
+    qreal advance = 0;
+    for (const char32_t c : cluster.toUcs4())
+        advance += Advance(c);
+    return advance;
+}
 
 TDisplayLineModel::TDisplayLineModel(const TAdvanceSource& advances)
     : Advances(&advances), AdvanceCache(BmpSize, NotMeasured), OverhangCache(BmpSize, NotMeasured)
@@ -293,6 +309,15 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text) const
             UnitAdvance[i] = CharAdvance(QChar::surrogateToUcs4(c, s[i + 1]));
             UnitAdvance[++i] = 0;
             total += UnitAdvance[i - 1];
+        } else if (i + 1 < n && IsCommonMark(s[i + 1])) {
+            int end = i + 1;
+            while (end < n && IsCommonMark(s[end]))
+                ++end;
+            UnitAdvance[i] = int32_t(Fixed(Advances->ClusterAdvance(QStringView(s + i, end - i))));
+            total += UnitAdvance[i];
+            while (++i < end)
+                UnitAdvance[i] = 0;
+            --i;
         } else {
             UnitAdvance[i] = CharAdvance(c);
             if (Kerns && c < KerningRange && i + 1 < n && s[i + 1] < KerningRange &&

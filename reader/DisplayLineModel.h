@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QTextBoundaryFinder>
 #include <cstdint>
 #include <vector>
@@ -29,6 +30,9 @@ public:
     // adjustment is added to the left one's advance.
     virtual bool Kerns() const { return false; }
     virtual qreal Kerning(char32_t /*left*/, char32_t /*right*/) const { return 0; }
+    // The advance of a character with the combining marks after it: a font may draw the pair
+    // as one composed glyph of its own width.
+    virtual qreal ClusterAdvance(QStringView cluster) const;
     // Whether the font draws two Latin characters as one glyph (a ligature such as "fi"),
     // which a line never splits.
     virtual bool Ligature(char32_t /*left*/, char32_t /*right*/) const { return false; }

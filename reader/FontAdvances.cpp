@@ -62,6 +62,15 @@ qreal TFontAdvances::Kerning(char32_t left, char32_t right) const
     return *Pairs.insert(key, kerning);
 }
 
+qreal TFontAdvances::ClusterAdvance(QStringView cluster) const
+{
+    const QString key = cluster.toString();
+    const auto it = Clusters.constFind(key);
+    if (it != Clusters.constEnd())
+        return *it;
+    return *Clusters.insert(key, Metrics.horizontalAdvance(key));
+}
+
 bool TFontAdvances::Ligature(char32_t left, char32_t right) const
 {
     if (left >= BmpSize || right >= BmpSize)

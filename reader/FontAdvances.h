@@ -26,6 +26,7 @@ public:
     bool Kerns() const override { return KerningOn; }
     qreal Kerning(char32_t left, char32_t right) const override;
     bool Ligature(char32_t left, char32_t right) const override;
+    qreal ClusterAdvance(QStringView cluster) const override;
 
 private:
     qreal Measure(char32_t c) const;
@@ -43,6 +44,7 @@ private:
     // Pairs of Latin characters, measured as they turn up.
     mutable QHash<quint32, qreal> Pairs;
     mutable QHash<quint32, bool> Ligatures;
+    mutable QHash<QString, qreal> Clusters;
 };
 
 // The advances of the text view's font and tab stops.
