@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "common/StrToInt.h"
+
 #include "platform/Cp932.h"
 
 #include <QFile>
@@ -78,67 +80,6 @@ QStringView KeyName(QStringView text)
 QStringView KeyValue(QStringView text)
 {
     return TrimBlanks(text.sliced(text.indexOf(u'=') + 1));
-}
-
-int HexDigit(QChar c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c.unicode() - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c.unicode() - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c.unicode() - u'A' + 10;
-    return -1;
-}
-
-// Hex digits taken as a 32-bit pattern, so "FFFFFFFF" is -1.
-std::optional<int> ParseHex(QStringView digits)
-{
-    if (digits.isEmpty())
-        return std::nullopt;
-    quint64 value = 0;
-    for (QChar c : digits) {
-        const int d = HexDigit(c);
-        if (d < 0)
-            return std::nullopt;
-        value = value * 16 + static_cast<quint64>(d);
-        if (value > 0xFFFFFFFFu)
-            return std::nullopt;
-    }
-    return static_cast<int>(static_cast<quint32>(value));
-}
-
-std::optional<int> ParseDecimal(QStringView s)
-{
-    bool negative = false;
-    if (!s.isEmpty() && (s[0] == u'-' || s[0] == u'+')) {
-        negative = s[0] == u'-';
-        s = s.sliced(1);
-    }
-    if (s.isEmpty())
-        return std::nullopt;
-    qint64 value = 0;
-    for (QChar c : s) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        value = value * 10 + (c.unicode() - u'0');
-        if (value > qint64(1) << 31)
-            return std::nullopt;
-    }
-    if (negative)
-        value = -value;
-    if (value > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return static_cast<int>(value);
-}
-
-std::optional<int> ParseProfileInteger(QStringView s)
-{
-    if (s.size() > 2 && s[0] == u'0' && (s[1] == u'x' || s[1] == u'X'))
-        return ParseHex(s.sliced(2));
-    if (s.startsWith(u'$'))
-        return ParseHex(s.sliced(1));
-    return ParseDecimal(s);
 }
 
 // A line break inside a value would cut it and leave the rest as a stray line.
@@ -338,7 +279,7 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
 int TIniFile::ReadInteger(const QString& section, const QString& key, int def) const
 {
     const auto value = FindValue(section, key);
-    return value ? ParseProfileInteger(*value).value_or(def) : def;
+    return value ? StrToInt(*value).value_or(def) : def;
 }
 
 bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const

@@ -23,8 +23,8 @@ constexpr char16_t LineSeparator = 0x2028;
 // Character classes of the first plane, looked up once per character of the text.
 enum : unsigned char
 {
-    SpaceAttribute = 1, // a blank in the layout's sense: it ends a word
-    HangingSpace = 2,   // a blank that hangs at the end of a line (no-break spaces do not)
+    WordEnd = 1,      // a blank that ends a word (tabs and separators too; no-break spaces not)
+    HangingSpace = 2, // a blank that hangs at the end of a line
 };
 
 const std::array<unsigned char, 0x10000>& ClassTable()
@@ -32,10 +32,10 @@ const std::array<unsigned char, 0x10000>& ClassTable()
     static const std::array<unsigned char, 0x10000> table = [] {
         std::array<unsigned char, 0x10000> classes{};
         for (char32_t c = 0; c < 0x10000; ++c) {
-            if (!QChar::isSpace(c))
+            if (!QChar::isSpace(c) || QChar::decompositionTag(c) == QChar::NoBreak)
                 continue;
-            classes[c] = SpaceAttribute;
-            if (c != Tab && c != LineSeparator && QChar::decompositionTag(c) != QChar::NoBreak)
+            classes[c] = WordEnd;
+            if (c != Tab && c != LineSeparator)
                 classes[c] |= HangingSpace;
         }
         return classes;
@@ -70,11 +70,29 @@ struct TLineState
     }
 };
 
+// The combining marks that turn up in text: diacritics and the kana voicing marks.
+bool IsCommonMark(char16_t c)
+{
+    return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) ||
+           (c >= 0x1DC0 && c <= 0x1DFF) || (c >= 0x20D0 && c <= 0x20FF) || c == 0x3099 ||
+           c == 0x309A || (c >= 0xFE20 && c <= 0xFE2F);
+}
+
 } // namespace
+
+qreal TAdvanceSource::ClusterAdvance(QStringView cluster) const
+{
+    qreal advance = 0;
+    for (const char32_t c : cluster.toUcs4())
+        advance += Advance(c);
+    return advance;
+}
 
 TDisplayLineModel::TDisplayLineModel(const TAdvanceSource& advances)
     : Advances(&advances), AdvanceCache(BmpSize, NotMeasured), OverhangCache(BmpSize, NotMeasured)
-{}
+{
+    SetParagraphs({});
+}
 
 void TDisplayLineModel::SetAdvances(const TAdvanceSource& advances)
 {
@@ -291,6 +309,15 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text) const
             UnitAdvance[i] = CharAdvance(QChar::surrogateToUcs4(c, s[i + 1]));
             UnitAdvance[++i] = 0;
             total += UnitAdvance[i - 1];
+        } else if (i + 1 < n && IsCommonMark(s[i + 1])) {
+            int end = i + 1;
+            while (end < n && IsCommonMark(s[end]))
+                ++end;
+            UnitAdvance[i] = int32_t(Fixed(Advances->ClusterAdvance(QStringView(s + i, end - i))));
+            total += UnitAdvance[i];
+            while (++i < end)
+                UnitAdvance[i] = 0;
+            --i;
         } else {
             UnitAdvance[i] = CharAdvance(c);
             if (Kerns && c < KerningRange && i + 1 < n && s[i + 1] < KerningRange &&
@@ -310,8 +337,12 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text) const
     int start = 0;
     for (;;) {
         const int next = std::max(LayOutLine(text, start, false), start + 1);
-        if (next >= n)
+        if (next >= n) {
+            // A line separator at the very end opens one more, empty line.
+            if (s[n - 1] == LineSeparator)
+                breaks.push_back(n);
             break;
+        }
         breaks.push_back(next);
         start = next;
     }
@@ -368,7 +399,7 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
                 line.WordWidth += UnitAdvance[pos];
                 ++line.WordLength;
                 ++pos;
-                if (pos >= n || (classes[s[pos]] & SpaceAttribute) || BreakBefore[pos]) {
+                if (pos >= n || (classes[s[pos]] & WordEnd) || BreakBefore[pos]) {
                     opportunity = true;
                     break;
                 }

@@ -2,12 +2,14 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QTextBoundaryFinder>
 #include <cstdint>
 #include <vector>
 
 // Where the widths of characters come from: the text view's font in the program, a fixed table
-// in tests. Advances are asked for often, so a source keeps them cached.
+// in tests. The model asks once per character of the first plane and keeps the answers until
+// its next Relayout().
 class TAdvanceSource
 {
 public:
@@ -28,6 +30,9 @@ public:
     // adjustment is added to the left one's advance.
     virtual bool Kerns() const { return false; }
     virtual qreal Kerning(char32_t /*left*/, char32_t /*right*/) const { return 0; }
+    // The advance of a character with the combining marks after it: a font may draw the pair
+    // as one composed glyph of its own width.
+    virtual qreal ClusterAdvance(QStringView cluster) const;
     // Whether the font draws two Latin characters as one glyph (a ligature such as "fi"),
     // which a line never splits.
     virtual bool Ligature(char32_t /*left*/, char32_t /*right*/) const { return false; }
@@ -44,17 +49,22 @@ public:
 // what the text view's layout gives for it (QTextLine::textStart(), textLength()): it keeps the
 // blanks that hang at its end.
 //
+// Widths are the font's advances with the kerning of Latin pairs, summed in 1/64 pixel as the
+// layout sums them; the overhang of a line's last glyph counts where the layout counts it.
+//
 // Only break offsets are kept per paragraph. count() and line() cost a binary search; an edit
 // re-lays the paragraphs it touched and shifts the line numbers of the rest.
 class TDisplayLineModel
 {
 public:
-    // The source must outlive the model.
+    // The source must outlive the model. A new model holds one empty paragraph, as an empty
+    // text view holds one empty block (and shows one empty line).
     explicit TDisplayLineModel(const TAdvanceSource& advances);
     // Another source, for another font; takes effect at the next Relayout().
     void SetAdvances(const TAdvanceSource& advances);
 
-    // The whole text, paragraphs separated by '\n' (as the text view's plain text is).
+    // The whole text, paragraphs separated by '\n' (as the text view's plain text is); it is
+    // laid out at once.
     void SetText(const QString& text);
     void SetParagraphs(const QStringList& paragraphs);
     // The wrap width in pixels; takes effect at the next Relayout().

@@ -13,7 +13,7 @@ constexpr int BmpSize = 0x10000;
 }
 
 TFontAdvances::TFontAdvances(const QFont& font, qreal tabStopDistance)
-    : Font(font), Metrics(font), TabStop(tabStopDistance), Kerning_(font.kerning()),
+    : Font(font), Metrics(font), TabStop(tabStopDistance), KerningOn(font.kerning()),
       Bmp(new float[BmpSize]), BmpBearing(new float[BmpSize])
 {
     std::fill_n(Bmp.get(), BmpSize, std::numeric_limits<float>::quiet_NaN());
@@ -62,6 +62,15 @@ qreal TFontAdvances::Kerning(char32_t left, char32_t right) const
     return *Pairs.insert(key, kerning);
 }
 
+qreal TFontAdvances::ClusterAdvance(QStringView cluster) const
+{
+    const QString key = cluster.toString();
+    const auto it = Clusters.constFind(key);
+    if (it != Clusters.constEnd())
+        return *it;
+    return *Clusters.insert(key, Metrics.horizontalAdvance(key));
+}
+
 bool TFontAdvances::Ligature(char32_t left, char32_t right) const
 {
     if (left >= BmpSize || right >= BmpSize)
@@ -96,9 +105,11 @@ qreal TFontAdvances::Measure(char32_t c) const
     const QChar::Category category = QChar::category(c);
     if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing)
         return 0;
-    if (c < BmpSize)
-        return Metrics.horizontalAdvance(QChar(char16_t(c)));
-    return Metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+    // Control characters are measured as text: the layout draws some of them (form feed) with
+    // no width at all.
+    if (category == QChar::Other_Control || c >= BmpSize)
+        return Metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+    return Metrics.horizontalAdvance(QChar(char16_t(c)));
 }
 
 std::unique_ptr<TFontAdvances> AdvancesOf(const QPlainTextEdit& edit)
@@ -125,12 +136,12 @@ QStringList ParagraphsOf(const QTextDocument& document)
     return paragraphs;
 }
 
-void ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
-                         int charsRemoved, int charsAdded)
+bool ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
+                         int /*charsRemoved*/, int charsAdded)
 {
     // Everything before position is unchanged, so the first touched block is the same before
     // and after. The blocks from it to the end of the added text replace as many old ones as
-    // the change of the block count leaves.
+    // the change of the block count leaves; what was removed need not be known.
     const QTextBlock first = document.findBlock(position);
     QTextBlock last = document.findBlock(position + charsAdded);
     if (!last.isValid())
@@ -141,13 +152,13 @@ void ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document
     if (!first.isValid() || removedCount < 1 ||
         firstBlock + removedCount > model.paragraphCount()) {
         model.SetParagraphs(ParagraphsOf(document));
-        return;
+        return false;
     }
-    Q_UNUSED(charsRemoved);
     QStringList paragraphs;
     paragraphs.reserve(newCount);
-    for (QTextBlock block = first; block.isValid() && block.blockNumber() <= last.blockNumber();
-         block = block.next())
+    QTextBlock block = first;
+    for (int k = 0; k < newCount && block.isValid(); ++k, block = block.next())
         paragraphs.append(block.text());
     model.ParagraphsChanged(firstBlock, removedCount, paragraphs);
+    return true;
 }

@@ -23,9 +23,10 @@ public:
     qreal TabStopDistance() const override { return TabStop; }
     qreal RightBearing(char32_t c) const override;
     qreal MinimumRightBearing() const override { return Metrics.minRightBearing(); }
-    bool Kerns() const override { return Kerning_; }
+    bool Kerns() const override { return KerningOn; }
     qreal Kerning(char32_t left, char32_t right) const override;
     bool Ligature(char32_t left, char32_t right) const override;
+    qreal ClusterAdvance(QStringView cluster) const override;
 
 private:
     qreal Measure(char32_t c) const;
@@ -34,7 +35,7 @@ private:
     QFont Font;
     QFontMetricsF Metrics;
     qreal TabStop = 80;
-    bool Kerning_ = false;
+    bool KerningOn = false;
     // Not yet measured: NaN.
     mutable std::unique_ptr<float[]> Bmp;
     mutable std::unique_ptr<float[]> BmpBearing;
@@ -43,6 +44,7 @@ private:
     // Pairs of Latin characters, measured as they turn up.
     mutable QHash<quint32, qreal> Pairs;
     mutable QHash<quint32, bool> Ligatures;
+    mutable QHash<QString, qreal> Clusters;
 };
 
 // The advances of the text view's font and tab stops.
@@ -56,6 +58,7 @@ qreal WrapWidthOf(const QPlainTextEdit& edit);
 QStringList ParagraphsOf(const QTextDocument& document);
 
 // Hands a change of the document (QTextDocument::contentsChange) to the model: the blocks it
-// touched are laid out again. The model must hold the document's paragraphs from before.
-void ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
+// touched are laid out again. The model must hold the document's paragraphs from before; when
+// the change does not fit them, every paragraph is taken afresh and the result is false.
+bool ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
                          int charsRemoved, int charsAdded);

@@ -51,9 +51,9 @@ void TReaderView::UpdateLines() const
     }
     const qreal width = WrapWidthOf(*Edit);
     if (TextStale) {
-        Model->SetParagraphs(ParagraphsOf(*Edit->document()));
+        // Setting the paragraphs lays them out at once, at the width already set.
         Model->SetWidth(width);
-        Model->Relayout();
+        Model->SetParagraphs(ParagraphsOf(*Edit->document()));
         ++Layouts;
         TextStale = false;
     } else if (width != Model->Width()) {

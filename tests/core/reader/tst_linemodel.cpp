@@ -16,6 +16,8 @@ public:
     qreal RightBearing(char32_t c) const override { return c == U'f' ? -3 : 1; }
     qreal MinimumRightBearing() const override { return MinimumBearing; }
     qreal TabStopDistance() const override { return TabStop; }
+    // A character with its marks is drawn as one composed glyph, 25 px wide.
+    qreal ClusterAdvance(QStringView) const override { return 25; }
 };
 
 QStringList LinesOf(const TDisplayLineModel& model)
@@ -97,6 +99,10 @@ void TestLineModel::wrap_data()
     row("japanese between characters", 50.0, "あいうえお", QStringList{"あい", "うえ", "お"});
     row("no line starts with a full stop", 50.0, "あい。うえ", QStringList{"あ", "い。", "うえ"});
     row("ideographic space hangs", 40.0, "あい　　う", QStringList{"あい　　", "う"});
+    row("no-break space keeps its words together", 40.0, "a b\u00a0cd",
+        QStringList{"a ", "b\u00a0cd"});
+    row("composed glyphs stay whole", 50.0, "か\u3099か\u3099か\u3099",
+        QStringList{"か\u3099か\u3099", "か\u3099"});
     row("empty paragraph", 50.0, "", QStringList{""});
     row("empty paragraphs between", 50.0, "a\n\n\nb", QStringList{"a", "", "", "b"});
     row("tab to the next stop", 200.0, "ab\tcd", QStringList{"ab\tcd"});
@@ -136,6 +142,8 @@ void TestLineModel::numbering()
 {
     TFixedAdvances advances;
     TDisplayLineModel model(advances);
+    QCOMPARE(model.count(), 1); // an empty text view shows one empty line
+    QCOMPARE(model.line(0), QString());
     model.SetWidth(50);
     model.SetText(QStringLiteral("abcdefghij\n\nab cd ef"));
     QCOMPARE(LinesOf(model), (QStringList{"abcde", "fghij", "", "ab cd ", "ef"}));

@@ -45,7 +45,15 @@ QString Corpus()
         "漢字"
         "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢"
         "字"
-        "\nmixed日本語and English text, 数字 12345 と記号 (括弧) [角括弧] {波括弧} が続きます。");
+        "\nmixed日本語and English text, 数字 12345 と記号 (括弧) [角括弧] {波括弧} が続きます。"
+        "\nbefore a line separator\u2028after it, and a long enough tail to wrap around the view "
+        "at least once at any width of the table\u2028"
+        "\ncontrol characters \x0c\x1a\x01 inside a line, no-break\u00a0spaces\u00a0too, "
+        "and combining marks: e\u0301e\u0301e\u0301e\u0301 か\u3099か\u3099か\u3099"
+        "\n\U00020BB7野家の\U00020BB7、\U0002000B\U00020B9Fなど第二面の漢字が続く文です。"
+        "\U0001F600\U0001F601\U0001F602\U0001F603\U0001F604\U0001F605\U0001F606\U0001F607"
+        "\U0001D400\U0001D401\U0001D402\U0001D403\U0001D404\U0001D405\U0001D406\U0001D407"
+        "\U0001D408\U0001D409\U0001D40A\U0001D40B\U0001D40C\U0001D40D\U0001D40E\U0001D40F");
     return text;
 }
 
@@ -80,6 +88,8 @@ QList<QStringList> ModelLines(const TDisplayLineModel& model)
     }
     return lines;
 }
+
+constexpr int End = -1;
 
 struct TAgreement
 {
@@ -250,17 +260,24 @@ void TestDisplayLines::fontAndWidthChange()
 
 void TestDisplayLines::edits_data()
 {
+    // End = the end of the text; removed = End: up to the end.
     QTest::addColumn<int>("position");
     QTest::addColumn<int>("removed");
     QTest::addColumn<QString>("inserted");
-    QTest::newRow("type into a paragraph") << 40 << 0 << QStringLiteral("追加の文字列です");
-    QTest::newRow("split a paragraph") << 60 << 0 << QStringLiteral("\n");
-    QTest::newRow("merge two paragraphs") << 0 << -1 << QString();
-    QTest::newRow("add paragraphs") << 120 << 0 << QStringLiteral("一\n\n二つ目の段落\n三");
-    QTest::newRow("remove across paragraphs") << 30 << 900 << QString();
-    QTest::newRow("replace across paragraphs") << 500 << 700 << QStringLiteral("置換\n後");
-    QTest::newRow("at the very end") << -1 << 0 << QStringLiteral("\n最後の行");
-    QTest::newRow("everything removed") << 0 << -2 << QString();
+    QTest::addColumn<bool>("undone");
+    const QString none;
+    QTest::newRow("type into a paragraph")
+        << 40 << 0 << QStringLiteral("追加の文字列です") << false;
+    QTest::newRow("split a paragraph") << 60 << 0 << QStringLiteral("\n") << false;
+    QTest::newRow("merge two paragraphs") << -2 << 1 << none << false;
+    QTest::newRow("add paragraphs")
+        << 120 << 0 << QStringLiteral("一\n\n二つ目の段落\n三") << false;
+    QTest::newRow("remove across paragraphs") << 30 << 900 << none << false;
+    QTest::newRow("replace across paragraphs") << 500 << 700 << QStringLiteral("置換\n後") << false;
+    QTest::newRow("at the very end") << End << 0 << QStringLiteral("\n最後の行") << false;
+    QTest::newRow("everything removed") << 0 << End << none << false;
+    QTest::newRow("undo of a removal across paragraphs") << 30 << 900 << none << true;
+    QTest::newRow("undo of a split") << 60 << 0 << QStringLiteral("\n") << true;
 }
 
 // Each change of the document reaches the model through contentsChange; the model then holds
@@ -270,31 +287,32 @@ void TestDisplayLines::edits()
     QFETCH(int, position);
     QFETCH(int, removed);
     QFETCH(QString, inserted);
+    QFETCH(bool, undone);
     const auto edit = ShownEdit(QStringLiteral("IPAPGothic"), 12, 500);
-    edit->setPlainText(Text);
     QTextDocument& document = *edit->document();
     const auto advances = AdvancesOf(*edit);
     TDisplayLineModel model(*advances);
     model.SetWidth(WrapWidthOf(*edit));
     model.SetParagraphs(ParagraphsOf(document));
+    bool incremental = false;
     connect(&document, &QTextDocument::contentsChange, this, [&](int at, int gone, int added) {
-        ApplyContentsChange(model, document, at, gone, added);
+        incremental = ApplyContentsChange(model, document, at, gone, added);
     });
+    edit->setPlainText(Text); // the whole text replaced: one change too
 
     const int length = document.characterCount() - 1;
     QTextCursor cursor(&document);
-    if (removed == -1) {
-        // The end of the first paragraph: its separator goes.
-        cursor.setPosition(document.begin().length() - 1);
-        cursor.deleteChar();
-    } else {
-        cursor.setPosition(position < 0 ? length : position);
-        if (removed == -2)
-            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        else if (removed > 0)
-            cursor.setPosition(std::min(position + removed, length), QTextCursor::KeepAnchor);
-        cursor.insertText(inserted);
-    }
+    // -2: the end of the first paragraph, whose separator goes.
+    const int at = position == End  ? length
+                   : position == -2 ? document.begin().length() - 1
+                                    : position;
+    cursor.setPosition(at);
+    cursor.setPosition(removed == End ? length : std::min(at + removed, length),
+                       QTextCursor::KeepAnchor);
+    cursor.insertText(inserted);
+    if (undone)
+        document.undo();
+    QVERIFY(incremental);
 
     QCOMPARE(model.paragraphCount(), document.blockCount());
     TDisplayLineModel fresh(*advances);
