@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,6 +25,24 @@ struct TBenchRow
     // A condition that is not a bound on a number ("exactly one relayout"): its text and result.
     std::string Condition;
     bool ConditionHeld = true;
+};
+
+// A stopwatch of this process's CPU time, with QElapsedTimer's calls: the machine is shared,
+// and wall time would measure the neighbours too. Only for work done in this process.
+class TCpuTimer
+{
+public:
+    void start() { Start = Now(); }
+    qint64 nsecsElapsed() const { return Now() - Start; }
+
+private:
+    static qint64 Now()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+        return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+    }
+    qint64 Start = Now();
 };
 
 inline double Median(std::vector<double> values)

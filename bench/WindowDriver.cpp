@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -84,7 +83,7 @@ double TWindowDriver::Open(const QString& name)
     if (items.isEmpty())
         return -1;
     Form->FileNameListBox->setCurrentItem(items.first());
-    QElapsedTimer timer;
+    TCpuTimer timer;
     timer.start();
     Form->FileNameListBoxClick();
     const double ms = double(timer.nsecsElapsed()) / 1e6;
@@ -160,7 +159,7 @@ TDragTimes TWindowDriver::DragWidth(int delta, int steps)
     const int width = Form->width();
     const int height = Form->height();
     for (int step = 1; step <= steps; ++step) {
-        QElapsedTimer timer;
+        TCpuTimer timer;
         timer.start();
         Form->resize(width + delta * step / steps, height);
         FlushEvents();
@@ -171,7 +170,7 @@ TDragTimes TWindowDriver::DragWidth(int delta, int steps)
     }
     // The drag has stopped: the ticks go on until one finds the size unchanged.
     for (int tick = 0; tick < 8 && Form->ResizeTimer->isActive(); ++tick) {
-        QElapsedTimer timer;
+        TCpuTimer timer;
         timer.start();
         Form->ResizeTimerTimer();
         times.SettleMs = double(timer.nsecsElapsed()) / 1e6;
@@ -225,7 +224,7 @@ double PlainLabelTickMs(const TQuorvelaneForm& form, int ticks)
     QCoreApplication::processEvents();
     std::vector<double> times;
     for (int k = 0; k < ticks; ++k) {
-        QElapsedTimer timer;
+        TCpuTimer timer;
         timer.start();
         for (int i = 0; i < count; ++i)
             labels.at(i)->setText(lines.at(k + i));
@@ -240,7 +239,7 @@ double DragPlainWidth(QPlainTextEdit& edit, int delta, int steps)
     const int width = edit.width();
     double slowest = 0;
     for (int step = 1; step <= steps; ++step) {
-        QElapsedTimer timer;
+        TCpuTimer timer;
         timer.start();
         edit.resize(width + delta * step / steps, edit.height());
         FlushEvents();
