@@ -4,12 +4,11 @@
 // beside the baseline measured in the same run. script/bench reads the last word of each row
 // (PASS, FAIL, or "-" where no target is set) for its summary.
 
-#include <QElapsedTimer>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,19 +51,6 @@ inline double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// The median in milliseconds of runs calls of work.
-inline double MedianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int r = 0; r < runs; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return Median(times);
 }
 
 // Text padded with blanks to a number of terminal columns; East Asian wide characters take two.
