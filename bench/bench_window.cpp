@@ -30,6 +30,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 
 namespace {
@@ -159,7 +160,8 @@ void FontSizeRow(TWindowDriver& window)
 }
 
 // One character typed into the middle of the text, as a key press.
-double TypeMs(QPlainTextEdit& edit)
+// afterPress looks at the result before the character is erased again.
+double TypeMs(QPlainTextEdit& edit, const std::function<void()>& afterPress = {})
 {
     QTextCursor cursor(edit.document());
     cursor.setPosition(edit.document()->characterCount() / 2);
@@ -170,6 +172,8 @@ double TypeMs(QPlainTextEdit& edit)
     QCoreApplication::sendEvent(&edit, &press);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     FlushEvents();
+    if (afterPress)
+        afterPress();
     QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
     QCoreApplication::sendEvent(&edit, &erase);
     FlushEvents();
@@ -189,9 +193,10 @@ void TypingRow(TWindowDriver& window, const QString& path)
         rebuilt = rebuilt && !form.FileState().IgnoreTextChange && !form.ResizeTimer->isActive();
         window.MarkLabels();
         const int length = form.MainRichEdit->document()->characterCount();
-        ours.push_back(TypeMs(*form.MainRichEdit));
-        rebuilt = rebuilt && window.ShowsLines() &&
-                  form.MainRichEdit->document()->characterCount() == length;
+        ours.push_back(TypeMs(*form.MainRichEdit, [&] {
+            rebuilt = rebuilt && window.ShowsLines() &&
+                      form.MainRichEdit->document()->characterCount() == length + 1;
+        }));
         plain.push_back(TypeMs(*edit));
     }
     TBenchRow row;
