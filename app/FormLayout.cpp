@@ -74,20 +74,27 @@ void TQuorvelaneForm::RelayoutReader()
     ++Relayouts;
     RebuildReader();
     const int last = LabelStepComboBox->count() - 1;
+    const auto selectOnePage = [this, last] {
+        LabelStepComboBox->setCurrentIndex(last);
+        LabelStepComboBoxChange();
+    };
     if (LabelStepComboBox->property("Tag").toInt() != 0) {
         LabelStepComboBox->setProperty("Tag", 0);
         // A saved step outside the list counts as its first entry.
         const int saved = Slide.SlideStep;
         LabelStepComboBox->setCurrentIndex(saved >= 0 && saved <= last ? saved : 0);
         const int index = LabelStepComboBox->currentIndex();
-        Slide.SlideStep = index < last ? ItemNumber(LabelStepComboBox->currentText()).value_or(1)
-                                       : LabelCount();
+        Slide.SlideStep =
+            index < last ? ItemNumber(LabelStepComboBox->currentText()).value_or(1) : LabelCount();
         LabelStepComboBoxChange();
+        // A saved step longer than the page would pass over lines unseen; it becomes one page,
+        // as it does at every later relayout.
+        if (LabelCount() < Slide.SlideStep)
+            selectOnePage();
         return;
     }
     if (LabelCount() < Slide.SlideStep) {
-        LabelStepComboBox->setCurrentIndex(last);
-        LabelStepComboBoxChange();
+        selectOnePage();
     } else if (LabelStepComboBox->currentIndex() == last) {
         LabelStepComboBoxChange();
     }

@@ -1,7 +1,10 @@
 #include "app/FormPorts.h"
 
 #include "app/QuorvelaneMain.h"
+#include "common/AppUtils.h"
 #include "platform/FolderControls.h"
+#include "platform/MainRichEdit.h"
+#include "reader/FontAdvances.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>
@@ -50,6 +53,15 @@ bool TFormReaderPort::IsOnePageStepSelected() const
 void TFormReaderPort::FoldOrOpenLeftPanel() { Form.FoldOrOpenLeftPanel(); }
 void TFormReaderPort::FoldOrOpenRightPanel() { Form.FoldOrOpenRightPanel(); }
 
+TFormSearchPort::TFormSearchPort(TQuorvelaneForm& form) : Form(form)
+{
+    // Every change of the text, whoever makes it, renumbers the lines from where it starts.
+    TextChangesCounter = QObject::connect(Form.MainRichEdit, &QPlainTextEdit::textChanged,
+                                          [this] { ++TextChanges; });
+}
+
+TFormSearchPort::~TFormSearchPort() { QObject::disconnect(TextChangesCounter); }
+
 const TLineSource& TFormSearchPort::Lines() const { return *Form.ReaderView; }
 
 bool TFormSearchPort::ContentsLineForward() const
@@ -74,3 +86,25 @@ bool TFormSearchPort::ResearchButtonVisible() const { return !Form.FindResearchB
 void TFormSearchPort::SetResearchButtonVisible(bool visible) { Form.FindResearchButton->setVisible(visible); }
 void TFormSearchPort::SetResearchCaption(const QString& caption) { Form.FindResearchButton->setText(caption); }
 void TFormSearchPort::ProcessEvents() { QCoreApplication::processEvents(); }
+
+int TFormSearchPort::MessageBox(const QString& text, const QString& caption, int flags)
+{
+    return AppMessageBox(text, caption, flags);
+}
+
+TFormSearchPort::TLinesMark TFormSearchPort::CurrentLines() const
+{
+    return {TextChanges, Form.MainRichEdit->font(), WrapWidthOf(*Form.MainRichEdit)};
+}
+
+void TFormSearchPort::MarkLines() { Marked = CurrentLines(); }
+bool TFormSearchPort::LinesChanged() const { return !(CurrentLines() == Marked); }
+
+void TFormSearchPort::LinesRenumbered()
+{
+    if (Form.LineCount() > 0)
+        Form.FindResearchButton->show();
+    Form.ShowReadingLines();
+}
+
+void TFormSearchPort::CloseWindow() { Form.close(); }

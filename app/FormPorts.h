@@ -3,6 +3,9 @@
 #include "reader/SlideEngine.h"
 #include "search/SearchFlow.h"
 
+#include <QFont>
+#include <QMetaObject>
+
 class TQuorvelaneForm;
 
 // The slide engine's view of the main window.
@@ -45,7 +48,10 @@ private:
 class TFormSearchPort final : public TSearchPort
 {
 public:
-    explicit TFormSearchPort(TQuorvelaneForm& form) : Form(form) {}
+    explicit TFormSearchPort(TQuorvelaneForm& form);
+    ~TFormSearchPort() override;
+    TFormSearchPort(const TFormSearchPort&) = delete;
+    TFormSearchPort& operator=(const TFormSearchPort&) = delete;
 
     const TLineSource& Lines() const override;
     bool ContentsLineForward() const override;
@@ -60,7 +66,25 @@ public:
     void SetResearchButtonVisible(bool visible) override;
     void SetResearchCaption(const QString& caption) override;
     void ProcessEvents() override;
+    int MessageBox(const QString& text, const QString& caption, int flags) override;
+    void MarkLines() override;
+    bool LinesChanged() const override;
+    void LinesRenumbered() override;
+    void CloseWindow() override;
 
 private:
+    // What the text view's display lines follow.
+    struct TLinesMark
+    {
+        quint64 TextChanges = 0;
+        QFont Font;
+        qreal WrapWidth = 0;
+        bool operator==(const TLinesMark&) const = default;
+    };
+    TLinesMark CurrentLines() const;
+
     TQuorvelaneForm& Form;
+    quint64 TextChanges = 0;
+    QMetaObject::Connection TextChangesCounter;
+    TLinesMark Marked;
 };

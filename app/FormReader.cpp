@@ -22,15 +22,22 @@
 
 namespace {
 
-// Keeps the caption while a change is applied, showing "  変換中" meanwhile.
+const QString ConvertingCaption = QStringLiteral("  変換中");
+
+// Shows "  変換中" while a change is applied and puts the kept caption back afterwards, unless
+// the rebuilt reader has shown a new position meanwhile (the old one would show a stale count).
 class TCaptionKeeper
 {
 public:
     explicit TCaptionKeeper(QWidget* window) : Window(window), Kept(window->windowTitle())
     {
-        Window->setWindowTitle(QStringLiteral("  変換中"));
+        Window->setWindowTitle(ConvertingCaption);
     }
-    ~TCaptionKeeper() { Window->setWindowTitle(Kept); }
+    ~TCaptionKeeper()
+    {
+        if (Window->windowTitle() == ConvertingCaption)
+            Window->setWindowTitle(Kept);
+    }
     TCaptionKeeper(const TCaptionKeeper&) = delete;
     TCaptionKeeper& operator=(const TCaptionKeeper&) = delete;
 

@@ -208,6 +208,11 @@ void TQuorvelaneForm::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
+    // A search running inside this event returns first; it closes the window when it has.
+    if (SearchFlow->CancelForClose()) {
+        event->ignore();
+        return;
+    }
     if (!FormCloseQuery()) {
         event->ignore();
         return;

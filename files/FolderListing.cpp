@@ -149,6 +149,12 @@ QString DisplayFileName(QStringView name)
     return display;
 }
 
+bool ListedPathExists(const QString& path)
+{
+    struct stat st;
+    return StatPath(path, st);
+}
+
 bool ListedFileExists(const QString& path)
 {
     struct stat st;

@@ -24,6 +24,8 @@ QByteArray EncodeFileName(QStringView name);
 // The name for display: escaped bytes shown as U+FFFD.
 QString DisplayFileName(QStringView name);
 
+// Whether anything is at the path (a link counts by what it points to; a broken one is nothing).
+bool ListedPathExists(const QString& path);
 // Whether a plain file (or a link to one) / a folder (or a link to one) is at the path.
 bool ListedFileExists(const QString& path);
 bool ListedFolderExists(const QString& path);

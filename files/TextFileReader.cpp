@@ -1,10 +1,13 @@
 #include "files/TextFileReader.h"
 
+#include "files/FolderListing.h"
 #include "platform/RtfReader.h"
 #include "platform/TextDecoding.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <new>
 
 bool IsPlainTextName(const QString& path)
@@ -17,14 +20,20 @@ bool IsPlainTextName(const QString& path)
 TTextFileContent ReadTextFile(const QString& path)
 {
     TTextFileContent content;
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) {
+    // Listed paths may carry the escapes of names that are not UTF-8, which QFile cannot
+    // follow; they are reached through the listing's own file functions.
+    if (!ListedPathExists(path)) {
         content.Status = TTextFileContent::TStatus::Missing;
         return content;
     }
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        content.Error = file.errorString();
+    QFile file;
+    // Only plain files are read: a folder, a device or a pipe could block or never end.
+    if (!ListedFileExists(path)) {
+        content.Error = QStringLiteral("not a plain file");
+        return content;
+    }
+    if (!OpenListedFile(file, path, QIODevice::ReadOnly)) {
+        content.Error = QString::fromLocal8Bit(std::strerror(errno));
         return content;
     }
     try {
@@ -33,8 +42,8 @@ TTextFileContent ReadTextFile(const QString& path)
             content.Error = file.errorString();
             return content;
         }
-        content.Text = (!IsPlainTextName(path) && IsRtf(bytes)) ? RtfToPlainText(bytes)
-                                                                : DecodeText(bytes);
+        content.Text =
+            (!IsPlainTextName(path) && IsRtf(bytes)) ? RtfToPlainText(bytes) : DecodeText(bytes);
         content.Status = TTextFileContent::TStatus::Read;
     } catch (const std::bad_alloc&) {
         content.Text.clear();

@@ -1,6 +1,8 @@
 #include "platform/Drives.h"
 #include "platform/FolderControls.h"
 
+#include <QDir>
+
 TDriveComboBox::TDriveComboBox(QWidget* parent) : QComboBox(parent)
 {
     Refresh();
@@ -50,6 +52,18 @@ void LinkFolderControls(TDriveComboBox* drives, TDirectoryListBox* folders, TFil
                          if (!folders->SetDirectory(root))
                              drives->SelectDriveOf(folders->Directory());
                      });
+    // An entry that no longer opens was removed or locked after it was shown: the open folder
+    // is read again so that the list shows what is there now, and when the open folder itself
+    // is gone, the nearest folder above it that still opens is shown instead.
+    QObject::connect(folders, &TDirectoryListBox::OpenFailed, folders, [folders](const QString&) {
+        QString folder = folders->Directory();
+        while (!folder.isEmpty() && !folders->SetDirectory(folder)) {
+            const QString parent = QDir::cleanPath(folder + QStringLiteral("/.."));
+            if (parent == folder)
+                break;
+            folder = parent;
+        }
+    });
     QObject::connect(folders, &TDirectoryListBox::DirectoryChanged, files,
                      [drives, files](const QString& path) {
                          files->SetDirectory(path);

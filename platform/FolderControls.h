@@ -104,5 +104,6 @@ private:
 
 // Choosing a drive opens its root in the folder list (and a drive that cannot be opened gives
 // the selection back to the folder's drive); opening a folder reads it into the file list and
-// selects its drive.
+// selects its drive; an entry that no longer opens makes the folder list read its folder again
+// (or, when that is gone, the nearest folder above it that opens).
 void LinkFolderControls(TDriveComboBox* drives, TDirectoryListBox* folders, TFileListBox* files);

@@ -91,12 +91,14 @@ TSearchEnd runMarkerSearch(const QStringList& markers, bool indented, int width,
                            Test qualifies)
 {
     if (markers.isEmpty()) {
-        SearchMessageBox(QStringLiteral("検索する文字がありません。"), SearchCaptions::Confirm);
+        ShowSearchMessage(target, QStringLiteral("検索する文字がありません。"),
+                          SearchCaptions::Confirm);
         return TSearchEnd::NothingToSearch;
     }
     const int n = target.Lines ? target.Lines->count() : 0;
     if (n == 0) {
-        SearchMessageBox(QStringLiteral("テキストがありません。"), SearchCaptions::Confirm);
+        ShowSearchMessage(target, QStringLiteral("テキストがありません。"),
+                          SearchCaptions::Confirm);
         return TSearchEnd::NothingToSearch;
     }
     const int numberWidth = ContentsNumberWidth(n);
@@ -130,7 +132,7 @@ TSearchEnd Find_Letter(const QStringList& markers, bool indented, int width, int
     const TSearchEnd end =
         runMarkerSearch(markers, indented, width, caption, false, target, anyMarker);
     if (end == TSearchEnd::Failed)
-        SearchMessageBox(QStringLiteral("Find_Letter Error"), SearchCaptions::Error);
+        ShowSearchMessage(target, QStringLiteral("Find_Letter Error"), SearchCaptions::Error);
     return end;
 }
 
@@ -154,6 +156,7 @@ TSearchEnd Find_Contents(const QStringList& markers, bool indented, int width,
     const TSearchEnd end = runMarkerSearch(markers, indented, width, QStringLiteral("目次検索中"),
                                            true, target, allInOrder);
     if (end == TSearchEnd::Failed)
-        SearchMessageBox(QStringLiteral("目次の作成に失敗しました。"), SearchCaptions::Error);
+        ShowSearchMessage(target, QStringLiteral("目次の作成に失敗しました。"),
+                          SearchCaptions::Error);
     return end;
 }

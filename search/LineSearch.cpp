@@ -32,13 +32,15 @@ QString FoldSearchLetters(const QString& text)
 TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
 {
     if (word.isEmpty()) {
-        SearchMessageBox(QStringLiteral("検索する文字列がありません。"), SearchCaptions::Confirm);
+        ShowSearchMessage(target, QStringLiteral("検索する文字列がありません。"),
+                          SearchCaptions::Confirm);
         return TSearchEnd::NothingToSearch;
     }
     const QStringMatcher folded(FoldSearchLetters(word));
     const int n = target.Lines ? target.Lines->count() : 0;
     if (n == 0) {
-        SearchMessageBox(QStringLiteral("テキストがありません。"), SearchCaptions::Confirm);
+        ShowSearchMessage(target, QStringLiteral("テキストがありません。"),
+                          SearchCaptions::Confirm);
         return TSearchEnd::NothingToSearch;
     }
     const int numberWidth = ContentsNumberWidth(n);
@@ -50,6 +52,6 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
         return TLineVerdict::Next;
     });
     if (end == TSearchEnd::Failed)
-        SearchMessageBox(QStringLiteral("Find_Word Error"), SearchCaptions::Error);
+        ShowSearchMessage(target, QStringLiteral("Find_Word Error"), SearchCaptions::Error);
     return end;
 }

@@ -29,6 +29,11 @@ std::optional<QString> inputBox(const QString& caption, const QString& prompt,
 
 } // namespace
 
+int TSearchPort::MessageBox(const QString& text, const QString& caption, int flags)
+{
+    return SearchMessageBox(text, caption, flags);
+}
+
 std::optional<int> ParseSearchWidth(const QString& text)
 {
     return ParseContentsNumber(text);
@@ -64,6 +69,29 @@ void TSearchFlow::RunSearch(TSearchAction action, bool research)
     if (prepare(action, research, request))
         run(request, research);
     finish();
+    if (LinesMoved) {
+        LinesMoved = false;
+        Port.LinesRenumbered();
+    }
+    if (CloseWhenReturned) {
+        CloseWhenReturned = false;
+        Port.CloseWindow();
+    }
+}
+
+bool TSearchFlow::CancelForClose()
+{
+    if (!Running)
+        return false;
+    State.Searching = false;
+    CloseWhenReturned = true;
+    return true;
+}
+
+int TSearchFlow::message(const QString& text, const QString& caption, int flags)
+{
+    // A window on its way out shows nothing more of the search it cancelled.
+    return CloseWhenReturned ? -1 : Port.MessageBox(text, caption, flags);
 }
 
 bool TSearchFlow::prepare(TSearchAction action, bool research, TRequest& request)
@@ -93,11 +121,11 @@ bool TSearchFlow::prepare(TSearchAction action, bool research, TRequest& request
         caption = QStringLiteral("  目次の作成(順序は無関係) ( '':中止 )");
         break;
     default:
-        SearchMessageBox(QStringLiteral("予定外の呼び出しです。"), SearchCaptions::Error);
+        message(QStringLiteral("予定外の呼び出しです。"), SearchCaptions::Error);
         return false;
     }
     if (Port.Lines().count() == 0) {
-        SearchMessageBox(QStringLiteral("テキストがありません。"), SearchCaptions::Confirm);
+        message(QStringLiteral("テキストがありません。"), SearchCaptions::Confirm);
         return false;
     }
     if (!askText(research, *stored, caption, request.Text))
@@ -108,7 +136,7 @@ bool TSearchFlow::prepare(TSearchAction action, bool research, TRequest& request
         return false;
     // The appended "0" is the sentinel GetEach_Letter leaves out.
     if (GetEach_Letter(request.Text + u'0', request.Markers) == 0) {
-        SearchMessageBox(QStringLiteral("文字の分離に失敗しました。"), SearchCaptions::Confirm);
+        message(QStringLiteral("文字の分離に失敗しました。"), SearchCaptions::Confirm);
         return false;
     }
     return true;
@@ -145,8 +173,8 @@ bool TSearchFlow::askWidth(bool research, TRequest& request)
         return false;
     State.SearchLength = *width;
     request.Width = *width;
-    request.Indented = SearchMessageBox(QStringLiteral("検索する行は段落ちですか？"),
-                                        QStringLiteral("  目次の作成"), 4) == SearchAnswerYes;
+    request.Indented = message(QStringLiteral("検索する行は段落ちですか？"),
+                               QStringLiteral("  目次の作成"), 4) == SearchAnswerYes;
     State.SearchOption = request.Indented;
     return true;
 }
@@ -160,13 +188,26 @@ void TSearchFlow::run(const TRequest& request, bool research)
     TSearchTarget target;
     target.Lines = &Port.Lines();
     target.LineForward = Port.ContentsLineForward();
-    target.Yield = [this] {
+    target.Yield = [this, &target] {
         Port.ProcessEvents();
+        // A new text, font or width during the turn numbers the lines anew: the lines still to
+        // search and the entries found would name different lines. The search ends as if
+        // cancelled.
+        if (State.Searching && Port.LinesChanged()) {
+            State.Searching = false;
+            LinesMoved = true;
+        }
+        // The entries may have been switched to the other form during the turn; new ones follow.
+        target.LineForward = Port.ContentsLineForward();
         return State.Searching;
     };
     target.AddEntry = [this](const QString& entry) { Port.AddContentsEntry(entry); };
     target.SetCaption = [this](const QString& text) { Port.SetCaption(text); };
     target.SetResearchCaption = [this](const QString& text) { Port.SetResearchCaption(text); };
+    target.MessageBox = [this](const QString& text, const QString& caption, int flags) {
+        return message(text, caption, flags);
+    };
+    Port.MarkLines();
 
     Running = true;
     try {
@@ -194,10 +235,10 @@ void TSearchFlow::run(const TRequest& request, bool research)
     Port.EndContentsUpdate();
     if (!research) {
         const int found = Port.ContentsCount();
-        SearchMessageBox(found > 0 ? QStringLiteral("該当する行が､") + QString::number(found) +
-                                         QStringLiteral("行見つかりました。")
-                                   : QStringLiteral("該当する行は､見つかりませんでした。"),
-                         SearchCaptions::Confirm);
+        message(found > 0 ? QStringLiteral("該当する行が､") + QString::number(found) +
+                                QStringLiteral("行見つかりました。")
+                          : QStringLiteral("該当する行は､見つかりませんでした。"),
+                SearchCaptions::Confirm);
     }
     Port.SetCaption(caption);
 }
@@ -211,5 +252,5 @@ void TSearchFlow::finish()
     if (State.Searching)
         State.Searching = false;
     else
-        SearchMessageBox(QStringLiteral("検索は中断されました。"), SearchCaptions::Confirm);
+        message(QStringLiteral("検索は中断されました。"), SearchCaptions::Confirm);
 }

@@ -63,6 +63,20 @@ public:
     // Lets pending user-interface events through; a click on the re-search button lands in
     // FindResearchExecute from here.
     virtual void ProcessEvents() = 0;
+
+    // The messages and questions of the searches (flags 0 or 4); returns the pressed button.
+    // The window offers its own message box; this one goes to the dialog service alone.
+    virtual int MessageBox(const QString& text, const QString& caption, int flags);
+
+    // The display lines are numbered anew by a new text, font or wrap width. MarkLines notes
+    // them as they are when a search begins; LinesChanged tells whether that has happened since.
+    virtual void MarkLines() {}
+    virtual bool LinesChanged() const { return false; }
+    // A search ended because its lines were numbered anew under it: the window shows where
+    // the reader stands in the new lines and offers the search again.
+    virtual void LinesRenumbered() {}
+    // The window asked to close while a search was running; the search has returned now.
+    virtual void CloseWindow() {}
 };
 
 // The search commands over the window's contents list. The state is the form's, lent here.
@@ -79,6 +93,10 @@ public:
     // Asks for the values of a search, stores them, empties the contents list, searches and
     // reports. Refused without any effect while a search runs.
     void RunSearch(TSearchAction action, bool research);
+    // The window is closing: a running search is cancelled without its messages, and the port
+    // is told to close the window once the search has returned. False when no search routine
+    // is on the stack, so the window can close at once.
+    bool CancelForClose();
 
 private:
     struct TRequest;
@@ -87,12 +105,18 @@ private:
     bool askWidth(bool research, TRequest& request);
     void run(const TRequest& request, bool research);
     void finish();
+    int message(const QString& text, const QString& caption, int flags = 0);
 
     TSearchState& State;
     TSearchPort& Port;
     // A routine is on the stack. A cancel clears Searching while the routine still has to
     // return from its turn; a search started in that same turn would run inside it.
     bool Running = false;
+    // The running search was cancelled because the window closes: no messages, and the window
+    // is closed once the search has returned.
+    bool CloseWhenReturned = false;
+    // The running search ended because its lines were numbered anew.
+    bool LinesMoved = false;
 };
 
 // The width typed into the width box: an integer, negative ones included; nullopt for an empty

@@ -1,6 +1,7 @@
 #include "search/SearchTarget.h"
 
 #include "search/ContentsEntry.h"
+#include "search/SearchMessages.h"
 
 #include <exception>
 
@@ -54,4 +55,12 @@ void AddSearchEntry(const TSearchTarget& target, const QString& text, int i, int
 {
     if (target.AddEntry)
         target.AddEntry(MakeContentsEntry(text, i + 1, numberWidth, target.LineForward));
+}
+
+void ShowSearchMessage(const TSearchTarget& target, const QString& text, const QString& caption)
+{
+    if (target.MessageBox)
+        target.MessageBox(text, caption, 0);
+    else
+        SearchMessageBox(text, caption);
 }

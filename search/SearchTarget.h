@@ -21,7 +21,12 @@ struct TSearchTarget
     std::function<void(const QString&)> SetCaption;
     // The caption of FindResearchButton ("残り= n").
     std::function<void(const QString&)> SetResearchCaption;
+    // The window's message box (text, caption, flags); without one the dialog service's own.
+    std::function<int(const QString&, const QString&, int)> MessageBox;
 };
+
+// Shows a routine's message through the target's message box.
+void ShowSearchMessage(const TSearchTarget& target, const QString& text, const QString& caption);
 
 // How a routine ended. Failures and the refusals have shown their message already.
 enum class TSearchEnd

@@ -62,6 +62,30 @@ public:
             OnEvents(EventTurns);
         ++EventTurns;
     }
+    // The hooks below log only when a test asks for them, so the sequences above stay as they are.
+    bool Hooks = false;
+    int LinesStamp = 0;
+    int MarkedStamp = 0;
+    QStringList Messages;
+    int MessageBox(const QString& text, const QString& caption, int flags) override
+    {
+        if (!Hooks)
+            return TSearchPort::MessageBox(text, caption, flags);
+        Messages << caption + u'|' + text;
+        return 1;
+    }
+    void MarkLines() override { MarkedStamp = LinesStamp; }
+    bool LinesChanged() const override { return LinesStamp != MarkedStamp; }
+    void LinesRenumbered() override
+    {
+        if (Hooks)
+            Calls << "renumbered";
+    }
+    void CloseWindow() override
+    {
+        if (Hooks)
+            Calls << "close";
+    }
 };
 
 const QString MarkerPrompt = QStringLiteral("目印となる文字[記号]を入力してください。");
@@ -114,6 +138,8 @@ private slots:
     void researchExecute_data();
     void researchExecute();
     void longInput();
+    void portHooks_data();
+    void portHooks();
 };
 
 void TestSearchFlow::width_data()
@@ -408,6 +434,65 @@ void TestSearchFlow::longInput()
     QCOMPARE(window.Contents.size(), 1);
     QCOMPARE(dialogs->LogLines().mid(3),
              (QStringList{NothingFound, LineStringBox + "|", found(1)}));
+}
+
+void TestSearchFlow::portHooks_data()
+{
+    QTest::addColumn<QString>("inTurn");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("lastCalls");
+    const QString result = QStringLiteral("  確認|該当する行が､100行見つかりました。");
+    const QString interrupted = QStringLiteral("  確認|検索は中断されました。");
+    QTest::newRow("lines renumbered")
+        << "renumber" << 100 << QStringList{result, interrupted}
+        << QStringList{"hide", "end", "caption   1 / 3", "renumbered"};
+    QTest::newRow("window closing") << "close" << 100 << QStringList{}
+                                    << QStringList{"hide", "end", "caption   1 / 3", "close"};
+    QTest::newRow("form switched")
+        << "switch" << 250 << QStringList{"  確認|該当する行が､250行見つかりました。"}
+        << QStringList{"hide", "end", "caption   1 / 3"};
+}
+
+void TestSearchFlow::portHooks()
+{
+    QFETCH(QString, inTurn);
+    QFETCH(int, entries);
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, lastCalls);
+    TScopedDialogs dialogs;
+    TSearchState state;
+    state.SearchType = 0;
+    state.SearchLineString = QStringLiteral("x");
+    TFakeWindow window;
+    window.Hooks = true;
+    window.Source.Lines = QStringList(250, QStringLiteral("x"));
+    TSearchFlow flow(state, window);
+    bool closing = false;
+    window.OnEvents = [&](int turn) {
+        if (turn != 1)
+            return;
+        if (inTurn == u"renumber")
+            ++window.LinesStamp;
+        else if (inTurn == u"close")
+            closing = flow.CancelForClose();
+        else
+            window.LineForward = true;
+    };
+    QVERIFY(!flow.CancelForClose()); // nothing runs yet
+    dialogs->AnswerInput(std::nullopt);
+    flow.FindLineStringExecute(TSearchAction::FindLineString);
+    QCOMPARE(closing, inTurn == u"close");
+    QCOMPARE(window.Contents.size(), entries);
+    // The messages go to the window's message box, none to the dialog service directly.
+    QCOMPARE(window.Messages, messages);
+    QCOMPARE(dialogs->LogLines(), QStringList{LineStringBox + "|x"});
+    QCOMPARE(window.Calls.mid(window.Calls.size() - lastCalls.size()), lastCalls);
+    if (inTurn == u"switch") {
+        QCOMPARE(window.Contents.at(99), QStringLiteral("x= 100"));
+        QCOMPARE(window.Contents.at(100), QStringLiteral("101= x"));
+    }
+    QVERIFY(!state.Searching);
 }
 
 QTEST_GUILESS_MAIN(TestSearchFlow)
