@@ -43,11 +43,19 @@ void TReaderView::ContentsChange(int position, int removed, int added)
 void TReaderView::UpdateLines() const
 {
     const QFont font = Edit->font();
-    if (!Model || font != ModelFont) {
+    bool relayout = false;
+    if (!Model) {
         Advances = AdvancesOf(*Edit);
         Model = std::make_unique<TDisplayLineModel>(*Advances);
         ModelFont = font;
         TextStale = true;
+    } else if (font != ModelFont) {
+        // A new font keeps the paragraphs; only their lines are laid out again.
+        std::unique_ptr<TFontAdvances> advances = AdvancesOf(*Edit);
+        Model->SetAdvances(*advances);
+        Advances = std::move(advances);
+        ModelFont = font;
+        relayout = true;
     }
     const qreal width = WrapWidthOf(*Edit);
     if (TextStale) {
@@ -56,7 +64,7 @@ void TReaderView::UpdateLines() const
         Model->SetParagraphs(ParagraphsOf(*Edit->document()));
         ++Layouts;
         TextStale = false;
-    } else if (width != Model->Width()) {
+    } else if (relayout || width != Model->Width()) {
         Model->SetWidth(width);
         Model->Relayout();
         ++Layouts;
