@@ -22,15 +22,23 @@
 
 namespace {
 
-// Keeps the caption while a change is applied, showing "  変換中" meanwhile.
+const QString ConvertingCaption = QStringLiteral("  変換中");
+
+// Keeps the caption while a change is applied, showing "  変換中" meanwhile. A rebuild during
+// the change writes the position in the lines as now numbered (or "Quorvelane"), and that
+// stays: the kept caption would show the old line count.
 class TCaptionKeeper
 {
 public:
     explicit TCaptionKeeper(QWidget* window) : Window(window), Kept(window->windowTitle())
     {
-        Window->setWindowTitle(QStringLiteral("  変換中"));
+        Window->setWindowTitle(ConvertingCaption);
     }
-    ~TCaptionKeeper() { Window->setWindowTitle(Kept); }
+    ~TCaptionKeeper()
+    {
+        if (Window->windowTitle() == ConvertingCaption)
+            Window->setWindowTitle(Kept);
+    }
     TCaptionKeeper(const TCaptionKeeper&) = delete;
     TCaptionKeeper& operator=(const TCaptionKeeper&) = delete;
 

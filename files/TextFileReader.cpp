@@ -1,5 +1,6 @@
 #include "files/TextFileReader.h"
 
+#include "files/FolderListing.h"
 #include "platform/RtfReader.h"
 #include "platform/TextDecoding.h"
 
@@ -17,13 +18,13 @@ bool IsPlainTextName(const QString& path)
 TTextFileContent ReadTextFile(const QString& path)
 {
     TTextFileContent content;
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) {
+    // Names that are not valid UTF-8 carry escapes only the listing's own calls understand.
+    if (path.isEmpty() || (!ListedFileExists(path) && !ListedFolderExists(path))) {
         content.Status = TTextFileContent::TStatus::Missing;
         return content;
     }
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!ListedFileExists(path) || !OpenListedFile(file, path, QIODevice::ReadOnly)) {
         content.Error = file.errorString();
         return content;
     }
@@ -33,8 +34,8 @@ TTextFileContent ReadTextFile(const QString& path)
             content.Error = file.errorString();
             return content;
         }
-        content.Text = (!IsPlainTextName(path) && IsRtf(bytes)) ? RtfToPlainText(bytes)
-                                                                : DecodeText(bytes);
+        content.Text =
+            (!IsPlainTextName(path) && IsRtf(bytes)) ? RtfToPlainText(bytes) : DecodeText(bytes);
         content.Status = TTextFileContent::TStatus::Read;
     } catch (const std::bad_alloc&) {
         content.Text.clear();
