@@ -403,6 +403,13 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
                     opportunity = true;
                     break;
                 }
+                // Once the word is past the width its end no longer matters: the line ends
+                // before it, or it is cut between characters. Scanning on to its end would make
+                // a long unbreakable run cost the square of its length.
+                if (!anywhere && line.WidthWithWord() > width) {
+                    opportunity = true;
+                    break;
+                }
             } while (!(anywhere && GraphemeBefore[pos] && !Ligated(s, pos)));
             if (opportunity || anywhere) {
                 const bool near = line.WidthWithWord() + OverhangMargin > width;
