@@ -4,6 +4,7 @@
 // copy. Without arguments: a million generated lines of the length a wrapped text view shows.
 #include "bench/BenchReport.h"
 #include "platform/TextDecoding.h"
+#include "search/ContentsSearch.h"
 #include "search/LineSearch.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <functional>
 
 #include <cstdio>
 
@@ -71,6 +73,22 @@ TTimed runGrep(const QString& path, const QString& word)
     grep.waitForFinished(-1);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     return {ms, grep.readAllStandardOutput().trimmed().toLongLong()};
+}
+
+// One of the contents searches over the lines, as the window runs it: entries counted, the
+// turn every 100 lines included.
+template <class Search> TTimed runContents(const QStringList& lines, Search search)
+{
+    TLineListSource source(lines);
+    qint64 hits = 0;
+    TSearchTarget target;
+    target.Lines = &source;
+    target.Yield = [] { return true; };
+    target.AddEntry = [&hits](const QString&) { ++hits; };
+    QElapsedTimer timer;
+    timer.start();
+    search(target);
+    return {double(timer.nsecsElapsed()) / 1e6, hits};
 }
 
 bool writeLines(const QString& path, const QStringList& lines)
@@ -138,6 +156,34 @@ int main(int argc, char** argv)
         row.Ours = Median(ours);
         row.Baseline = QStringLiteral("grep -c -i -F, %1 hits").arg(grepHits).toStdString();
         row.Base = Median(grep);
+        PrintRow(row);
+    }
+
+    PrintTableHead(QStringLiteral("contents searches over %1 lines of %2, median of 3")
+                       .arg(lines.size())
+                       .arg(source)
+                       .toStdString());
+    const QStringList blanks{QStringLiteral(" "), QStringLiteral("\u3000")};
+    const QStringList chapter{QStringLiteral("第"), QStringLiteral("章")};
+    const std::pair<const char*, std::function<void(const TSearchTarget&)>> searches[] = {
+        {"Find_Letter, indented lines (paragraph search)",
+         [&](const TSearchTarget& t) { Find_Letter(blanks, true, 1, 1, t); }},
+        {"Find_Contents, markers 第 章 anywhere",
+         [&](const TSearchTarget& t) { Find_Contents(chapter, false, 0, t); }},
+    };
+    for (const auto& [what, search] : searches) {
+        std::vector<double> ours;
+        qint64 hits = 0;
+        for (int round = 0; round < 3; ++round) {
+            const TTimed a = runContents(lines, search);
+            ours.push_back(a.Ms);
+            hits = a.Hits;
+        }
+        TBenchRow row;
+        row.What =
+            QStringLiteral("%1, %2 entries").arg(QString::fromUtf8(what)).arg(hits).toStdString();
+        row.Ours = Median(ours);
+        row.MaxValue = 1000;
         PrintRow(row);
     }
     return 0;
