@@ -12,6 +12,9 @@
 // the next byte, so the rest of the text is kept.
 QString DecodeCp932(QByteArrayView bytes);
 
+// The same through iconv's own loop, the reference the decoder's tables are checked against.
+QString DecodeCp932WithIconv(QByteArrayView bytes);
+
 // Encodes to CP932; nullopt when a character has no CP932 form (nothing is dropped or replaced).
 std::optional<QByteArray> EncodeCp932(QStringView text);
 

@@ -1,5 +1,6 @@
 #include "platform/Cp932.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 class TestCp932 : public QObject
@@ -11,6 +12,8 @@ private slots:
     void decode();
     void encode_data();
     void encode();
+    void tablesAgreeWithIconv_data();
+    void tablesAgreeWithIconv();
     void width_data();
     void width();
 };
@@ -65,6 +68,32 @@ void TestCp932::encode()
         QCOMPARE(*result, bytes);
         QCOMPARE(DecodeCp932(*result), text);
     }
+}
+
+void TestCp932::tablesAgreeWithIconv_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray pairs;
+    for (int b = 0; b < 256; ++b)
+        for (int t = 0; t < 256; ++t)
+            pairs.append(char(b)).append(char(t));
+    QTest::newRow("every byte pair") << pairs;
+    QTest::newRow("every pair shifted by one") << pairs.mid(1);
+    QTest::newRow("lead byte at the end") << QByteArray("abc\x88");
+    for (quint32 seed : {1u, 2u, 3u}) {
+        QRandomGenerator random(seed);
+        QByteArray noise(100000, Qt::Uninitialized);
+        for (char& c : noise)
+            c = char(random.bounded(256));
+        QTest::newRow(qPrintable(QStringLiteral("random %1").arg(seed))) << noise;
+    }
+}
+
+// The decoder's tables are read from iconv; whatever the bytes, both give the same text.
+void TestCp932::tablesAgreeWithIconv()
+{
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(DecodeCp932(bytes), DecodeCp932WithIconv(bytes));
 }
 
 void TestCp932::width_data()
