@@ -47,20 +47,6 @@ struct TTimed
     qint64 Hits = 0;
 };
 
-TTimed runFindWord(const QStringList& lines, const QString& word)
-{
-    TLineListSource source(lines);
-    qint64 hits = 0;
-    TSearchTarget target;
-    target.Lines = &source;
-    target.Yield = [] { return true; };
-    target.AddEntry = [&hits](const QString&) { ++hits; };
-    QElapsedTimer timer;
-    timer.start();
-    Find_Word(word, target);
-    return {double(timer.nsecsElapsed()) / 1e6, hits};
-}
-
 TTimed runGrep(const QString& path, const QString& word)
 {
     QProcess grep;
@@ -75,9 +61,9 @@ TTimed runGrep(const QString& path, const QString& word)
     return {ms, grep.readAllStandardOutput().trimmed().toLongLong()};
 }
 
-// One of the contents searches over the lines, as the window runs it: entries counted, the
-// turn every 100 lines included.
-template <class Search> TTimed runContents(const QStringList& lines, Search search)
+// One search over the lines, as the window runs it: entries counted, the turn every 100 lines
+// included.
+template <class Search> TTimed runSearch(const QStringList& lines, Search search)
 {
     TLineListSource source(lines);
     qint64 hits = 0;
@@ -89,6 +75,11 @@ template <class Search> TTimed runContents(const QStringList& lines, Search sear
     timer.start();
     search(target);
     return {double(timer.nsecsElapsed()) / 1e6, hits};
+}
+
+TTimed runFindWord(const QStringList& lines, const QString& word)
+{
+    return runSearch(lines, [&word](const TSearchTarget& target) { Find_Word(word, target); });
 }
 
 bool writeLines(const QString& path, const QStringList& lines)
@@ -175,7 +166,7 @@ int main(int argc, char** argv)
         std::vector<double> ours;
         qint64 hits = 0;
         for (int round = 0; round < 3; ++round) {
-            const TTimed a = runContents(lines, search);
+            const TTimed a = runSearch(lines, search);
             ours.push_back(a.Ms);
             hits = a.Hits;
         }

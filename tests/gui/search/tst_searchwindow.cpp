@@ -2,6 +2,7 @@
 #include "common/AppUtils.h"
 #include "platform/Cp932.h"
 #include "platform/MainRichEdit.h"
+#include "tests/support/SearchDialogs.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -14,6 +15,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace SearchDialogs;
 #include <QTimer>
 
 namespace {
@@ -41,36 +44,7 @@ QByteArray manyLines()
     return bytes;
 }
 
-const QString MarkerPrompt = QStringLiteral("目印となる文字[記号]を入力してください。");
-const QString LineStringBox = QStringLiteral("input|  文字列の検索 ( '':中止 )|") + MarkerPrompt;
-const QString ContentsBox =
-    QStringLiteral("input|  目次の作成(順序にも注意) ( '':中止 )|") + MarkerPrompt;
-const QString SimpleBox =
-    QStringLiteral("input|  目次の作成(順序は無関係) ( '':中止 )|") + MarkerPrompt;
-const QString WidthBox =
-    QStringLiteral("input|  目次の作成 ( 0:無制限, '':中止 )|検索する幅を入力してください。|0");
-const QString IndentQuestion = QStringLiteral("message|  目次の作成|検索する行は段落ちですか？");
-const QString NothingFound = QStringLiteral("message|  確認|該当する行は､見つかりませんでした。");
-const QString Interrupted = QStringLiteral("message|  確認|検索は中断されました。");
 const QString DefaultDigits = QStringLiteral("１２３４５６７８９０");
-
-QString found(int count)
-{
-    return QStringLiteral("message|  確認|該当する行が､%1行見つかりました。").arg(count);
-}
-
-// Scripted answers: "in:text" an input box's OK, "cancel" its Cancel, "yes" / "no" a question.
-void script(TScriptedDialogs& dialogs, const QStringList& answers)
-{
-    for (const QString& answer : answers) {
-        if (answer.startsWith(u"in:"))
-            dialogs.AnswerInput(answer.mid(3));
-        else if (answer == u"cancel")
-            dialogs.AnswerInput(std::nullopt);
-        else
-            dialogs.AnswerButton(answer == u"yes" ? 6 : 7);
-    }
-}
 
 QStringList entries(const QListWidget* list)
 {
