@@ -4,9 +4,9 @@
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
 #include "files/TextFileReader.h"
+#include "platform/MainRichEdit.h"
 
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -18,11 +18,11 @@ const QString EmptyCaption = QStringLiteral("Quorvelane");
 
 void TTextLoader::SetText(const QString& text)
 {
-    QPlainTextEdit* edit = Context.MainRichEdit;
+    TMainRichEdit* edit = Context.MainRichEdit;
     if (text.isEmpty() && edit->document()->isEmpty())
         return; // no change, so no change notification would clear the flag
     Files.IgnoreTextChange = true;
-    edit->setPlainText(text);
+    edit->LoadText(text);
 }
 
 // The re-search button is there exactly when there is text to search, and the reader shows it.

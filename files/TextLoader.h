@@ -4,9 +4,9 @@
 #include <functional>
 
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class TMainRichEdit;
 struct TFileState;
 
 // What loading a file touches in the main window.
@@ -14,7 +14,7 @@ struct TTextLoaderContext
 {
     QListWidget* FileNameListBox = nullptr;
     QListWidget* FilePathListBox = nullptr;
-    QPlainTextEdit* MainRichEdit = nullptr;
+    TMainRichEdit* MainRichEdit = nullptr;
     QListWidget* ContentsListBox = nullptr;
     QPushButton* FindResearchButton = nullptr;
     QScrollBar* ReadingLineScrollBar = nullptr;

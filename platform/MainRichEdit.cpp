@@ -1,7 +1,36 @@
 #include "platform/MainRichEdit.h"
 
+#include <QTextDocument>
+#include <utility>
+
 TMainRichEdit::TMainRichEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(document(), &QTextDocument::contentsChange, this, [this] {
+        if (!Loading)
+            Loaded = QString();
+    });
+}
+
+void TMainRichEdit::LoadText(const QString& text)
+{
+    // The document's own setPlainText() gives the same text, blocks and formats as the view's,
+    // without the view's second pass that sets the insertion format on the whole text.
+    if (text.isEmpty()) {
+        // Emptying goes the view's way, which tells of the change once whatever the text was.
+        setPlainText(text);
+        return;
+    }
+    Loading = true;
+    Loaded = text;
+    document()->setPlainText(text);
+    Loading = false;
+    document()->setModified(false);
+    moveCursor(QTextCursor::Start);
+}
+
+QString TMainRichEdit::TakeLoadedText()
+{
+    return std::exchange(Loaded, QString());
 }

@@ -14,6 +14,8 @@ constexpr qint64 FixedScale = 64;
 constexpr char32_t BmpSize = 0x10000;
 // Fonts kern Latin letters and their punctuation; pairs beyond are not asked about.
 constexpr char16_t KerningRange = 0x250;
+// Pairs of ASCII characters, the most frequent by far, are kept in a table of their own.
+constexpr char16_t AsciiEnd = 0x80;
 constexpr int32_t NotMeasured = std::numeric_limits<int32_t>::min();
 constexpr qint64 UnlimitedWidth = std::numeric_limits<qint64>::max() / 4;
 
@@ -89,7 +91,8 @@ qreal TAdvanceSource::ClusterAdvance(QStringView cluster) const
 }
 
 TDisplayLineModel::TDisplayLineModel(const TAdvanceSource& advances)
-    : Advances(&advances), AdvanceCache(BmpSize, NotMeasured), OverhangCache(BmpSize, NotMeasured)
+    : Advances(&advances), AdvanceCache(BmpSize, NotMeasured), OverhangCache(BmpSize, NotMeasured),
+      AsciiKerningCache(AsciiEnd * AsciiEnd, NotMeasured)
 {
     SetParagraphs({});
 }
@@ -124,6 +127,7 @@ void TDisplayLineModel::Relayout()
     // The font may have changed under the source: everything is measured again.
     std::fill(AdvanceCache.begin(), AdvanceCache.end(), NotMeasured);
     std::fill(OverhangCache.begin(), OverhangCache.end(), NotMeasured);
+    std::fill(AsciiKerningCache.begin(), AsciiKerningCache.end(), NotMeasured);
     OverhangMargin = std::abs(Fixed(Advances->MinimumRightBearing()));
     Kerns = Advances->Kerns();
     Breaks.clear();
@@ -228,16 +232,36 @@ int TDisplayLineModel::lineStartInParagraph(int i) const
     return k == 0 ? 0 : Breaks[p][k - 1];
 }
 
+int TDisplayLineModel::ParagraphOfLineNear(int i) const
+{
+    const int last = LastParagraph;
+    if (last + 1 < int(FirstLine.size()) && FirstLine[last] <= i) {
+        if (i < FirstLine[last + 1])
+            return last;
+        if (last + 2 < int(FirstLine.size()) && i < FirstLine[last + 2])
+            return LastParagraph = last + 1;
+    }
+    const int p = paragraphOfLine(i);
+    if (p >= 0)
+        LastParagraph = p;
+    return p;
+}
+
 QString TDisplayLineModel::line(int i) const
 {
-    const int p = paragraphOfLine(i);
-    if (p < 0)
-        return QString();
+    return lineView(i).toString();
+}
+
+QStringView TDisplayLineModel::lineView(int i) const
+{
+    if (i < 0 || i >= count())
+        return {};
+    const int p = ParagraphOfLineNear(i);
     const TBreaks& breaks = Breaks[p];
     const int k = i - FirstLine[p];
     const int start = k == 0 ? 0 : breaks[k - 1];
     const int end = k < int(breaks.size()) ? breaks[k] : int(Paragraphs[p].size());
-    return Paragraphs[p].mid(start, end - start);
+    return QStringView(Paragraphs[p]).mid(start, end - start);
 }
 
 qint64 TDisplayLineModel::Fixed(qreal pixels)
@@ -253,6 +277,16 @@ int TDisplayLineModel::CharAdvance(char32_t c) const
     int32_t& cached = AdvanceCache[c];
     if (cached == NotMeasured)
         cached = int32_t(Fixed(Advances->Advance(c)));
+    return cached;
+}
+
+int32_t TDisplayLineModel::PairKerning(char16_t left, char16_t right) const
+{
+    if (left >= AsciiEnd || right >= AsciiEnd)
+        return int32_t(Fixed(Advances->Kerning(left, right)));
+    int32_t& cached = AsciiKerningCache[left * AsciiEnd + right];
+    if (cached == NotMeasured)
+        cached = int32_t(Fixed(Advances->Kerning(left, right)));
     return cached;
 }
 
@@ -322,7 +356,7 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text) const
             UnitAdvance[i] = CharAdvance(c);
             if (Kerns && c < KerningRange && i + 1 < n && s[i + 1] < KerningRange &&
                 s[i + 1] != Tab)
-                UnitAdvance[i] += int32_t(Fixed(Advances->Kerning(c, s[i + 1])));
+                UnitAdvance[i] += PairKerning(c, s[i + 1]);
             total += UnitAdvance[i];
         }
     }

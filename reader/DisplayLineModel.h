@@ -80,6 +80,8 @@ public:
     int count() const { return FirstLine.back(); }
     // The text of display line i (0-based); empty for a line out of range.
     QString line(int i) const;
+    // The same without a copy: valid until the model changes.
+    QStringView lineView(int i) const;
     int paragraphOfLine(int i) const;
     int firstLineOfParagraph(int paragraph) const;
     int paragraphCount() const { return int(Paragraphs.size()); }
@@ -96,9 +98,11 @@ private:
                     std::vector<unsigned char>& flags) const;
     static qint64 Fixed(qreal pixels);
     int CharAdvance(char32_t c) const;
+    int32_t PairKerning(char16_t left, char16_t right) const;
     qint64 OverhangBefore(const QString& text, int pos) const;
     bool Ligated(const char16_t* s, int pos) const;
     void Rebuild();
+    int ParagraphOfLineNear(int i) const;
 
     const TAdvanceSource* Advances;
     qreal WrapWidth = 0;
@@ -117,8 +121,11 @@ private:
     // Advances and overhangs of the first plane in 1/64 pixel, as the source gave them.
     mutable std::vector<int32_t> AdvanceCache;
     mutable std::vector<int32_t> OverhangCache;
+    mutable std::vector<int32_t> AsciiKerningCache;
     mutable std::vector<unsigned char> FinderBuffer;
     mutable std::vector<unsigned char> BreakBefore;
     mutable std::vector<unsigned char> GraphemeBefore;
     mutable bool GraphemesFound = false;
+    // The paragraph of the last line asked for: lines are mostly asked for in order.
+    mutable int LastParagraph = 0;
 };

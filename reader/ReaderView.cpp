@@ -1,5 +1,6 @@
 #include "reader/ReaderView.h"
 
+#include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
 #include "reader/ReaderLayout.h"
 
@@ -61,7 +62,7 @@ void TReaderView::UpdateLines() const
     if (TextStale) {
         // Setting the paragraphs lays them out at once, at the width already set.
         Model->SetWidth(width);
-        Model->SetParagraphs(ParagraphsOf(*Edit->document()));
+        Model->SetParagraphs(CurrentParagraphs());
         ++Layouts;
         TextStale = false;
     } else if (relayout || width != Model->Width()) {
@@ -69,6 +70,21 @@ void TReaderView::UpdateLines() const
         Model->Relayout();
         ++Layouts;
     }
+}
+
+QStringList TReaderView::CurrentParagraphs() const
+{
+    // A text just loaded is split as the document split it: reading every block back out of
+    // the document costs several times as much.
+    if (auto* main = qobject_cast<TMainRichEdit*>(Edit)) {
+        const QString loaded = main->TakeLoadedText();
+        if (!loaded.isNull()) {
+            QStringList paragraphs = ParagraphsOfText(loaded);
+            if (paragraphs.size() == Edit->document()->blockCount())
+                return paragraphs;
+        }
+    }
+    return ParagraphsOf(*Edit->document());
 }
 
 int TReaderView::count() const
@@ -85,6 +101,14 @@ QString TReaderView::line(int i) const
         return QString();
     UpdateLines();
     return Model->line(i);
+}
+
+QStringView TReaderView::lineView(int i) const
+{
+    if (Edit->document()->isEmpty())
+        return {};
+    UpdateLines();
+    return Model->lineView(i);
 }
 
 void TReaderView::SetLabelText(int i, const QString& text)

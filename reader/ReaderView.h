@@ -28,6 +28,7 @@ public:
     // The text view's lines as displayed; none for an empty text.
     int count() const override;
     QString line(int i) const override;
+    QStringView lineView(int i) const override;
 
     int LabelCount() const { return int(Labels.size()); }
     const QList<QLabel*>& ReaderLabels() const { return Labels; }
@@ -50,6 +51,7 @@ public:
 
 private:
     void ContentsChange(int position, int removed, int added);
+    QStringList CurrentParagraphs() const;
     QLabel* MakeLabel(int index);
     int LineHeight() const;
 

@@ -1,4 +1,5 @@
 #include "platform/Cp932.h"
+#include "platform/MainRichEdit.h"
 #include "reader/DisplayLineModel.h"
 #include "reader/FontAdvances.h"
 
@@ -156,6 +157,8 @@ private slots:
     void fontAndWidthChange();
     void edits_data();
     void edits();
+    void loadedText_data();
+    void loadedText();
 
 private:
     QString Text;
@@ -322,6 +325,38 @@ void TestDisplayLines::edits()
     QCOMPARE(ModelLines(model), ModelLines(fresh));
     const TAgreement agreement = Compare(WidgetLines(*edit), ModelLines(model));
     QVERIFY2(agreement.Percent() >= 99.0, qPrintable(agreement.FirstDifference));
+}
+
+void TestDisplayLines::loadedText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("line feeds, last one ending an empty block") << QStringLiteral("一\n二\n\n三\n");
+    QTest::newRow("CR LF and lone CR") << QStringLiteral("a\r\nb\rc\r\r\nd\r");
+    QTest::newRow("paragraph separator, line separator kept")
+        << QStringLiteral("あ\u2029い\u2028う");
+    QTest::newRow("frame marks") << QStringLiteral("x\uFDD0y\uFDD1z");
+    QTest::newRow("no separator") << QStringLiteral("ひとつだけ");
+}
+
+// The reader splits a loaded text itself instead of reading the blocks back: both must give
+// the same paragraphs, and loading must leave the view as setPlainText() leaves it.
+void TestDisplayLines::loadedText()
+{
+    QFETCH(QString, text);
+    TMainRichEdit edit;
+    edit.setPlainText(QStringLiteral("before"));
+    edit.moveCursor(QTextCursor::End);
+    edit.LoadText(text);
+    QCOMPARE(ParagraphsOfText(text), ParagraphsOf(*edit.document()));
+    QCOMPARE(edit.textCursor().position(), 0);
+    QVERIFY(!edit.document()->isUndoAvailable());
+    QVERIFY(!edit.document()->isModified());
+
+    QCOMPARE(edit.TakeLoadedText(), text);
+    QVERIFY(edit.TakeLoadedText().isNull());
+    edit.LoadText(text);
+    edit.textCursor().insertText(QStringLiteral("+"));
+    QVERIFY2(edit.TakeLoadedText().isNull(), "an edit makes the loaded text stale");
 }
 
 QTEST_MAIN(TestDisplayLines)
