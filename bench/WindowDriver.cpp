@@ -258,48 +258,50 @@ double PeakMemoryMb()
     return 0;
 }
 
-namespace {
-
-class TBenchDialogs final : public TDialogService
+int FontSizeIndex(const TQuorvelaneForm& form, int size)
 {
-public:
-    int MessageBox(const QString& text, const QString& caption, int) override
-    {
+    for (int i = 0; i < form.FontSizeComboBox->count(); ++i)
+        if (form.FontSizeComboBox->itemText(i).trimmed().toInt() == size)
+            return i;
+    return -1;
+}
+
+int TBenchDialogs::MessageBox(const QString& text, const QString& caption, int flags)
+{
+    // A question (Yes/No) takes the next scripted answer; a message with OK only is reported.
+    if (flags != 0) {
+        if (Answers.empty())
+            Unexpected("question", caption + QStringLiteral(": ") + text);
+        const int answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    if (!OnMessage)
         Unexpected("message box", caption + QStringLiteral(": ") + text);
-    }
-    void PlainMessage(const QString& text) override { Unexpected("message", text); }
-    std::optional<QString> InputBox(const QString& caption, const QString&, const QString&) override
-    {
-        Unexpected("input box", caption);
-    }
-    std::optional<TFontSpec> ChooseFont(const TFontSpec&) override
-    {
-        Unexpected("font dialog", QString());
-    }
-    std::optional<qint32> ChooseColor(qint32) override { Unexpected("colour dialog", QString()); }
-    std::optional<SaveAnswer> SaveFile(const QString& caption, const QString&, const QStringList&,
-                                       int) override
-    {
-        Unexpected("save dialog", caption);
-    }
-    std::optional<QString> ChooseFolder(const QString& caption, const QString&) override
-    {
-        Unexpected("folder chooser", caption);
-    }
-    int ShowModalForm(QObject*) override { Unexpected("modal form", QString()); }
-    void ErrorReport(const QString& text) override { Unexpected("error report", text); }
+    OnMessage(text);
+    return 1;
+}
 
-private:
-    [[noreturn]] static void Unexpected(const char* kind, const QString& text)
-    {
-        std::fprintf(stderr, "bench: unexpected %s: %s\n", kind, qPrintable(text));
-        std::exit(3);
-    }
-};
-
-} // namespace
-
-void InstallBenchDialogs()
+std::optional<QString> TBenchDialogs::InputBox(const QString& caption, const QString&,
+                                               const QString&)
 {
-    InstallDialogService(std::make_unique<TBenchDialogs>());
+    if (Inputs.empty())
+        Unexpected("input box", caption);
+    QString answer = Inputs.front();
+    Inputs.pop_front();
+    return answer;
+}
+
+void TBenchDialogs::Unexpected(const char* kind, const QString& text)
+{
+    std::fprintf(stderr, "bench: unexpected %s: %s\n", kind, qPrintable(text));
+    std::exit(3);
+}
+
+TBenchDialogs& InstallBenchDialogs()
+{
+    auto dialogs = std::make_unique<TBenchDialogs>();
+    TBenchDialogs& installed = *dialogs;
+    InstallDialogService(std::move(dialogs));
+    return installed;
 }

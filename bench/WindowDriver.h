@@ -5,9 +5,12 @@
 // resize timer's ticks called directly instead of waited for.
 
 #include "app/QuorvelaneMain.h"
+#include "dialogs/DialogService.h"
 
 #include <QString>
 #include <QTemporaryDir>
+#include <deque>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -78,5 +81,43 @@ double PlainLabelTickMs(const TQuorvelaneForm& form, int ticks);
 double DragPlainWidth(QPlainTextEdit& edit, int delta, int steps);
 // VmHWM of this process in MB.
 double PeakMemoryMb();
-// A dialog service that ends the benchmark: no dialog is expected, and a real one would block.
-void InstallBenchDialogs();
+// The row of the font-size list that holds size points; -1 when none does.
+int FontSizeIndex(const TQuorvelaneForm& form, int size);
+
+// The benchmarks' dialogs: input boxes and questions take the scripted answers in order, a
+// message with OK only goes to OnMessage. Any other dialog, or one with no answer left, ends the
+// benchmark with status 3, since it would wait for a user who is not there.
+class TBenchDialogs final : public TDialogService
+{
+public:
+    std::deque<QString> Inputs;
+    std::deque<int> Answers;
+    std::function<void(const QString&)> OnMessage;
+
+    int MessageBox(const QString& text, const QString& caption, int flags) override;
+    void PlainMessage(const QString& text) override { Unexpected("message", text); }
+    std::optional<QString> InputBox(const QString& caption, const QString& prompt,
+                                    const QString& preset) override;
+    std::optional<TFontSpec> ChooseFont(const TFontSpec&) override
+    {
+        Unexpected("font dialog", QString());
+    }
+    std::optional<qint32> ChooseColor(qint32) override { Unexpected("colour dialog", QString()); }
+    std::optional<SaveAnswer> SaveFile(const QString& caption, const QString&, const QStringList&,
+                                       int) override
+    {
+        Unexpected("save dialog", caption);
+    }
+    std::optional<QString> ChooseFolder(const QString& caption, const QString&) override
+    {
+        Unexpected("folder chooser", caption);
+    }
+    int ShowModalForm(QObject*) override { Unexpected("modal form", QString()); }
+    void ErrorReport(const QString& text) override { Unexpected("error report", text); }
+
+private:
+    [[noreturn]] static void Unexpected(const char* kind, const QString& text);
+};
+
+// Installs the benchmarks' dialogs as the dialog service.
+TBenchDialogs& InstallBenchDialogs();

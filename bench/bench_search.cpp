@@ -1,49 +1,43 @@
-// Find_Word over the lines of a text, beside GNU grep over the same lines as UTF-8.
+// The searches of the main window over the display lines of a large text laid out at 10 pt in
+// an 800-pixel-wide text view. Each search runs through its menu action with scripted answers
+// and is timed until its result message is due, the event turns every 100 lines and the filling
+// of the contents list included. Find_Word runs beside GNU grep over the same display lines
+// written out as UTF-8. While the searches run, a zero timer records the longest wait an event
+// had; last, the re-search button is pressed during a search, and the time until the search has
+// ended is taken.
 //
-// bench_search CORPUS.txt CORPUS.utf8.txt: the lines of a CP932 corpus, grep reading its UTF-8
-// copy. Without arguments: a million generated lines of the length a wrapped text view shows.
-#include "bench/BenchReport.h"
-#include "platform/TextDecoding.h"
-#include "search/ContentsSearch.h"
-#include "search/LineSearch.h"
+// bench_search CORPUS-100MB.txt
+//
+// Times are wall-clock times, as grep runs in a process of its own.
 
-#include <QCoreApplication>
+#include "bench/BenchReport.h"
+#include "bench/WindowDriver.h"
+#include "platform/MainRichEdit.h"
+#include "search/SearchFlow.h"
+
+#include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QProcess>
-#include <QRandomGenerator>
+#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTextStream>
-#include <functional>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-// Lines of the length a wrapped Japanese text view shows, a few with the searched words.
-QStringList generatedLines(int count)
-{
-    const QStringList pieces{"吾輩は", "猫である。", "名前は",   "まだ無い。", "どこで", "生れたか",
-                             "とんと", "見当が",     "つかぬ。", "　",         "第一章", "ｶﾀｶﾅ",
-                             "Qt ",    "text ",      "line ",    "(1) ",       "結論"};
-    QRandomGenerator random(20261209);
-    QStringList lines;
-    lines.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        QString line;
-        const int length = 4 + random.bounded(12);
-        for (int k = 0; k < length; ++k)
-            line += pieces[random.bounded(int(pieces.size()))];
-        if (random.bounded(50) == 0)
-            line += random.bounded(2) ? QStringLiteral("Debian") : QStringLiteral("DEBIAN");
-        lines << line;
-    }
-    return lines;
-}
+constexpr int Runs = 3;
+constexpr int TextViewWidth = 800;
+// The No button of a question.
+constexpr int AnswerNo = 7;
+const QString CancelledMessage = QStringLiteral("検索は中断されました。");
 
 struct TTimed
 {
-    double Ms = 0;
+    double Ms = -1;
     qint64 Hits = 0;
 };
 
@@ -61,121 +55,226 @@ TTimed runGrep(const QString& path, const QString& word)
     return {ms, grep.readAllStandardOutput().trimmed().toLongLong()};
 }
 
-// One search over the lines, as the window runs it: entries counted, the turn every 100 lines
-// included.
-template <class Search> TTimed runSearch(const QStringList& lines, Search search)
+// The longest time between two turns of the event loop while it runs.
+class TTurnWatch
 {
-    TLineListSource source(lines);
-    qint64 hits = 0;
-    TSearchTarget target;
-    target.Lines = &source;
-    target.Yield = [] { return true; };
-    target.AddEntry = [&hits](const QString&) { ++hits; };
-    QElapsedTimer timer;
-    timer.start();
-    search(target);
-    return {double(timer.nsecsElapsed()) / 1e6, hits};
+public:
+    TTurnWatch()
+    {
+        Timer.setInterval(0);
+        QObject::connect(&Timer, &QTimer::timeout, [this] {
+            Longest = std::max(Longest, double(Since.nsecsElapsed()) / 1e6);
+            Since.start();
+        });
+    }
+    void Start()
+    {
+        Since.start();
+        Timer.start();
+    }
+    void Stop() { Timer.stop(); }
+    double Longest = 0;
+
+private:
+    QTimer Timer;
+    QElapsedTimer Since;
+};
+
+struct TSearchRun
+{
+    double Ms = -1;
+    int Entries = 0;
+    QStringList Messages;
+};
+
+class TSearchBench
+{
+public:
+    TSearchBench(TWindowDriver& window, TBenchDialogs& dialogs) : Window(window), Dialogs(dialogs)
+    {
+    }
+
+    // One search from its menu action until the first message (the result, or the cancel).
+    TSearchRun Run(TSearchAction action, const QStringList& inputs, const std::deque<int>& answers)
+    {
+        TSearchRun run;
+        Dialogs.Inputs.assign(inputs.begin(), inputs.end());
+        Dialogs.Answers = answers;
+        QElapsedTimer timer;
+        Dialogs.OnMessage = [&](const QString& text) {
+            if (run.Ms < 0)
+                run.Ms = double(timer.nsecsElapsed()) / 1e6;
+            run.Messages << text;
+        };
+        Turns.Start();
+        timer.start();
+        Window.Form->FindLineStringExecute(action);
+        Turns.Stop();
+        Dialogs.OnMessage = {};
+        run.Entries = Window.Form->ContentsListBox->count();
+        FlushEvents();
+        return run;
+    }
+
+    // The median of Runs runs; the entries and messages of the last.
+    TSearchRun Median(TSearchAction action, const QStringList& inputs,
+                      const std::deque<int>& answers = {})
+    {
+        std::vector<double> times;
+        TSearchRun last;
+        for (int run = 0; run < Runs; ++run) {
+            last = Run(action, inputs, answers);
+            times.push_back(last.Ms);
+        }
+        last.Ms = ::Median(times);
+        return last;
+    }
+
+    // The re-search button pressed 150 ms into a search: the time from then until the search
+    // has ended and shows its message.
+    TSearchRun Cancel(const QString& word)
+    {
+        constexpr int PressAt = 150;
+        QTimer::singleShot(PressAt, Window.Form->FindResearchButton, &QPushButton::click);
+        TSearchRun run = Run(TSearchAction::FindLineString, {word}, {});
+        run.Ms -= PressAt;
+        return run;
+    }
+
+    double LongestTurn() const { return Turns.Longest; }
+
+private:
+    TWindowDriver& Window;
+    TBenchDialogs& Dialogs;
+    TTurnWatch Turns;
+};
+
+// 10 pt, and the window made as wide as puts the text view at the width wanted.
+bool LayOutForSearch(TWindowDriver& window)
+{
+    TQuorvelaneForm& form = *window.Form;
+    form.FontSizeComboBox->setCurrentIndex(FontSizeIndex(form, 10));
+    form.FontSizeComboBoxChange();
+    for (int attempt = 0; attempt < 8 && form.MainRichEdit->width() != TextViewWidth; ++attempt) {
+        form.resize(form.width() + TextViewWidth - form.MainRichEdit->width(), form.height());
+        window.Settle();
+    }
+    return form.MainRichEdit->width() == TextViewWidth &&
+           form.MainRichEdit->font().pointSize() == 10;
 }
 
-TTimed runFindWord(const QStringList& lines, const QString& word)
-{
-    return runSearch(lines, [&word](const TSearchTarget& target) { Find_Word(word, target); });
-}
-
-bool writeLines(const QString& path, const QStringList& lines)
+bool WriteLines(const TQuorvelaneForm& form, const QString& path, int& indented)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QTextStream out(&file);
-    for (const QString& line : lines)
-        out << line << '\n';
-    return true;
+    indented = 0;
+    QByteArray chunk;
+    for (int i = 0; i < form.LineCount(); ++i) {
+        const QString line = form.Line(i);
+        indented += line.startsWith(u' ') || line.startsWith(u'\u3000');
+        chunk += line.toUtf8();
+        chunk += '\n';
+        if (chunk.size() > (1 << 20) && file.write(std::exchange(chunk, {})) < 0)
+            return false;
+    }
+    return file.write(chunk) == chunk.size();
+}
+
+void WordRows(TSearchBench& bench, const QString& linesPath)
+{
+    for (const QString& word : {QStringLiteral("debian"), QStringLiteral("パッケージ"),
+                                QStringLiteral("見つからない語")}) {
+        const TSearchRun ours = bench.Median(TSearchAction::FindLineString, {word});
+        std::vector<double> grep;
+        qint64 grepHits = 0;
+        for (int run = 0; run < Runs; ++run) {
+            const TTimed timed = runGrep(linesPath, word);
+            grep.push_back(timed.Ms);
+            grepHits = timed.Hits;
+        }
+        TBenchRow row;
+        row.What = QStringLiteral("Find_Word \"%1\", %2 entries").arg(word).arg(ours.Entries)
+                       .toStdString();
+        row.Ours = ours.Ms;
+        row.Baseline = QStringLiteral("grep -c -i -F, %1 hits").arg(grepHits).toStdString();
+        row.Base = Median(grep);
+        row.MaxRatio = 3;
+        row.Condition = "the same lines found";
+        row.ConditionHeld = ours.Entries == grepHits;
+        PrintRow(row);
+    }
+}
+
+void ContentsRow(const std::string& what, const TSearchRun& run)
+{
+    TBenchRow row;
+    row.What = what + ", " + std::to_string(run.Entries) + " entries";
+    row.Ours = run.Ms;
+    row.MaxValue = 1000;
+    row.Condition = "10 000 entries or more";
+    row.ConditionHeld = run.Entries >= 10000;
+    PrintRow(row);
+}
+
+void ResponseRows(TSearchBench& bench)
+{
+    const TSearchRun cancelled = bench.Cancel(QStringLiteral("見つからない語"));
+    TBenchRow cancel;
+    cancel.What = "re-search button pressed during Find_Word, until the search ended";
+    cancel.Ours = cancelled.Ms;
+    cancel.MaxValue = 100;
+    cancel.Condition = "cancelled";
+    cancel.ConditionHeld = cancelled.Messages.contains(CancelledMessage);
+    PrintRow(cancel);
+    TBenchRow turn;
+    turn.What = "longest wait of an event, every search above";
+    turn.Ours = bench.LongestTurn();
+    turn.MaxValue = 100;
+    PrintRow(turn);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList lines;
-    QString path;
-    QString source;
-    QStringList words{QStringLiteral("debian"), QStringLiteral("結論"),
-                      QStringLiteral("見つからない語")};
-    QTemporaryDir dir;
-    if (argc >= 3) {
-        QFile file(QString::fromLocal8Bit(argv[1]));
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "bench_search: cannot read %s\n", argv[1]);
-            return 1;
-        }
-        lines = DecodeText(file.readAll()).split(u'\n');
-        path = QString::fromLocal8Bit(argv[2]);
-        source = QFileInfo(file.fileName()).fileName();
-        words = QStringList{QStringLiteral("debian"), QStringLiteral("パッケージ"),
-                            QStringLiteral("見つからない語")};
-    } else {
-        lines = generatedLines(1'000'000);
-        path = dir.filePath(QStringLiteral("lines.txt"));
-        source = QStringLiteral("generated lines");
-        if (!writeLines(path, lines)) {
-            std::fprintf(stderr, "bench_search: cannot write %s\n", qPrintable(path));
-            return 1;
-        }
+    QApplication app(argc, argv);
+    TBenchDialogs& dialogs = InstallBenchDialogs();
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: bench_search CORPUS-100MB.txt\n");
+        return 2;
     }
-
-    PrintTableHead(QStringLiteral("Find_Word over %1 lines of %2, median of 5")
-                       .arg(lines.size())
-                       .arg(source)
+    const QString corpus = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    TWindowDriver window(QString(), corpus);
+    if (!window.Form || !LayOutForSearch(window) || window.Open(TWindowDriver::LargeName) < 0) {
+        std::fprintf(stderr, "bench_search: the window did not show the text at 10 pt, %d px\n",
+                     TextViewWidth);
+        return 1;
+    }
+    QTemporaryDir folder;
+    const QString linesPath = folder.filePath(QStringLiteral("lines.utf8.txt"));
+    int indented = 0;
+    if (!folder.isValid() || !WriteLines(*window.Form, linesPath, indented)) {
+        std::fprintf(stderr, "bench_search: cannot write the display lines\n");
+        return 1;
+    }
+    const int lines = window.Form->LineCount();
+    PrintTableHead(QStringLiteral("searches over %1 display lines (%2% indented) of %3, 10 pt, "
+                                  "%4 px, median of %5")
+                       .arg(lines)
+                       .arg(lines > 0 ? 100 * qint64(indented) / lines : 0)
+                       .arg(QFileInfo(corpus).fileName())
+                       .arg(TextViewWidth)
+                       .arg(Runs)
                        .toStdString());
-    for (const QString& word : words) {
-        std::vector<double> ours;
-        std::vector<double> grep;
-        qint64 ourHits = 0;
-        qint64 grepHits = 0;
-        for (int round = 0; round < 5; ++round) {
-            const TTimed a = runFindWord(lines, word);
-            const TTimed b = runGrep(path, word);
-            ours.push_back(a.Ms);
-            grep.push_back(b.Ms);
-            ourHits = a.Hits;
-            grepHits = b.Hits;
-        }
-        TBenchRow row;
-        row.What = QStringLiteral("\"%1\", %2 hits").arg(word).arg(ourHits).toStdString();
-        row.Ours = Median(ours);
-        row.Baseline = QStringLiteral("grep -c -i -F, %1 hits").arg(grepHits).toStdString();
-        row.Base = Median(grep);
-        PrintRow(row);
-    }
-
-    PrintTableHead(QStringLiteral("contents searches over %1 lines of %2, median of 3")
-                       .arg(lines.size())
-                       .arg(source)
-                       .toStdString());
-    const QStringList blanks{QStringLiteral(" "), QStringLiteral("\u3000")};
-    const QStringList chapter{QStringLiteral("第"), QStringLiteral("章")};
-    const std::pair<const char*, std::function<void(const TSearchTarget&)>> searches[] = {
-        {"Find_Letter, indented lines (paragraph search)",
-         [&](const TSearchTarget& t) { Find_Letter(blanks, true, 1, 1, t); }},
-        {"Find_Contents, markers 第 章 anywhere",
-         [&](const TSearchTarget& t) { Find_Contents(chapter, false, 0, t); }},
-    };
-    for (const auto& [what, search] : searches) {
-        std::vector<double> ours;
-        qint64 hits = 0;
-        for (int round = 0; round < 3; ++round) {
-            const TTimed a = runSearch(lines, search);
-            ours.push_back(a.Ms);
-            hits = a.Hits;
-        }
-        TBenchRow row;
-        row.What =
-            QStringLiteral("%1, %2 entries").arg(QString::fromUtf8(what)).arg(hits).toStdString();
-        row.Ours = Median(ours);
-        row.MaxValue = 1000;
-        PrintRow(row);
-    }
+    TSearchBench bench(window, dialogs);
+    WordRows(bench, linesPath);
+    ContentsRow("Find_Letter, paragraph search",
+                bench.Median(TSearchAction::FindParagraph, {}));
+    // Markers 第 and 章, no width limit, not only indented lines.
+    ContentsRow("Find_Contents, markers 第章",
+                bench.Median(TSearchAction::FindContents, {QStringLiteral("第章"), "0"},
+                             {AnswerNo}));
+    ResponseRows(bench);
     return 0;
 }

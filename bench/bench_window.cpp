@@ -118,14 +118,6 @@ void OpenRows(TWindowDriver& window, const QString& name, const QString& path)
     PrintRow(row);
 }
 
-int FontSizeIndex(const TQuorvelaneForm& form, int size)
-{
-    for (int i = 0; i < form.FontSizeComboBox->count(); ++i)
-        if (form.FontSizeComboBox->itemText(i).trimmed().toInt() == size)
-            return i;
-    return -1;
-}
-
 double FontSizeChangeMs(TQuorvelaneForm& form, int size)
 {
     form.FontSizeComboBox->setCurrentIndex(FontSizeIndex(form, size));

@@ -9,7 +9,9 @@ Writes into OUTDIR:
   SOURCES                                      the packages and versions the text came from
 
 The lines are those of the HTML pages and manual pages that hold Japanese, in the order of
-their sorted paths, repeated until the size is reached; the last line is cut at a character
+their sorted paths, repeated until the size is reached. A line that begins with a Japanese
+character is prose and is indented with an ideographic space, as paragraphs of a Japanese text
+are (the paragraph search looks for such lines); the last line is cut at a character
 boundary and padded with blanks so that the size is exact. The same packages give the same
 bytes. Nothing is rebuilt when SOURCES already matches this script and the installed packages.
 """
@@ -138,7 +140,7 @@ def japanese_lines():
         for line in text.split("\n"):
             line = CONTROL.sub("", line).strip()
             if line and JAPANESE.search(line):
-                yield line
+                yield "\u3000" + line if JAPANESE.match(line) else line
 
 
 def iconv(data, source, target):

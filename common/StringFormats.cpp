@@ -29,6 +29,11 @@ QString PadNumber(int value, int width)
 
 QString TrimLeftString(const QString& text)
 {
+    return text.mid(text.size() - TrimLeftView(text).size());
+}
+
+QStringView TrimLeftView(QStringView text)
+{
     qsizetype i = 0;
     while (i < text.size() && (text[i] == u'\u3000' || text[i] == u' '))
         ++i;

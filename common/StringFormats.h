@@ -11,3 +11,4 @@ QString PadNumber(int value, int width);
 // The text without its leading half-width and full-width (U+3000) spaces; tabs, other blanks
 // and trailing spaces stay.
 QString TrimLeftString(const QString& text);
+QStringView TrimLeftView(QStringView text);

@@ -42,7 +42,7 @@ public:
 
     // Records the first position of every marker that begins at byte limit or before; stops at
     // the first marker found when anyOne is set. Returns whether any was found.
-    bool Scan(const QString& line, int limit, bool anyOne)
+    bool Scan(QStringView line, int limit, bool anyOne)
     {
         for (int slot : Touched)
             First[slot] = 0;
@@ -104,8 +104,8 @@ TSearchEnd runMarkerSearch(const QStringList& markers, bool indented, int width,
     const int numberWidth = ContentsNumberWidth(n);
     if (target.SetCaption)
         target.SetCaption(caption);
-    return ForEachSearchLine(target, [&](int i, const QString& line) {
-        const QString text = TrimLeftString(line);
+    return ForEachSearchLine(target, [&](int i, QStringView line) {
+        const QStringView text = TrimLeftView(line);
         if (indented && text.size() == line.size())
             return TLineVerdict::Next;
         const int limit = width == 0 ? Cp932Width(line) : width;
@@ -113,7 +113,7 @@ TSearchEnd runMarkerSearch(const QStringList& markers, bool indented, int width,
             return TLineVerdict::Next;
         if (text.isEmpty())
             return emptyTextEnds ? TLineVerdict::Stop : TLineVerdict::Next;
-        AddSearchEntry(target, text, i, numberWidth);
+        AddSearchEntry(target, text.toString(), i, numberWidth);
         return TLineVerdict::Next;
     });
 }
@@ -126,7 +126,7 @@ TSearchEnd Find_Letter(const QStringList& markers, bool indented, int width, int
     const QString caption =
         searchType == 1 ? QStringLiteral("段落検索中") : QStringLiteral("簡易目次検索中");
     TMarkerPositions positions(markers);
-    const auto anyMarker = [&positions](const QString& line, int limit) {
+    const auto anyMarker = [&positions](QStringView line, int limit) {
         return positions.Scan(line, limit, true);
     };
     const TSearchEnd end =
@@ -140,7 +140,7 @@ TSearchEnd Find_Contents(const QStringList& markers, bool indented, int width,
                          const TSearchTarget& target)
 {
     TMarkerPositions positions(markers);
-    const auto allInOrder = [&positions](const QString& line, int limit) {
+    const auto allInOrder = [&positions](QStringView line, int limit) {
         if (!positions.Scan(line, limit, false))
             return false;
         int previous = 0;

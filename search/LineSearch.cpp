@@ -13,20 +13,27 @@ bool isAsciiCapital(QChar c)
 
 } // namespace
 
-QString FoldSearchLetters(const QString& text)
+QStringView FoldSearchLetters(QStringView text, QString& scratch)
 {
     qsizetype first = 0;
     while (first < text.size() && !isAsciiCapital(text[first]))
         ++first;
     if (first == text.size())
-        return text; // shared, no copy: most lines of a Japanese text hold no capital
-    QString folded = text;
-    QChar* data = folded.data();
-    for (qsizetype i = first; i < folded.size(); ++i) {
+        return text; // most lines of a Japanese text hold no capital
+    scratch = text.toString();
+    QChar* data = scratch.data();
+    for (qsizetype i = first; i < scratch.size(); ++i) {
         if (isAsciiCapital(data[i]))
             data[i] = QChar(data[i].unicode() + 0x20);
     }
-    return folded;
+    return scratch;
+}
+
+QString FoldSearchLetters(const QString& text)
+{
+    QString folded;
+    FoldSearchLetters(text, folded);
+    return folded.isNull() ? text : folded; // shared, no copy, when nothing was folded
 }
 
 TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
@@ -46,9 +53,10 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
     const int numberWidth = ContentsNumberWidth(n);
     if (target.SetCaption)
         target.SetCaption(QStringLiteral("文字列検索中"));
-    const TSearchEnd end = ForEachSearchLine(target, [&](int i, const QString& line) {
-        if (IndexOfOnBoundary(FoldSearchLetters(line), folded) >= 0)
-            AddSearchEntry(target, TrimLeftString(line), i, numberWidth);
+    QString scratch;
+    const TSearchEnd end = ForEachSearchLine(target, [&](int i, QStringView line) {
+        if (IndexOfOnBoundary(FoldSearchLetters(line, scratch), folded) >= 0)
+            AddSearchEntry(target, TrimLeftString(line.toString()), i, numberWidth);
         return TLineVerdict::Next;
     });
     if (end == TSearchEnd::Failed)

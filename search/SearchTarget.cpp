@@ -6,7 +6,7 @@
 #include <exception>
 
 TSearchEnd ForEachSearchLine(const TSearchTarget& target,
-                             const std::function<TLineVerdict(int, const QString&)>& test)
+                             const std::function<TLineVerdict(int, QStringView)>& test)
 {
     try {
         const int n = target.Lines->count();
@@ -22,7 +22,7 @@ TSearchEnd ForEachSearchLine(const TSearchTarget& target,
             }
             if (i >= target.Lines->count())
                 return TSearchEnd::Failed;
-            if (test(i, target.Lines->line(i)) == TLineVerdict::Stop)
+            if (test(i, target.Lines->lineView(i)) == TLineVerdict::Stop)
                 break;
         }
         return TSearchEnd::Finished;
@@ -36,7 +36,7 @@ qsizetype IndexOfOnBoundary(const QString& text, const QString& needle)
     return IndexOfOnBoundary(text, QStringMatcher(needle));
 }
 
-qsizetype IndexOfOnBoundary(const QString& text, const QStringMatcher& needle)
+qsizetype IndexOfOnBoundary(QStringView text, const QStringMatcher& needle)
 {
     if (needle.pattern().isEmpty())
         return -1;

@@ -49,13 +49,13 @@ enum class TLineVerdict
 // button; then test(i, line) for each line. A line that is gone (the text shrank during a turn)
 // or a failure inside test ends the loop as Failed; the caller shows its own message.
 TSearchEnd ForEachSearchLine(const TSearchTarget& target,
-                             const std::function<TLineVerdict(int, const QString&)>& test);
+                             const std::function<TLineVerdict(int, QStringView)>& test);
 
 // The 0-based index of the first occurrence of needle in text that starts on a character
 // boundary (never inside a surrogate pair), or -1.
 qsizetype IndexOfOnBoundary(const QString& text, const QString& needle);
 // The same with the needle prepared once for many texts.
-qsizetype IndexOfOnBoundary(const QString& text, const QStringMatcher& needle);
+qsizetype IndexOfOnBoundary(QStringView text, const QStringMatcher& needle);
 
 // Appends the entry for line index i (text trimmed of its leading spaces by the caller).
 void AddSearchEntry(const TSearchTarget& target, const QString& text, int i, int numberWidth);
