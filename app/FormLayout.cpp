@@ -104,7 +104,7 @@ void TQuorvelaneForm::RelayoutReader()
 // The lines are numbered anew, so the contents list is emptied and the search can be repeated.
 void TQuorvelaneForm::EmptyContentsAfterRelayout()
 {
-    ContentsListBox->clear();
+    ContentsListBox->Clear();
     if (LineCount() > 0)
         FindResearchButton->show();
 }

@@ -3,6 +3,7 @@
 #include "reader/SlideEngine.h"
 #include "search/SearchFlow.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QMetaObject>
 
@@ -84,6 +85,11 @@ private:
     TLinesMark CurrentLines() const;
 
     TQuorvelaneForm& Form;
+    // In nanoseconds.
+    static constexpr qint64 PumpInterval = 10'000'000;
+    static constexpr int EveryTurnFor = 3;
+    QElapsedTimer LastPump;
+    int Turns = 0;
     quint64 TextChanges = 0;
     QMetaObject::Connection TextChangesCounter;
     TLinesMark Marked;

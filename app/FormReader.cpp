@@ -119,7 +119,7 @@ void TQuorvelaneForm::FontSizeComboBoxChange()
         FontSizeComboBox->setCurrentIndex(6);
     SetTextViewFontSize(selectedNumber(FontSizeComboBox).value_or(12));
     RebuildReader();
-    ContentsListBox->clear();
+    ContentsListBox->Clear();
     if (LineCount() > 0)
         FindResearchButton->show();
 }

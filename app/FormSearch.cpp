@@ -6,7 +6,6 @@
 #include "search/ContentsEntry.h"
 
 #include <QAction>
-#include <QListWidget>
 #include <QScrollBar>
 
 void TQuorvelaneForm::FindLineStringExecute(TSearchAction Action)
@@ -18,12 +17,13 @@ void TQuorvelaneForm::FindResearchExecute() { SearchFlow->FindResearchExecute();
 
 void TQuorvelaneForm::ContentsListBoxClick()
 {
-    QListWidgetItem* item = ContentsListBox->currentItem();
-    if (!item)
+    const int row = ContentsListBox->CurrentRow();
+    if (row < 0)
         return;
-    ContentsListBox->setToolTip(item->text());
+    const QString entry = ContentsListBox->Text(row);
+    ContentsListBox->setToolTip(entry);
     const bool lineForward = Action(QStringLiteral("SetContentsLineForward"))->isChecked();
-    const TContentsTarget target = ParseContentsEntry(item->text(), lineForward, LineCount());
+    const TContentsTarget target = ParseContentsEntry(entry, lineForward, LineCount());
     if (!target.Line) {
         AppMessageBox(target.Message, target.Caption, 0);
         return;
@@ -36,10 +36,9 @@ void TQuorvelaneForm::ContentsListBoxClick()
 void TQuorvelaneForm::SetContentsLineForwardExecute()
 {
     QAction* action = Action(QStringLiteral("SetContentsLineForward"));
-    QStringList entries;
-    for (int i = 0; i < ContentsListBox->count(); ++i)
-        entries << ContentsListBox->item(i)->text();
-    const auto swapped = SwapContentsEntries(entries);
+    // Entries a running search keeps back are switched with the others.
+    ContentsListBox->FlushEntries();
+    const auto swapped = SwapContentsEntries(ContentsListBox->Entries());
     if (!swapped) {
         // The check stays as it was: undo the toggle the action made.
         const QSignalBlocker blocker(action);
@@ -47,6 +46,5 @@ void TQuorvelaneForm::SetContentsLineForwardExecute()
         AppMessageBox(ContentsSwapFailedMessage, ErrorCaption(), 0);
         return;
     }
-    ContentsListBox->clear();
-    ContentsListBox->addItems(*swapped);
+    ContentsListBox->SetEntries(*swapped);
 }

@@ -73,9 +73,7 @@ void TQuorvelaneForm::ConnectControls()
     });
     connect(FindResearchButton, &QPushButton::clicked, Action(QStringLiteral("FindResearch")),
             &QAction::trigger);
-    connect(ContentsListBox, &QListWidget::itemClicked, this,
-            guarded([](F& f) { f.ContentsListBoxClick(); }));
-    connect(ContentsListBox, &QListWidget::itemActivated, this,
+    connect(ContentsListBox, &TContentsListBox::EntryChosen, this,
             guarded([](F& f) { f.ContentsListBoxClick(); }));
     connect(MainSplitter, &QSplitter::splitterMoved, this, [this](int, int index) {
         int size = index == 1 ? LeftPanel->width() : RightPanel->width();

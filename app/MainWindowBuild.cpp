@@ -180,7 +180,7 @@ void TQuorvelaneForm::BuildRightColumn()
 
     BuildSettingPanel();
     ContentsPanel = makePanel(RightColumnSplitter, "ContentsPanel", false);
-    ContentsListBox = new QListWidget(ContentsPanel);
+    ContentsListBox = new TContentsListBox(ContentsPanel);
     ContentsListBox->setObjectName(QStringLiteral("ContentsListBox"));
     columnLayout(ContentsPanel)->addWidget(ContentsListBox);
     // The re-search button floats over the top of the contents list.

@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "dialogs/DialogService.h"
 #include "files/FileState.h"
+#include "platform/ContentsListBox.h"
 #include "reader/FormAllColors.h"
 #include "reader/SlideEngine.h"
 #include "search/SearchFlow.h"
@@ -149,7 +150,7 @@ public:
     QLabel* LabelSpaceLabel = nullptr;
     QComboBox* LabelSpaceComboBox = nullptr;
     QFrame* ContentsPanel = nullptr;
-    QListWidget* ContentsListBox = nullptr;
+    TContentsListBox* ContentsListBox = nullptr;
     QPushButton* FindResearchButton = nullptr;
     QSplitter* MainSplitter = nullptr;
     QSplitter* LeftColumnSplitter = nullptr;

@@ -4,6 +4,7 @@
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
 #include "files/TextFileReader.h"
+#include "platform/ContentsListBox.h"
 #include "platform/MainRichEdit.h"
 
 #include <QListWidget>
@@ -61,7 +62,7 @@ void TTextLoader::FileNameListBoxClick()
             const QString path = Context.FilePathListBox->item(row)->text();
             Files.CurrentFileName = path;
             names->setToolTip(path);
-            Context.ContentsListBox->clear();
+            Context.ContentsListBox->Clear();
             SetText(QString());
             const TTextFileContent content = ReadTextFile(path);
             switch (content.Status) {

@@ -6,6 +6,7 @@
 class QListWidget;
 class QPushButton;
 class QScrollBar;
+class TContentsListBox;
 class TMainRichEdit;
 struct TFileState;
 
@@ -15,7 +16,7 @@ struct TTextLoaderContext
     QListWidget* FileNameListBox = nullptr;
     QListWidget* FilePathListBox = nullptr;
     TMainRichEdit* MainRichEdit = nullptr;
-    QListWidget* ContentsListBox = nullptr;
+    TContentsListBox* ContentsListBox = nullptr;
     QPushButton* FindResearchButton = nullptr;
     QScrollBar* ReadingLineScrollBar = nullptr;
     int* ReadingLine = nullptr;

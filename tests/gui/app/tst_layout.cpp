@@ -171,7 +171,7 @@ void TestLayout::textSplitterDrag()
     QCOMPARE(form->TextPanel->height(), 5);
     const int labels = form->LabelCount();
     QVERIFY(labels > 8);
-    form->ContentsListBox->addItem(QStringLiteral("0001= 見出し"));
+    form->ContentsListBox->AddEntry(QStringLiteral("0001= 見出し"));
     form->FindResearchButton->hide();
     const int before = form->RelayoutCount();
 

@@ -133,7 +133,7 @@ void TestLoading::emptyText()
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(30)));
     QVERIFY(h.Write(name, bytes));
     TQuorvelaneForm& form = h.Start(true);
-    form.ContentsListBox->addItem(QStringLiteral("line 01= 1"));
+    form.ContentsListBox->AddEntry(QStringLiteral("line 01= 1"));
     form.FileNextExecute();
     QCOMPARE(form.FileState().CurrentFileName, h.Path(name));
     QCOMPARE(form.MainRichEdit->toPlainText(), QString());

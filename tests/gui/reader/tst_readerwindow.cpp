@@ -405,7 +405,7 @@ void TestReaderWindow::fontSizeChangeEmptiesContents()
     QVERIFY(h.Write(QStringLiteral("a.txt"), longLines));
     TQuorvelaneForm& form = h.Start();
     const int before = form.LineCount();
-    form.ContentsListBox->addItem(QStringLiteral("line 01= 1"));
+    form.ContentsListBox->AddEntry(QStringLiteral("line 01= 1"));
     form.FindResearchButton->hide();
     form.FontSizeComboBox->setCurrentIndex(form.FontSizeComboBox->findText("      24"));
     form.FontSizeComboBoxChange();

@@ -252,7 +252,7 @@ void TestReading::fontSizeChangesLabelCount()
     writeFile(QStringLiteral("many.txt"), numberedLines(100));
     start();
     const int before = Form->LabelCount();
-    Form->ContentsListBox->addItem(QStringLiteral("line 1= 001"));
+    Form->ContentsListBox->AddEntry(QStringLiteral("line 1= 001"));
     Form->FontSizeComboBox->setCurrentIndex(Form->FontSizeComboBox->count() - 1); // 120 points
     Form->FontSizeComboBoxChange();
     QCOMPARE(Form->TextFont().Size, 120);

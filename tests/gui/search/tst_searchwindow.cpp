@@ -46,12 +46,9 @@ QByteArray manyLines()
 
 const QString DefaultDigits = QStringLiteral("１２３４５６７８９０");
 
-QStringList entries(const QListWidget* list)
+QStringList entries(const TContentsListBox* list)
 {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
+    return list->Entries();
 }
 
 // Runs Act once from inside a search's turn for pending events, in the first turn in which
@@ -188,11 +185,11 @@ QByteArray TestSearchWindow::settingsBytes() const
 
 void TestSearchWindow::clickEntry(TQuorvelaneForm* form, int row)
 {
-    QListWidget* list = form->ContentsListBox;
-    QListWidgetItem* item = list->item(row);
-    QVERIFY(item);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    TContentsListBox* list = form->ContentsListBox;
+    const QModelIndex entry = list->model()->index(row, 0);
+    QVERIFY(entry.isValid());
+    list->scrollTo(entry);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
 }
 
 void TestSearchWindow::searches_data()
@@ -290,7 +287,7 @@ void TestSearchWindow::searches()
     QCOMPARE(form->LineCount(), 7);
     QCOMPARE(form->windowTitle(), QStringLiteral("  1 / 7"));
     form->Action(QStringLiteral("SetContentsLineForward"))->setChecked(lineForward);
-    form->ContentsListBox->addItem(QStringLiteral("old= 1"));
+    form->ContentsListBox->AddEntry(QStringLiteral("old= 1"));
     script(**Dialogs, answers);
 
     form->Action(action)->trigger();
@@ -391,13 +388,13 @@ void TestSearchWindow::click()
         form->ReadingLineScrollBar->setValue(3);
         form->ReadingLineScrollBarScroll(3);
         QCOMPARE(form->SlideState().ReadingLine, 3);
-        form->ContentsListBox->clear();
-        form->ContentsListBox->addItems({QStringLiteral("本文です。= 2"), entry});
+        form->ContentsListBox->Clear();
+        form->ContentsListBox->SetEntries({QStringLiteral("本文です。= 2"), entry});
         (*Dialogs)->ClearLog();
         if (mouse) {
             clickEntry(form.get(), 1);
         } else {
-            form->ContentsListBox->setCurrentRow(1);
+            form->ContentsListBox->SetCurrentRow(1);
             form->ContentsListBoxClick();
         }
         QCOMPARE((*Dialogs)->LogLines(), log);
@@ -451,7 +448,7 @@ void TestSearchWindow::switchEntryForm()
     QCOMPARE(entries(form->ContentsListBox), numberLast);
 
     // An entry without "=" cannot be switched: the list and the check stay.
-    form->ContentsListBox->addItem(QStringLiteral("付録"));
+    form->ContentsListBox->AddEntry(QStringLiteral("付録"));
     (*Dialogs)->ClearLog();
     forward->trigger();
     QCOMPARE((*Dialogs)->LogLines(), QStringList{"message| Error|リスト変更に失敗しました。"});
@@ -459,7 +456,7 @@ void TestSearchWindow::switchEntryForm()
     QCOMPARE(entries(form->ContentsListBox), numberLast + QStringList{"付録"});
 
     // An empty list only switches the form of the entries to come.
-    form->ContentsListBox->clear();
+    form->ContentsListBox->Clear();
     forward->trigger();
     QVERIFY(forward->isChecked());
     QCOMPARE(form->ContentsListBox->count(), 0);
