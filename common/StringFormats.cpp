@@ -16,15 +16,30 @@ void plainMessage(const QString& text)
 
 QString PadNumber(int value, int width)
 {
-    // The magnitude in 64 bits, so the most negative int has one too.
-    const QString digits = QString::number(qAbs(qint64(value)));
-    if (digits.size() > width) {
+    QString number;
+    AppendPadNumber(number, value, width);
+    return number;
+}
+
+void AppendPadNumber(QString& out, int value, int width)
+{
+    // The magnitude in 64 bits, so the most negative int has one too; its digits backwards.
+    char16_t digits[20];
+    int count = 0;
+    for (quint64 magnitude = quint64(qAbs(qint64(value))); count == 0 || magnitude > 0;
+         magnitude /= 10)
+        digits[count++] = char16_t(u'0' + magnitude % 10);
+    if (count > width) {
         plainMessage(value > 0 ? QStringLiteral("オーバーフローしました(数が大)。")
                                : QStringLiteral("オーバーフローしました(数が小)。"));
-        return digits;
+    } else {
+        if (value < 0)
+            out += u'-';
+        for (int pad = count; pad < width; ++pad)
+            out += u'0';
     }
-    const QString padded = QString(width - digits.size(), u'0') + digits;
-    return value < 0 ? u'-' + padded : padded;
+    while (count > 0)
+        out += QChar(digits[--count]);
 }
 
 QString TrimLeftString(const QString& text)

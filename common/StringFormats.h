@@ -7,6 +7,8 @@
 // message "オーバーフローしました(数が大)。" (positive) or "...(数が小)。" (zero or negative)
 // is shown.
 QString PadNumber(int value, int width);
+// The same appended to out, for building a longer text without a copy.
+void AppendPadNumber(QString& out, int value, int width);
 
 // The text without its leading half-width and full-width (U+3000) spaces; tabs, other blanks
 // and trailing spaces stay.

@@ -212,8 +212,17 @@ int TDisplayLineModel::paragraphOfLine(int i) const
 {
     if (i < 0 || i >= count())
         return -1;
+    // Lines are mostly asked for in order: the paragraph of the last one, or the next, is tried
+    // before the search.
+    const int last = LastParagraph;
+    if (last + 1 < int(FirstLine.size()) && FirstLine[last] <= i) {
+        if (i < FirstLine[last + 1])
+            return last;
+        if (last + 2 < int(FirstLine.size()) && i < FirstLine[last + 2])
+            return LastParagraph = last + 1;
+    }
     const auto it = std::upper_bound(FirstLine.begin(), FirstLine.end() - 1, i);
-    return int(it - FirstLine.begin()) - 1;
+    return LastParagraph = int(it - FirstLine.begin()) - 1;
 }
 
 int TDisplayLineModel::firstLineOfParagraph(int paragraph) const
@@ -232,21 +241,6 @@ int TDisplayLineModel::lineStartInParagraph(int i) const
     return k == 0 ? 0 : Breaks[p][k - 1];
 }
 
-int TDisplayLineModel::ParagraphOfLineNear(int i) const
-{
-    const int last = LastParagraph;
-    if (last + 1 < int(FirstLine.size()) && FirstLine[last] <= i) {
-        if (i < FirstLine[last + 1])
-            return last;
-        if (last + 2 < int(FirstLine.size()) && i < FirstLine[last + 2])
-            return LastParagraph = last + 1;
-    }
-    const int p = paragraphOfLine(i);
-    if (p >= 0)
-        LastParagraph = p;
-    return p;
-}
-
 QString TDisplayLineModel::line(int i) const
 {
     return lineView(i).toString();
@@ -256,7 +250,7 @@ QStringView TDisplayLineModel::lineView(int i) const
 {
     if (i < 0 || i >= count())
         return {};
-    const int p = ParagraphOfLineNear(i);
+    const int p = paragraphOfLine(i);
     const TBreaks& breaks = Breaks[p];
     const int k = i - FirstLine[p];
     const int start = k == 0 ? 0 : breaks[k - 1];

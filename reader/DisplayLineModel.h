@@ -102,7 +102,6 @@ private:
     qint64 OverhangBefore(const QString& text, int pos) const;
     bool Ligated(const char16_t* s, int pos) const;
     void Rebuild();
-    int ParagraphOfLineNear(int i) const;
 
     const TAdvanceSource* Advances;
     qreal WrapWidth = 0;
@@ -126,6 +125,6 @@ private:
     mutable std::vector<unsigned char> BreakBefore;
     mutable std::vector<unsigned char> GraphemeBefore;
     mutable bool GraphemesFound = false;
-    // The paragraph of the last line asked for: lines are mostly asked for in order.
+    // The paragraph of the last line asked for.
     mutable int LastParagraph = 0;
 };

@@ -4,6 +4,7 @@
 #include "reader/FontAdvances.h"
 #include "reader/ReaderLayout.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -20,10 +21,40 @@ constexpr int LabelLeft = 6;
 
 } // namespace
 
+// Tells the view when the text view's font or wrap width may have changed: until then, asking
+// for lines need not compare them (which would cost more than the line itself).
+class TReaderView::TLayoutWatch final : public QObject
+{
+public:
+    explicit TLayoutWatch(bool& checked) : Checked(checked) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::FontChange:
+        case QEvent::StyleChange:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Polish:
+            Checked = false;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    bool& Checked;
+};
+
 TReaderView::TReaderView(QPlainTextEdit* edit, QFrame* panel, QScrollBar* scrollBar,
                          QObject* mouseFilter)
-    : Edit(edit), Panel(panel), ScrollBar(scrollBar), MouseFilter(mouseFilter)
+    : Edit(edit), Panel(panel), ScrollBar(scrollBar), MouseFilter(mouseFilter),
+      Watch(std::make_unique<TLayoutWatch>(LayoutChecked))
 {
+    edit->installEventFilter(Watch.get());
+    edit->viewport()->installEventFilter(Watch.get());
     QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
                      [this](int position, int removed, int added) {
                          ContentsChange(position, removed, added);
@@ -43,7 +74,10 @@ void TReaderView::ContentsChange(int position, int removed, int added)
 
 void TReaderView::UpdateLines() const
 {
-    const QFont font = Edit->font();
+    if (LayoutChecked && !TextStale && Model)
+        return;
+    LayoutChecked = true;
+    const QFont& font = Edit->font();
     bool relayout = false;
     if (!Model) {
         Advances = AdvancesOf(*Edit);
@@ -105,10 +139,22 @@ QString TReaderView::line(int i) const
 
 QStringView TReaderView::lineView(int i) const
 {
-    if (Edit->document()->isEmpty())
-        return {};
+    // Asked for line by line over the whole text, so the document is not asked whether it is
+    // empty (that costs a walk of its fragments): count() was 0 then, and no line is asked for.
     UpdateLines();
     return Model->lineView(i);
+}
+
+TLineSource::TParagraphSpan TReaderView::paragraphSpan(int i) const
+{
+    UpdateLines();
+    const int p = Model->paragraphOfLine(i);
+    if (p < 0)
+        return {{}, i, 1};
+    const int first = Model->firstLineOfParagraph(p);
+    const int end = p + 1 < Model->paragraphCount() ? Model->firstLineOfParagraph(p + 1)
+                                                   : Model->count();
+    return {Model->paragraph(p), first, end - first};
 }
 
 void TReaderView::SetLabelText(int i, const QString& text)

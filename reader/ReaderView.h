@@ -29,6 +29,7 @@ public:
     int count() const override;
     QString line(int i) const override;
     QStringView lineView(int i) const override;
+    TParagraphSpan paragraphSpan(int i) const override;
 
     int LabelCount() const { return int(Labels.size()); }
     const QList<QLabel*>& ReaderLabels() const { return Labels; }
@@ -66,5 +67,9 @@ private:
     mutable std::unique_ptr<TDisplayLineModel> Model;
     mutable QFont ModelFont;
     mutable bool TextStale = true;
+    // The font and the wrap width were compared since the last event that could change them.
+    mutable bool LayoutChecked = false;
+    class TLayoutWatch;
+    std::unique_ptr<TLayoutWatch> Watch;
     mutable int Layouts = 0;
 };

@@ -3,6 +3,7 @@
 #include "common/StringFormats.h"
 #include "search/SearchMessages.h"
 
+#include <algorithm>
 #include <limits>
 
 int ContentsNumberWidth(int lineCount)
@@ -10,10 +11,21 @@ int ContentsNumberWidth(int lineCount)
     return int(QString::number(lineCount).size());
 }
 
-QString MakeContentsEntry(const QString& text, int lineNumber, int numberWidth, bool lineForward)
+QString MakeContentsEntry(QStringView text, int lineNumber, int numberWidth, bool lineForward)
 {
-    const QString number = PadNumber(lineNumber, numberWidth);
-    return lineForward ? number + ContentsSeparator + text : text + ContentsSeparator + number;
+    // Built in one piece: a search may make a million of them.
+    QString entry;
+    entry.reserve(text.size() + ContentsSeparator.size() + std::max(numberWidth, 10) + 1);
+    if (lineForward) {
+        AppendPadNumber(entry, lineNumber, numberWidth);
+        entry += ContentsSeparator;
+        entry += text;
+    } else {
+        entry += text;
+        entry += ContentsSeparator;
+        AppendPadNumber(entry, lineNumber, numberWidth);
+    }
+    return entry;
 }
 
 std::optional<int> ParseContentsNumber(QStringView text)

@@ -16,7 +16,7 @@ inline const QString ContentsSeparator = QStringLiteral("= ");
 int ContentsNumberWidth(int lineCount);
 
 // The entry for a line; text is the line already stripped of its leading spaces.
-QString MakeContentsEntry(const QString& text, int lineNumber, int numberWidth, bool lineForward);
+QString MakeContentsEntry(QStringView text, int lineNumber, int numberWidth, bool lineForward);
 
 // A number as entries and input boxes hold it: leading half-width spaces skipped, then an
 // optionally signed decimal integer that fills the rest and fits an int. Anything else, the

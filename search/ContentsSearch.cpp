@@ -6,6 +6,8 @@
 #include "search/SearchMessages.h"
 
 #include <algorithm>
+#include <bitset>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -35,6 +37,9 @@ public:
         }
         std::sort(Distinct.begin(), Distinct.end());
         Distinct.erase(std::unique(Distinct.begin(), Distinct.end()), Distinct.end());
+        for (const char32_t code : Distinct)
+            if (code < 0x10000)
+                FirstPlane[code] = true;
         First.assign(Distinct.size(), 0);
         for (const auto& code : codes)
             Slots.push_back(code ? slotOf(*code) : -1);
@@ -55,7 +60,8 @@ public:
                 code = QChar::surrogateToUcs4(line[i], line[i + 1]);
                 length = 2;
             }
-            const int slot = slotOf(code);
+            // Most characters are no marker: the table of the first plane says so at once.
+            const int slot = code < 0x10000 && !FirstPlane[code] ? -1 : slotOf(code);
             if (slot >= 0 && First[slot] == 0) {
                 if (anyOne)
                     return true;
@@ -80,6 +86,7 @@ private:
     }
 
     std::vector<char32_t> Distinct;
+    std::bitset<0x10000> FirstPlane;
     std::vector<int> Slots;
     std::vector<int> First;
     std::vector<int> Touched;
@@ -108,12 +115,13 @@ TSearchEnd runMarkerSearch(const QStringList& markers, bool indented, int width,
         const QStringView text = TrimLeftView(line);
         if (indented && text.size() == line.size())
             return TLineVerdict::Next;
-        const int limit = width == 0 ? Cp932Width(line) : width;
+        // No width: the whole line, which no position within it can pass.
+        const int limit = width == 0 ? std::numeric_limits<int>::max() : width;
         if (!qualifies(line, limit))
             return TLineVerdict::Next;
         if (text.isEmpty())
             return emptyTextEnds ? TLineVerdict::Stop : TLineVerdict::Next;
-        AddSearchEntry(target, text.toString(), i, numberWidth);
+        AddSearchEntry(target, text, i, numberWidth);
         return TLineVerdict::Next;
     });
 }

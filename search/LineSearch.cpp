@@ -4,6 +4,8 @@
 #include "search/ContentsEntry.h"
 #include "search/SearchMessages.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isAsciiCapital(QChar c)
@@ -43,7 +45,12 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
                           SearchCaptions::Confirm);
         return TSearchEnd::NothingToSearch;
     }
-    const QStringMatcher folded(FoldSearchLetters(word));
+    const QString foldedWord = FoldSearchLetters(word);
+    const TWordMatcher folded(foldedWord);
+    // Folding turns capitals into the letters a to z; a word without them cannot match at a
+    // folded letter, so its lines are searched as they are.
+    const bool foldLines =
+        std::any_of(foldedWord.begin(), foldedWord.end(), [](QChar c) { return c >= u'a' && c <= u'z'; });
     const int n = target.Lines ? target.Lines->count() : 0;
     if (n == 0) {
         ShowSearchMessage(target, QStringLiteral("テキストがありません。"),
@@ -54,11 +61,29 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
     if (target.SetCaption)
         target.SetCaption(QStringLiteral("文字列検索中"));
     QString scratch;
-    const TSearchEnd end = ForEachSearchLine(target, [&](int i, QStringView line) {
-        if (IndexOfOnBoundary(FoldSearchLetters(line, scratch), folded) >= 0)
-            AddSearchEntry(target, TrimLeftString(line.toString()), i, numberWidth);
-        return TLineVerdict::Next;
-    });
+    const auto holdsWord = [&](QStringView text) {
+        return IndexOfOnBoundary(foldLines ? FoldSearchLetters(text, scratch) : text, folded) >= 0;
+    };
+    // A paragraph without the word has no line with it: its lines are passed over unseen. The
+    // paragraph is looked at afresh after every turn, when the text may have changed.
+    int spanEnd = 0;
+    bool spanHoldsWord = true;
+    const auto notInParagraph = [&](int i) {
+        if (i >= spanEnd || i % 100 == 0) {
+            const TLineSource::TParagraphSpan span = target.Lines->paragraphSpan(i);
+            spanEnd = span.FirstLine + span.LineCount;
+            spanHoldsWord = holdsWord(span.Text);
+        }
+        return !spanHoldsWord;
+    };
+    const TSearchEnd end = ForEachSearchLine(
+        target,
+        [&](int i, QStringView line) {
+            if (holdsWord(line))
+                AddSearchEntry(target, TrimLeftView(line), i, numberWidth);
+            return TLineVerdict::Next;
+        },
+        notInParagraph);
     if (end == TSearchEnd::Failed)
         ShowSearchMessage(target, QStringLiteral("Find_Word Error"), SearchCaptions::Error);
     return end;

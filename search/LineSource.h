@@ -9,6 +9,14 @@
 class TLineSource
 {
 public:
+    // The paragraph that holds a line: its text and its lines. A line is always a part of it.
+    struct TParagraphSpan
+    {
+        QStringView Text;
+        int FirstLine = 0;
+        int LineCount = 1;
+    };
+
     virtual ~TLineSource() = default;
     virtual int count() const = 0;
     // Only called with 0 <= i < count().
@@ -20,6 +28,10 @@ public:
         Scratch = line(i);
         return Scratch;
     }
+
+    // The paragraph of line i, valid as lineView() is; a source without paragraphs gives the
+    // line itself, as a paragraph of one line.
+    virtual TParagraphSpan paragraphSpan(int i) const { return {lineView(i), i, 1}; }
 
 private:
     mutable QString Scratch;

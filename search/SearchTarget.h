@@ -3,8 +3,10 @@
 #include "search/LineSource.h"
 
 #include <QString>
-#include <QStringMatcher>
+#include <QStringView>
+#include <exception>
 #include <functional>
+#include <vector>
 
 // What a search routine works on and where it reports. The routines run on the user-interface
 // thread and hand it a turn every 100 lines through Yield.
@@ -48,14 +50,75 @@ enum class TLineVerdict
 // search when it was cancelled) and the remaining count of 100-line blocks on the re-search
 // button; then test(i, line) for each line. A line that is gone (the text shrank during a turn)
 // or a failure inside test ends the loop as Failed; the caller shows its own message.
-TSearchEnd ForEachSearchLine(const TSearchTarget& target,
-                             const std::function<TLineVerdict(int, QStringView)>& test);
+template <typename Test> TSearchEnd ForEachSearchLine(const TSearchTarget& target, Test test);
+// The same, where skip(i) may tell that line i need not be tested (nor even fetched).
+template <typename Test, typename Skip>
+TSearchEnd ForEachSearchLine(const TSearchTarget& target, Test test, Skip skip);
+
+// A word prepared once for searching many lines: Horspool's search over whole UTF-16 units,
+// whose table of shifts has a place for every unit, so that kana and kanji, which share their
+// low bytes by the thousand, still let the search leap the word's length.
+class TWordMatcher
+{
+public:
+    explicit TWordMatcher(const QString& word);
+    bool IsEmpty() const { return Word.isEmpty(); }
+    // The first occurrence at or after from, or -1.
+    qsizetype IndexIn(QStringView text, qsizetype from) const;
+
+private:
+    QString Word;
+    std::vector<quint16> Skip;
+};
 
 // The 0-based index of the first occurrence of needle in text that starts on a character
 // boundary (never inside a surrogate pair), or -1.
 qsizetype IndexOfOnBoundary(const QString& text, const QString& needle);
 // The same with the needle prepared once for many texts.
-qsizetype IndexOfOnBoundary(QStringView text, const QStringMatcher& needle);
+qsizetype IndexOfOnBoundary(QStringView text, const TWordMatcher& needle);
 
 // Appends the entry for line index i (text trimmed of its leading spaces by the caller).
-void AddSearchEntry(const TSearchTarget& target, const QString& text, int i, int numberWidth);
+void AddSearchEntry(const TSearchTarget& target, QStringView text, int i, int numberWidth);
+
+// The turn every 100 lines of ForEachSearchLine.
+struct TSearchTurns
+{
+    explicit TSearchTurns(int lines) : Remaining(lines / 100 + 1), Available(lines) {}
+    void Turn(const TSearchTarget& target);
+
+    int Remaining;
+    // The lines can change only during a turn, so they are counted again only after one.
+    int Available;
+    bool Cancelled = false;
+};
+
+// A template, so that the test of each line is called directly: it runs millions of times.
+template <typename Test> TSearchEnd ForEachSearchLine(const TSearchTarget& target, Test test)
+{
+    return ForEachSearchLine(target, test, [](int) { return false; });
+}
+
+template <typename Test, typename Skip>
+TSearchEnd ForEachSearchLine(const TSearchTarget& target, Test test, Skip skip)
+{
+    try {
+        const int n = target.Lines->count();
+        TSearchTurns turns(n);
+        for (int i = 0; i < n; ++i) {
+            if (i % 100 == 0) {
+                turns.Turn(target);
+                if (turns.Cancelled)
+                    return TSearchEnd::Cancelled;
+            }
+            if (i >= turns.Available)
+                return TSearchEnd::Failed;
+            if (skip(i))
+                continue;
+            if (test(i, target.Lines->lineView(i)) == TLineVerdict::Stop)
+                break;
+        }
+        return TSearchEnd::Finished;
+    } catch (const std::exception&) {
+        return TSearchEnd::Failed;
+    }
+}

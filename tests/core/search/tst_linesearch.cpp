@@ -32,6 +32,31 @@ struct TRecorder
     }
 };
 
+// The lines grouped into paragraphs of groupSize lines each, as a wrapped text view holds them:
+// a paragraph's text is its lines one after the other.
+class TParagraphLines final : public TLineSource
+{
+public:
+    TParagraphLines(const QStringList& lines, int groupSize) : Lines(lines), GroupSize(groupSize)
+    {
+        for (int first = 0; first < lines.size(); first += groupSize)
+            Paragraphs << lines.mid(first, groupSize).join(QString());
+    }
+    int count() const override { return int(Lines.size()); }
+    QString line(int i) const override { return Lines.at(i); }
+    TParagraphSpan paragraphSpan(int i) const override
+    {
+        const int p = i / GroupSize;
+        const int first = p * GroupSize;
+        return {Paragraphs.at(p), first, int(std::min<qsizetype>(GroupSize, Lines.size() - first))};
+    }
+
+private:
+    QStringList Lines;
+    QStringList Paragraphs;
+    int GroupSize;
+};
+
 QStringList numberedLines(int count, const QString& text)
 {
     QStringList lines;
@@ -126,6 +151,16 @@ void TestLineSearch::findWord_data()
     QTest::newRow("no match inside a surrogate pair")
         << QStringList{QStringLiteral("\U00020B9F"), QStringLiteral("\U00020B9F\U00020B9F")}
         << QString(QChar(0xDF9F)) << false << QStringList{};
+    QTest::newRow("a word across a line break is in no line")
+        << QStringList{"ab", "cd", "xbcx"} << "bc" << false << QStringList{"xbcx= 3"};
+    QTest::newRow("a capital across a line break")
+        << QStringList{"xD", "ebian", "DEBIAN"} << "debian" << false << QStringList{"DEBIAN= 3"};
+    QTest::newRow("repeated characters in the word")
+        << QStringList{"ああい", "あああい", "あいあい"} << "ああい" << false
+        << QStringList{"ああい= 1", "あああい= 2"};
+    QTest::newRow("word longer than each line")
+        << QStringList{"パッ", "ケージ", "パッケージ"} << "パッケージ" << false
+        << QStringList{"パッケージ= 3"};
     QTest::newRow("whole surrogate pair matches")
         << QStringList{"x", QStringLiteral("a\U00020B9F")} << QStringLiteral("\U00020B9F") << false
         << QStringList{QStringLiteral("a\U00020B9F= 2")};
@@ -144,6 +179,14 @@ void TestLineSearch::findWord()
     QCOMPARE(recorder.Entries, entries);
     QCOMPARE(recorder.Captions, QStringList{"文字列検索中"});
     QVERIFY(dialogs->Log().isEmpty());
+    // The same lines as parts of longer paragraphs: the paragraphs that hold the word are only
+    // where to look, the lines decide.
+    for (const int groupSize : {2, 3, int(lines.size())}) {
+        TParagraphLines paragraphs(lines, std::max(1, groupSize));
+        TRecorder grouped;
+        QCOMPARE(Find_Word(word, grouped.Target(paragraphs, lineForward)), TSearchEnd::Finished);
+        QCOMPARE(grouped.Entries, entries);
+    }
 }
 
 void TestLineSearch::numberWidth_data()
