@@ -112,6 +112,7 @@ void TDisplayLineModel::SetParagraphs(const QStringList& paragraphs)
     Paragraphs = paragraphs;
     if (Paragraphs.isEmpty())
         Paragraphs.append(QString());
+    Opportunities.assign(size_t(Paragraphs.size()), {});
     Relayout();
 }
 
@@ -132,8 +133,8 @@ void TDisplayLineModel::Relayout()
     Kerns = Advances->Kerns();
     Breaks.clear();
     Breaks.reserve(Paragraphs.size());
-    for (const QString& text : std::as_const(Paragraphs))
-        Breaks.push_back(LayOut(text));
+    for (qsizetype p = 0; p < Paragraphs.size(); ++p)
+        Breaks.push_back(LayOut(Paragraphs.at(p), Opportunities[size_t(p)]));
     Rebuild();
 }
 
@@ -160,9 +161,10 @@ void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
     const int oldLines = FirstLine[firstParagraph + removedCount] - firstLine;
     std::vector<TBreaks> laidOut;
     laidOut.reserve(added);
+    std::vector<TOpportunities> found(static_cast<size_t>(added));
     int newLines = 0;
-    for (const QString& text : newParagraphs) {
-        laidOut.push_back(LayOut(text));
+    for (int k = 0; k < added; ++k) {
+        laidOut.push_back(LayOut(newParagraphs[k], found[size_t(k)]));
         newLines += int(laidOut.back().size()) + 1;
     }
 
@@ -171,12 +173,14 @@ void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
     for (int k = 0; k < common; ++k) {
         Paragraphs[firstParagraph + k] = newParagraphs[k];
         Breaks[firstParagraph + k] = std::move(laidOut[k]);
+        Opportunities[firstParagraph + k] = std::move(found[k]);
     }
     const int at = firstParagraph + common;
     if (removedCount > added) {
         const int gone = removedCount - added;
         Paragraphs.remove(at, gone);
         Breaks.erase(Breaks.begin() + at, Breaks.begin() + at + gone);
+        Opportunities.erase(Opportunities.begin() + at, Opportunities.begin() + at + gone);
         FirstLine.erase(FirstLine.begin() + at, FirstLine.begin() + at + gone);
     } else if (added > removedCount) {
         const int extra = added - removedCount;
@@ -185,12 +189,16 @@ void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
             Paragraphs[at + k] = newParagraphs[common + k];
         Breaks.insert(Breaks.begin() + at, std::make_move_iterator(laidOut.begin() + common),
                       std::make_move_iterator(laidOut.end()));
+        Opportunities.insert(Opportunities.begin() + at,
+                             std::make_move_iterator(found.begin() + common),
+                             std::make_move_iterator(found.end()));
         FirstLine.insert(FirstLine.begin() + at, extra, 0);
     }
     if (Paragraphs.isEmpty()) {
         // The text view always keeps one block, so the model keeps one paragraph.
         Paragraphs.append(QString());
         Breaks.emplace_back();
+        Opportunities.emplace_back();
         Rebuild();
         return;
     }
@@ -319,7 +327,24 @@ void TDisplayLineModel::FindBreaks(const QString& text, QTextBoundaryFinder::Bou
         flags[size_t(p)] = 1;
 }
 
-TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text) const
+void TDisplayLineModel::LineBreakOpportunities(const QString& text, TOpportunities& known) const
+{
+    const size_t n = size_t(text.size());
+    if (known.empty()) {
+        FindBreaks(text, QTextBoundaryFinder::Line, BreakBefore);
+        known.assign((n + 1 + 63) / 64, 0);
+        for (size_t i = 0; i <= n; ++i)
+            if (BreakBefore[i])
+                known[i / 64] |= quint64(1) << (i % 64);
+        return;
+    }
+    BreakBefore.assign(n + 1, 0);
+    for (size_t i = 0; i <= n; ++i)
+        BreakBefore[i] = (known[i / 64] >> (i % 64)) & 1;
+}
+
+TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text,
+                                                     TOpportunities& known) const
 {
     const int n = int(text.size());
     if (n == 0)
@@ -359,7 +384,7 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text) const
     if (!positional && total + OverhangMargin <= FixedWidth)
         return {};
 
-    FindBreaks(text, QTextBoundaryFinder::Line, BreakBefore);
+    LineBreakOpportunities(text, known);
     GraphemesFound = false;
     TBreaks breaks;
     int start = 0;

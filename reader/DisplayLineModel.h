@@ -52,7 +52,9 @@ public:
 // Widths are the font's advances with the kerning of Latin pairs, summed in 1/64 pixel as the
 // layout sums them; the overhang of a line's last glyph counts where the layout counts it.
 //
-// Only break offsets are kept per paragraph. count() and line() cost a binary search; an edit
+// Per paragraph only the break offsets are kept, and the break opportunities once a line had
+// to be broken (a new font or width lays out again without finding them afresh). count() and
+// line() cost a binary search; an edit
 // re-lays the paragraphs it touched and shifts the line numbers of the rest.
 class TDisplayLineModel
 {
@@ -91,8 +93,13 @@ public:
 
 private:
     using TBreaks = std::vector<int32_t>;
+    // The line-break opportunities of a paragraph, one bit per UTF-16 position (0 to its length),
+    // found once: they depend on the text alone, not on the font or the width.
+    using TOpportunities = std::vector<quint64>;
 
-    TBreaks LayOut(const QString& text) const;
+    TBreaks LayOut(const QString& text, TOpportunities& known) const;
+    // Fills BreakBefore from known, or finds the opportunities and keeps them in known.
+    void LineBreakOpportunities(const QString& text, TOpportunities& known) const;
     int LayOutLine(const QString& text, int start, bool anywhere) const;
     void FindBreaks(const QString& text, QTextBoundaryFinder::BoundaryType type,
                     std::vector<unsigned char>& flags) const;
@@ -111,6 +118,8 @@ private:
     QStringList Paragraphs;
     // Per paragraph the offsets where its second, third... lines start; empty for one line.
     std::vector<TBreaks> Breaks;
+    // Per paragraph its opportunities once a layout needed them; empty before.
+    std::vector<TOpportunities> Opportunities;
     // FirstLine[p] is the first display line of paragraph p; FirstLine.back() is the line count.
     std::vector<int> FirstLine{0};
     // Scratch space for the paragraph being laid out, kept to spare allocations: advances per

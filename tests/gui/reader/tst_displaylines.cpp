@@ -302,6 +302,12 @@ void TestDisplayLines::edits()
         incremental = ApplyContentsChange(model, document, at, gone, added);
     });
     edit->setPlainText(Text); // the whole text replaced: one change too
+    // Every paragraph that breaks at the narrower width used below keeps its break
+    // opportunities from here on.
+    model.SetWidth(WrapWidthOf(*edit) * 0.6);
+    model.Relayout();
+    model.SetWidth(WrapWidthOf(*edit));
+    model.Relayout();
 
     const int length = document.characterCount() - 1;
     QTextCursor cursor(&document);
@@ -325,6 +331,14 @@ void TestDisplayLines::edits()
     QCOMPARE(ModelLines(model), ModelLines(fresh));
     const TAgreement agreement = Compare(WidgetLines(*edit), ModelLines(model));
     QVERIFY2(agreement.Percent() >= 99.0, qPrintable(agreement.FirstDifference));
+
+    // The narrower width again reuses the kept opportunities: those of the edited paragraphs
+    // must be the new ones.
+    for (TDisplayLineModel* m : {&model, &fresh}) {
+        m->SetWidth(WrapWidthOf(*edit) * 0.6);
+        m->Relayout();
+    }
+    QCOMPARE(ModelLines(model), ModelLines(fresh));
 }
 
 void TestDisplayLines::loadedText_data()
