@@ -86,6 +86,19 @@ public:
     QStringView lineView(int i) const;
     int paragraphOfLine(int i) const;
     int firstLineOfParagraph(int paragraph) const;
+    // The paragraph of line i with its first line and its number of lines, in one step: the
+    // string search asks for every paragraph of the text in turn.
+    struct TSpan
+    {
+        int Paragraph = -1;
+        int FirstLine = 0;
+        int LineCount = 0;
+    };
+    TSpan spanOfLine(int i) const
+    {
+        const int p = paragraphOfLine(i);
+        return p < 0 ? TSpan{} : TSpan{p, FirstLine[size_t(p)], FirstLine[size_t(p) + 1] - FirstLine[size_t(p)]};
+    }
     int paragraphCount() const { return int(Paragraphs.size()); }
     const QString& paragraph(int i) const { return Paragraphs.at(i); }
     // Where display line i starts inside its paragraph, in UTF-16 units.

@@ -72,10 +72,8 @@ void TReaderView::ContentsChange(int position, int removed, int added)
     ApplyContentsChange(*Model, *Edit->document(), position, removed, added);
 }
 
-void TReaderView::UpdateLines() const
+void TReaderView::RefreshLines() const
 {
-    if (LayoutChecked && !TextStale && Model)
-        return;
     LayoutChecked = true;
     const QFont& font = Edit->font();
     bool relayout = false;
@@ -148,13 +146,10 @@ QStringView TReaderView::lineView(int i) const
 TLineSource::TParagraphSpan TReaderView::paragraphSpan(int i) const
 {
     UpdateLines();
-    const int p = Model->paragraphOfLine(i);
-    if (p < 0)
+    const TDisplayLineModel::TSpan span = Model->spanOfLine(i);
+    if (span.Paragraph < 0)
         return {{}, i, 1};
-    const int first = Model->firstLineOfParagraph(p);
-    const int end = p + 1 < Model->paragraphCount() ? Model->firstLineOfParagraph(p + 1)
-                                                   : Model->count();
-    return {Model->paragraph(p), first, end - first};
+    return {Model->paragraph(span.Paragraph), span.FirstLine, span.LineCount};
 }
 
 void TReaderView::SetLabelText(int i, const QString& text)

@@ -46,13 +46,18 @@ public:
     // The scroll bar's range follows the line count: 0 to n - 1.
     void UpdateScrollRange();
     // Makes the model follow the text view's text, font and wrap width.
-    void UpdateLines() const;
+    void UpdateLines() const
+    {
+        if (!LayoutChecked || TextStale || !Model)
+            RefreshLines();
+    }
     // How many full layouts have been made, for the benchmarks' count of relayouts.
     int FullLayouts() const { return Layouts; }
 
 private:
     void ContentsChange(int position, int removed, int added);
     QStringList CurrentParagraphs() const;
+    void RefreshLines() const;
     QLabel* MakeLabel(int index);
     int LineHeight() const;
 

@@ -68,13 +68,13 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
     // paragraph is looked at afresh after every turn, when the text may have changed.
     int spanEnd = 0;
     bool spanHoldsWord = true;
-    const auto notInParagraph = [&](int i) {
+    const auto afterParagraphWithout = [&](int i) {
         if (i >= spanEnd || i % 100 == 0) {
             const TLineSource::TParagraphSpan span = target.Lines->paragraphSpan(i);
             spanEnd = span.FirstLine + span.LineCount;
             spanHoldsWord = holdsWord(span.Text);
         }
-        return !spanHoldsWord;
+        return spanHoldsWord ? i : spanEnd;
     };
     const TSearchEnd end = ForEachSearchLine(
         target,
@@ -83,7 +83,7 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
                 AddSearchEntry(target, TrimLeftView(line), i, numberWidth);
             return TLineVerdict::Next;
         },
-        notInParagraph);
+        afterParagraphWithout);
     if (end == TSearchEnd::Failed)
         ShowSearchMessage(target, QStringLiteral("Find_Word Error"), SearchCaptions::Error);
     return end;

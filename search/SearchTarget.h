@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <vector>
@@ -51,7 +52,8 @@ enum class TLineVerdict
 // button; then test(i, line) for each line. A line that is gone (the text shrank during a turn)
 // or a failure inside test ends the loop as Failed; the caller shows its own message.
 template <typename Test> TSearchEnd ForEachSearchLine(const TSearchTarget& target, Test test);
-// The same, where skip(i) may tell that line i need not be tested (nor even fetched).
+// The same, where skip(i) gives the first line from i on that must be tested: the lines before
+// it are neither tested nor fetched. The turns still come every 100 lines.
 template <typename Test, typename Skip>
 TSearchEnd ForEachSearchLine(const TSearchTarget& target, Test test, Skip skip);
 
@@ -95,7 +97,7 @@ struct TSearchTurns
 // A template, so that the test of each line is called directly: it runs millions of times.
 template <typename Test> TSearchEnd ForEachSearchLine(const TSearchTarget& target, Test test)
 {
-    return ForEachSearchLine(target, test, [](int) { return false; });
+    return ForEachSearchLine(target, test, [](int i) { return i; });
 }
 
 template <typename Test, typename Skip>
@@ -112,8 +114,11 @@ TSearchEnd ForEachSearchLine(const TSearchTarget& target, Test test, Skip skip)
             }
             if (i >= turns.Available)
                 return TSearchEnd::Failed;
-            if (skip(i))
+            if (const int resume = skip(i); resume > i) {
+                // On to that line, but no further than the next turn.
+                i = std::min(resume, (i / 100 + 1) * 100) - 1;
                 continue;
+            }
             if (test(i, target.Lines->lineView(i)) == TLineVerdict::Stop)
                 break;
         }
