@@ -85,7 +85,7 @@ void TFormSearchPort::SetCaption(const QString& caption) { Form.setWindowTitle(c
 bool TFormSearchPort::ResearchButtonVisible() const { return !Form.FindResearchButton->isHidden(); }
 void TFormSearchPort::SetResearchButtonVisible(bool visible) { Form.FindResearchButton->setVisible(visible); }
 void TFormSearchPort::SetResearchCaption(const QString& caption) { Form.FindResearchButton->setText(caption); }
-void TFormSearchPort::ProcessEvents()
+bool TFormSearchPort::ProcessEvents()
 {
     // The searches offer a turn every 100 lines, which on a fast machine is every few
     // microseconds; a turn costs far more (the re-search button's new caption is painted and
@@ -93,9 +93,10 @@ void TFormSearchPort::ProcessEvents()
     // (a short text answers at once), events go through once the last turn is PumpInterval old:
     // the window is as responsive, and the search several times faster.
     if (++Turns > EveryTurnFor && LastPump.isValid() && LastPump.nsecsElapsed() < PumpInterval)
-        return;
+        return false;
     QCoreApplication::processEvents();
     LastPump.start();
+    return true;
 }
 
 int TFormSearchPort::MessageBox(const QString& text, const QString& caption, int flags)

@@ -66,7 +66,7 @@ public:
     bool ResearchButtonVisible() const override;
     void SetResearchButtonVisible(bool visible) override;
     void SetResearchCaption(const QString& caption) override;
-    void ProcessEvents() override;
+    bool ProcessEvents() override;
     int MessageBox(const QString& text, const QString& caption, int flags) override;
     void MarkLines() override;
     bool LinesChanged() const override;

@@ -189,7 +189,8 @@ void TSearchFlow::run(const TRequest& request, bool research)
     target.Lines = &Port.Lines();
     target.LineForward = Port.ContentsLineForward();
     target.Yield = [this, &target] {
-        Port.ProcessEvents();
+        if (!Port.ProcessEvents())
+            return State.Searching;
         // A new text, font or width during the turn numbers the lines anew: the lines still to
         // search and the entries found would name different lines. The search ends as if
         // cancelled.

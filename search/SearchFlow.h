@@ -61,8 +61,9 @@ public:
     virtual void SetResearchCaption(const QString& caption) = 0;
 
     // Lets pending user-interface events through; a click on the re-search button lands in
-    // FindResearchExecute from here.
-    virtual void ProcessEvents() = 0;
+    // FindResearchExecute from here. False when the port let none through this time (nothing
+    // can have changed then).
+    virtual bool ProcessEvents() = 0;
 
     // The messages and questions of the searches (flags 0 or 4); returns the pressed button.
     // The window offers its own message box; this one goes to the dialog service alone.

@@ -59,11 +59,12 @@ public:
         ButtonCaption = caption;
         Calls << "button " + caption;
     }
-    void ProcessEvents() override
+    bool ProcessEvents() override
     {
         if (OnEvents)
             OnEvents(EventTurns);
         ++EventTurns;
+        return true;
     }
     // The hooks below log only when a test asks for them, so the sequences above stay as they are.
     bool Hooks = false;
