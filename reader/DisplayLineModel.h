@@ -97,7 +97,10 @@ public:
     TSpan spanOfLine(int i) const
     {
         const int p = paragraphOfLine(i);
-        return p < 0 ? TSpan{} : TSpan{p, FirstLine[size_t(p)], FirstLine[size_t(p) + 1] - FirstLine[size_t(p)]};
+        if (p < 0)
+            return {};
+        const int first = FirstLine[size_t(p)];
+        return {p, first, FirstLine[size_t(p) + 1] - first};
     }
     int paragraphCount() const { return int(Paragraphs.size()); }
     const QString& paragraph(int i) const { return Paragraphs.at(i); }

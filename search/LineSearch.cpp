@@ -49,8 +49,8 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
     const TWordMatcher folded(foldedWord);
     // Folding turns capitals into the letters a to z; a word without them cannot match at a
     // folded letter, so its lines are searched as they are.
-    const bool foldLines =
-        std::any_of(foldedWord.begin(), foldedWord.end(), [](QChar c) { return c >= u'a' && c <= u'z'; });
+    const bool foldLines = std::any_of(foldedWord.begin(), foldedWord.end(),
+                                       [](QChar c) { return c >= u'a' && c <= u'z'; });
     const int n = target.Lines ? target.Lines->count() : 0;
     if (n == 0) {
         ShowSearchMessage(target, QStringLiteral("テキストがありません。"),
@@ -68,10 +68,12 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
     // paragraph is looked at afresh after every turn, when the text may have changed.
     int spanEnd = 0;
     bool spanHoldsWord = true;
+    bool spanIsOneLine = false;
     const auto afterParagraphWithout = [&](int i) {
         if (i >= spanEnd || i % 100 == 0) {
             const TLineSource::TParagraphSpan span = target.Lines->paragraphSpan(i);
             spanEnd = span.FirstLine + span.LineCount;
+            spanIsOneLine = span.LineCount == 1;
             spanHoldsWord = holdsWord(span.Text);
         }
         return spanHoldsWord ? i : spanEnd;
@@ -79,7 +81,8 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
     const TSearchEnd end = ForEachSearchLine(
         target,
         [&](int i, QStringView line) {
-            if (holdsWord(line))
+            // A paragraph of one line is that line, and it was just searched.
+            if (spanIsOneLine || holdsWord(line))
                 AddSearchEntry(target, TrimLeftView(line), i, numberWidth);
             return TLineVerdict::Next;
         },

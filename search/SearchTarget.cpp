@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-
 void TSearchTurns::Turn(const TSearchTarget& target)
 {
     if (target.Yield && !target.Yield()) {
