@@ -15,27 +15,14 @@ bool isAsciiCapital(QChar c)
 
 } // namespace
 
-QStringView FoldSearchLetters(QStringView text, QString& scratch)
-{
-    qsizetype first = 0;
-    while (first < text.size() && !isAsciiCapital(text[first]))
-        ++first;
-    if (first == text.size())
-        return text; // most lines of a Japanese text hold no capital
-    scratch = text.toString();
-    QChar* data = scratch.data();
-    for (qsizetype i = first; i < scratch.size(); ++i) {
-        if (isAsciiCapital(data[i]))
-            data[i] = QChar(data[i].unicode() + 0x20);
-    }
-    return scratch;
-}
-
 QString FoldSearchLetters(const QString& text)
 {
-    QString folded;
-    FoldSearchLetters(text, folded);
-    return folded.isNull() ? text : folded; // shared, no copy, when nothing was folded
+    QString folded = text;
+    for (QChar& c : folded) {
+        if (isAsciiCapital(c))
+            c = QChar(c.unicode() + 0x20);
+    }
+    return folded;
 }
 
 TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
@@ -45,12 +32,8 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
                           SearchCaptions::Confirm);
         return TSearchEnd::NothingToSearch;
     }
-    const QString foldedWord = FoldSearchLetters(word);
-    const TWordMatcher folded(foldedWord);
-    // Folding turns capitals into the letters a to z; a word without them cannot match at a
-    // folded letter, so its lines are searched as they are.
-    const bool foldLines = std::any_of(foldedWord.begin(), foldedWord.end(),
-                                       [](QChar c) { return c >= u'a' && c <= u'z'; });
+    // The word's capitals are folded here; the matcher takes in the text's capitals itself.
+    const TWordMatcher folded(FoldSearchLetters(word));
     const int n = target.Lines ? target.Lines->count() : 0;
     if (n == 0) {
         ShowSearchMessage(target, QStringLiteral("テキストがありません。"),
@@ -60,10 +43,7 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
     const int numberWidth = ContentsNumberWidth(n);
     if (target.SetCaption)
         target.SetCaption(QStringLiteral("文字列検索中"));
-    QString scratch;
-    const auto holdsWord = [&](QStringView text) {
-        return IndexOfOnBoundary(foldLines ? FoldSearchLetters(text, scratch) : text, folded) >= 0;
-    };
+    const auto holdsWord = [&](QStringView text) { return IndexOfOnBoundary(text, folded) >= 0; };
     // A paragraph without the word has no line with it: its lines are passed over unseen. The
     // paragraph is looked at afresh after every turn, when the text may have changed.
     int spanEnd = 0;

@@ -8,9 +8,6 @@
 // whole characters. Nothing else is folded, full-width letters included, so no other character
 // can fold into another ("ア" stays apart from "ヂ").
 QString FoldSearchLetters(const QString& text);
-// The same for a line that is walked past: the line itself when it holds no capital, otherwise
-// its folded copy, kept in scratch.
-QStringView FoldSearchLetters(QStringView text, QString& scratch);
 
 // Lists every line that contains word, letters folded, as one contents entry per line (the
 // line's own text, leading spaces removed). An empty word or an empty text gets its message

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/LineSource.h"
+#include "search/WordMatcher.h"
 
 #include <QString>
 #include <QStringView>
@@ -56,28 +57,6 @@ template <typename Test> TSearchEnd ForEachSearchLine(const TSearchTarget& targe
 // it are neither tested nor fetched. The turns still come every 100 lines.
 template <typename Test, typename Skip>
 TSearchEnd ForEachSearchLine(const TSearchTarget& target, Test test, Skip skip);
-
-// A word prepared once for searching many lines: Horspool's search over whole UTF-16 units,
-// whose table of shifts has a place for every unit, so that kana and kanji, which share their
-// low bytes by the thousand, still let the search leap the word's length.
-class TWordMatcher
-{
-public:
-    explicit TWordMatcher(const QString& word);
-    bool IsEmpty() const { return Word.isEmpty(); }
-    // The first occurrence at or after from, or -1.
-    qsizetype IndexIn(QStringView text, qsizetype from) const;
-
-private:
-    QString Word;
-    std::vector<quint16> Skip;
-};
-
-// The 0-based index of the first occurrence of needle in text that starts on a character
-// boundary (never inside a surrogate pair), or -1.
-qsizetype IndexOfOnBoundary(const QString& text, const QString& needle);
-// The same with the needle prepared once for many texts.
-qsizetype IndexOfOnBoundary(QStringView text, const TWordMatcher& needle);
 
 // Appends the entry for line index i (text trimmed of its leading spaces by the caller).
 void AddSearchEntry(const TSearchTarget& target, QStringView text, int i, int numberWidth);

@@ -97,6 +97,7 @@ class TestLineSearch : public QObject
 private slots:
     void findWord_data();
     void findWord();
+    void findWordAgainstReference();
     void numberWidth_data();
     void numberWidth();
     void findWordRefusals();
@@ -186,6 +187,42 @@ void TestLineSearch::findWord()
         TRecorder grouped;
         QCOMPARE(Find_Word(word, grouped.Target(paragraphs, lineForward)), TSearchEnd::Finished);
         QCOMPARE(grouped.Entries, entries);
+    }
+}
+
+void TestLineSearch::findWordAgainstReference()
+{
+    // Random lines long enough for the matcher's blocks of places and its tail, over letters of
+    // both cases, kana that share their low bytes, and a surrogate pair.
+    const QStringList alphabet{"a", "A", "b", "B", " ", "パ", "ッ", "ジ", "ア",
+                               QStringLiteral("\U00020B9F")};
+    QRandomGenerator random(1913);
+    const auto text = [&](int longest) {
+        QString s;
+        for (int k = random.bounded(longest + 1); k > 0; --k)
+            s += alphabet[random.bounded(int(alphabet.size()))];
+        return s;
+    };
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines << text(40);
+    TLineListSource source(lines);
+    TParagraphLines paragraphs(lines, 7);
+    for (int round = 0; round < 80; ++round) {
+        QString word = text(5);
+        if (word.isEmpty())
+            word = "a";
+        QStringList expected;
+        for (int i = 0; i < lines.size(); ++i) {
+            if (IndexOfOnBoundary(FoldSearchLetters(lines[i]), FoldSearchLetters(word)) >= 0)
+                expected << MakeContentsEntry(TrimLeftString(lines[i]), i + 1, 3, false);
+        }
+        for (const TLineSource* lineSource : {static_cast<const TLineSource*>(&source),
+                                              static_cast<const TLineSource*>(&paragraphs)}) {
+            TRecorder recorder;
+            Find_Word(word, recorder.Target(*lineSource));
+            QVERIFY2(recorder.Entries == expected, qPrintable(word));
+        }
     }
 }
 
