@@ -145,7 +145,7 @@ void BenchFont(const QString& family, const QStringList& paragraphs, const QStri
     // One edit in the middle: a paragraph retyped, and one split in two (the tail moves); beside
     // it, QTextLayout laying out that one paragraph again.
     const int middle = model.paragraphCount() / 2;
-    const QString original = model.paragraph(middle);
+    const QString original = model.paragraph(middle).toString();
     std::vector<double> editUs;
     std::vector<double> splitUs;
     std::vector<double> layoutUs;

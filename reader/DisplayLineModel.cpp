@@ -1,5 +1,7 @@
 #include "reader/DisplayLineModel.h"
 
+#include "search/WordMatcher.h"
+
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <array>
@@ -110,6 +112,55 @@ void TDisplayLineModel::SetText(const QString& text)
 void TDisplayLineModel::SetParagraphs(const QStringList& paragraphs)
 {
     Paragraphs = paragraphs;
+    // Only now, with no piece of it left in Paragraphs, may the loaded text go.
+    Loaded = QString();
+    LoadedWhole = false;
+    TakeParagraphs();
+}
+
+bool TDisplayLineModel::SetLoadedText(const QString& text, int expectedParagraphs)
+{
+    QStringList pieces = PiecesOfLoadedText(text);
+    if (pieces.size() != expectedParagraphs)
+        return false;
+    // The pieces point into text: it is kept before the old paragraphs, which may point into
+    // the previous loaded text, are let go.
+    const QString previous = std::exchange(Loaded, text);
+    Paragraphs = std::move(pieces);
+    LoadedWhole = true;
+    TakeParagraphs();
+    return true;
+}
+
+QStringList TDisplayLineModel::PiecesOfLoadedText(const QString& text)
+{
+    // The text view starts a new block at a line feed, a carriage return, CR LF, a paragraph
+    // separator and the two marks a text document keeps at the start and end of a frame.
+    constexpr char16_t BeginningOfFrame = 0xFDD0;
+    constexpr char16_t EndOfFrame = 0xFDD1;
+    QStringList pieces;
+    const QChar* base = text.constData();
+    const char16_t* s = reinterpret_cast<const char16_t*>(base);
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (c > u'\r' && c < QChar::ParagraphSeparator)
+            continue;
+        if (c != u'\n' && c != u'\r' && c != QChar::ParagraphSeparator &&
+            c != BeginningOfFrame && c != EndOfFrame)
+            continue;
+        pieces.append(QString::fromRawData(base + start, i - start));
+        if (c == u'\r' && i + 1 < n && s[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    pieces.append(QString::fromRawData(base + start, n - start));
+    return pieces;
+}
+
+void TDisplayLineModel::TakeParagraphs()
+{
     if (Paragraphs.isEmpty())
         Paragraphs.append(QString());
     Opportunities.assign(size_t(Paragraphs.size()), {});
@@ -157,6 +208,8 @@ void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
     removedCount = std::clamp(removedCount, 0, total - firstParagraph);
     const int added = int(newParagraphs.size());
 
+    // From now on the paragraphs are no longer the loaded text in order.
+    LoadedWhole = false;
     const int firstLine = FirstLine[firstParagraph];
     const int oldLines = FirstLine[firstParagraph + removedCount] - firstLine;
     std::vector<TBreaks> laidOut;
@@ -231,6 +284,42 @@ int TDisplayLineModel::paragraphOfLine(int i) const
     }
     const auto it = std::upper_bound(FirstLine.begin(), FirstLine.end() - 1, i);
     return LastParagraph = int(it - FirstLine.begin()) - 1;
+}
+
+int TDisplayLineModel::firstParagraphWith(const TWordMatcher& word, int first, int last) const
+{
+    first = std::max(first, 0);
+    last = std::min(last, paragraphCount() - 1);
+    if (first > last || word.IsEmpty())
+        return -1;
+    if (!LoadedWhole) {
+        for (int p = first; p <= last; ++p) {
+            if (IndexOfOnBoundary(Paragraphs.at(p), word) >= 0)
+                return p;
+        }
+        return -1;
+    }
+    // The paragraphs lie one after another in the loaded text, their breaks between them: one
+    // search runs over all of them, and each place found is checked to lie inside a paragraph.
+    const QChar* base = Loaded.constData();
+    const auto startOf = [&](int p) { return qsizetype(Paragraphs.at(p).constData() - base); };
+    const QStringView run = QStringView(Loaded).first(startOf(last) + Paragraphs.at(last).size());
+    const auto from = Paragraphs.begin() + first;
+    const auto to = Paragraphs.begin() + last + 1;
+    for (qsizetype at = startOf(first); (at = word.IndexIn(run, at)) >= 0; ++at) {
+        const auto after = std::upper_bound(from, to, base + at, [](const QChar* place,
+                                                                   const QString& paragraph) {
+            return place < paragraph.constData();
+        });
+        const int p = int(after - Paragraphs.begin()) - 1;
+        const qsizetype start = startOf(p);
+        if (at + word.Size() > start + Paragraphs.at(p).size())
+            continue; // across a break, or inside one
+        if (at > start && run[at].isLowSurrogate() && run[at - 1].isHighSurrogate())
+            continue;
+        return p;
+    }
+    return -1;
 }
 
 int TDisplayLineModel::firstLineOfParagraph(int paragraph) const
@@ -349,7 +438,8 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text,
     const int n = int(text.size());
     if (n == 0)
         return {};
-    const char16_t* s = reinterpret_cast<const char16_t*>(text.utf16());
+    // constData(), not utf16(): utf16() would copy a paragraph that is a piece of a loaded text.
+    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
     UnitAdvance.resize(size_t(n));
     qint64 total = 0;
     bool positional = false;
@@ -405,7 +495,7 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text,
 int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere) const
 {
     const int n = int(text.size());
-    const char16_t* s = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
     const qint64 width = FixedWidth;
     const auto& classes = ClassTable();
     TLineState line;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+class TWordMatcher;
+
 // Where the widths of characters come from: the text view's font in the program, a fixed table
 // in tests. The model asks once per character of the first plane and keeps the answers until
 // its next Relayout().
@@ -69,6 +71,11 @@ public:
     // laid out at once.
     void SetText(const QString& text);
     void SetParagraphs(const QStringList& paragraphs);
+    // A text just loaded into the text view, split where the view starts its blocks. The
+    // paragraphs are pieces of the model's share of this text, not copies, and stay so until
+    // they are edited. False, with nothing changed, when the split does not give the expected
+    // number of paragraphs.
+    bool SetLoadedText(const QString& text, int expectedParagraphs);
     // The wrap width in pixels; takes effect at the next Relayout().
     void SetWidth(qreal width);
     qreal Width() const { return WrapWidth; }
@@ -103,7 +110,12 @@ public:
         return {p, first, FirstLine[size_t(p) + 1] - first};
     }
     int paragraphCount() const { return int(Paragraphs.size()); }
-    const QString& paragraph(int i) const { return Paragraphs.at(i); }
+    // A view, valid until the model changes: the paragraphs of a loaded text are pieces of it,
+    // which must not outlive it as strings of their own.
+    QStringView paragraph(int i) const { return Paragraphs.at(i); }
+    // The first paragraph from first to last whose text holds the word on a character
+    // boundary, or -1.
+    int firstParagraphWith(const TWordMatcher& word, int first, int last) const;
     // Where display line i starts inside its paragraph, in UTF-16 units.
     int lineStartInParagraph(int i) const;
 
@@ -125,6 +137,8 @@ private:
     qint64 OverhangBefore(const QString& text, int pos) const;
     bool Ligated(const char16_t* s, int pos) const;
     void Rebuild();
+    void TakeParagraphs();
+    static QStringList PiecesOfLoadedText(const QString& text);
 
     const TAdvanceSource* Advances;
     qreal WrapWidth = 0;
@@ -132,6 +146,10 @@ private:
     qint64 OverhangMargin = 0;
     bool Kerns = false;
     QStringList Paragraphs;
+    // The text last loaded, kept while paragraphs may be pieces of it; LoadedWhole while they
+    // are all its pieces in order (no edit since).
+    QString Loaded;
+    bool LoadedWhole = false;
     // Per paragraph the offsets where its second, third... lines start; empty for one line.
     std::vector<TBreaks> Breaks;
     // Per paragraph its opportunities once a layout needed them; empty before.

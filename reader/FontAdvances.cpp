@@ -10,10 +10,6 @@
 
 namespace {
 constexpr int BmpSize = 0x10000;
-// The marks a text document keeps at the start and end of a frame; inserted as text, each
-// starts a new block.
-constexpr char16_t BeginningOfFrame = 0xFDD0;
-constexpr char16_t EndOfFrame = 0xFDD1;
 } // namespace
 
 TFontAdvances::TFontAdvances(const QFont& font, qreal tabStopDistance)
@@ -137,28 +133,6 @@ QStringList ParagraphsOf(const QTextDocument& document)
     paragraphs.reserve(document.blockCount());
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         paragraphs.append(block.text());
-    return paragraphs;
-}
-
-QStringList ParagraphsOfText(const QString& text)
-{
-    QStringList paragraphs;
-    const char16_t* s = reinterpret_cast<const char16_t*>(text.utf16());
-    const qsizetype n = text.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = s[i];
-        if (c > u'\r' && c < QChar::ParagraphSeparator)
-            continue;
-        if (c != u'\n' && c != u'\r' && c != QChar::ParagraphSeparator &&
-            c != BeginningOfFrame && c != EndOfFrame)
-            continue;
-        paragraphs.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && s[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    paragraphs.append(text.mid(start));
     return paragraphs;
 }
 

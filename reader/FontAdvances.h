@@ -56,10 +56,6 @@ qreal WrapWidthOf(const QPlainTextEdit& edit);
 
 // The paragraphs of a document: the texts of its blocks.
 QStringList ParagraphsOf(const QTextDocument& document);
-// The paragraphs a document makes of a plain text it is given: the text split where its
-// insertion starts a new block (line feed, carriage return, CR LF, paragraph separator and the
-// two frame marks). Much cheaper than reading the blocks back.
-QStringList ParagraphsOfText(const QString& text);
 
 // Hands a change of the document (QTextDocument::contentsChange) to the model: the blocks it
 // touched are laid out again. The model must hold the document's paragraphs from before; when

@@ -94,7 +94,7 @@ void TReaderView::RefreshLines() const
     if (TextStale) {
         // Setting the paragraphs lays them out at once, at the width already set.
         Model->SetWidth(width);
-        Model->SetParagraphs(CurrentParagraphs());
+        TakeCurrentText();
         ++Layouts;
         TextStale = false;
     } else if (relayout || width != Model->Width()) {
@@ -104,19 +104,16 @@ void TReaderView::RefreshLines() const
     }
 }
 
-QStringList TReaderView::CurrentParagraphs() const
+void TReaderView::TakeCurrentText() const
 {
     // A text just loaded is split as the document split it: reading every block back out of
     // the document costs several times as much.
     if (auto* main = qobject_cast<TMainRichEdit*>(Edit)) {
         const QString loaded = main->TakeLoadedText();
-        if (!loaded.isNull()) {
-            QStringList paragraphs = ParagraphsOfText(loaded);
-            if (paragraphs.size() == Edit->document()->blockCount())
-                return paragraphs;
-        }
+        if (!loaded.isNull() && Model->SetLoadedText(loaded, Edit->document()->blockCount()))
+            return;
     }
-    return ParagraphsOf(*Edit->document());
+    Model->SetParagraphs(ParagraphsOf(*Edit->document()));
 }
 
 int TReaderView::count() const
@@ -141,6 +138,22 @@ QStringView TReaderView::lineView(int i) const
     // empty (that costs a walk of its fragments): count() was 0 then, and no line is asked for.
     UpdateLines();
     return Model->lineView(i);
+}
+
+TLineSource::TParagraphSpan TReaderView::nextParagraphWith(const TWordMatcher& word, int first,
+                                                           int end) const
+{
+    UpdateLines();
+    end = std::min(end, Model->count());
+    const int p = first < end ? Model->firstParagraphWith(word, Model->paragraphOfLine(first),
+                                                          Model->paragraphOfLine(end - 1))
+                              : -1;
+    if (p < 0)
+        return {{}, std::max(first, end), 0};
+    const int firstLine = Model->firstLineOfParagraph(p);
+    return {Model->paragraph(p), firstLine,
+            (p + 1 < Model->paragraphCount() ? Model->firstLineOfParagraph(p + 1)
+                                             : Model->count()) - firstLine};
 }
 
 TLineSource::TParagraphSpan TReaderView::paragraphSpan(int i) const

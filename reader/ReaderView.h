@@ -30,6 +30,7 @@ public:
     QString line(int i) const override;
     QStringView lineView(int i) const override;
     TParagraphSpan paragraphSpan(int i) const override;
+    TParagraphSpan nextParagraphWith(const TWordMatcher& word, int first, int end) const override;
 
     int LabelCount() const { return int(Labels.size()); }
     const QList<QLabel*>& ReaderLabels() const { return Labels; }
@@ -56,7 +57,8 @@ public:
 
 private:
     void ContentsChange(int position, int removed, int added);
-    QStringList CurrentParagraphs() const;
+    // Gives the model the text view's text: the text just loaded when there is one.
+    void TakeCurrentText() const;
     void RefreshLines() const;
     QLabel* MakeLabel(int index);
     int LineHeight() const;

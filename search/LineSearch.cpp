@@ -43,30 +43,28 @@ TSearchEnd Find_Word(const QString& word, const TSearchTarget& target)
     const int numberWidth = ContentsNumberWidth(n);
     if (target.SetCaption)
         target.SetCaption(QStringLiteral("文字列検索中"));
-    const auto holdsWord = [&](QStringView text) { return IndexOfOnBoundary(text, folded) >= 0; };
-    // A paragraph without the word has no line with it: its lines are passed over unseen. The
-    // paragraph is looked at afresh after every turn, when the text may have changed.
-    int spanEnd = 0;
-    bool spanHoldsWord = true;
-    bool spanIsOneLine = false;
-    const auto afterParagraphWithout = [&](int i) {
-        if (i >= spanEnd || i % 100 == 0) {
-            const TLineSource::TParagraphSpan span = target.Lines->paragraphSpan(i);
-            spanEnd = span.FirstLine + span.LineCount;
-            spanIsOneLine = span.LineCount == 1;
-            spanHoldsWord = holdsWord(span.Text);
+    // Only the paragraphs that hold the word have lines that can: the source is asked for the
+    // next one, up to the next turn, and the lines before it are passed over unseen. After every
+    // turn, when the text may have changed, it is asked afresh.
+    TLineSource::TParagraphSpan found;
+    int answeredUntil = 0;
+    const auto nextLineToTest = [&](int i) {
+        if (i >= answeredUntil || i % 100 == 0) {
+            const int turnEnd = std::min(n, (i / 100 + 1) * 100);
+            found = target.Lines->nextParagraphWith(folded, i, turnEnd);
+            answeredUntil = found.LineCount > 0 ? found.FirstLine + found.LineCount : turnEnd;
         }
-        return spanHoldsWord ? i : spanEnd;
+        return found.LineCount > 0 ? std::max(i, found.FirstLine) : answeredUntil;
     };
     const TSearchEnd end = ForEachSearchLine(
         target,
         [&](int i, QStringView line) {
-            // A paragraph of one line is that line, and it was just searched.
-            if (spanIsOneLine || holdsWord(line))
+            // A paragraph of one line is that line, and it holds the word.
+            if (found.LineCount == 1 || IndexOfOnBoundary(line, folded) >= 0)
                 AddSearchEntry(target, TrimLeftView(line), i, numberWidth);
             return TLineVerdict::Next;
         },
-        afterParagraphWithout);
+        nextLineToTest);
     if (end == TSearchEnd::Failed)
         ShowSearchMessage(target, QStringLiteral("Find_Word Error"), SearchCaptions::Error);
     return end;

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QStringView>
 
+class TWordMatcher;
+
 // The lines a search walks: the text view's lines as displayed. The display-line model provides
 // the real one; a plain list serves tests and benchmarks.
 class TLineSource
@@ -32,6 +34,11 @@ public:
     // The paragraph of line i, valid as lineView() is; a source without paragraphs gives the
     // line itself, as a paragraph of one line.
     virtual TParagraphSpan paragraphSpan(int i) const { return {lineView(i), i, 1}; }
+
+    // The first paragraph with a line from first to end - 1 whose text holds the word on a
+    // character boundary; a span of no lines at end when there is none. The default walks the
+    // paragraphs one by one; a source whose paragraphs lie in one piece searches them at once.
+    virtual TParagraphSpan nextParagraphWith(const TWordMatcher& word, int first, int end) const;
 
 private:
     mutable QString Scratch;

@@ -16,6 +16,7 @@ class TWordMatcher
 public:
     explicit TWordMatcher(const QString& word);
     bool IsEmpty() const { return Word.empty(); }
+    qsizetype Size() const { return qsizetype(Word.size()); }
     // The first occurrence at or after from, or -1.
     qsizetype IndexIn(QStringView text, qsizetype from) const;
 

@@ -1,5 +1,7 @@
 #include "reader/DisplayLineModel.h"
+#include "search/WordMatcher.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -47,7 +49,7 @@ void CompareWithFresh(const TDisplayLineModel& model, const TAdvanceSource& adva
     fresh.SetWidth(width);
     QStringList paragraphs;
     for (int p = 0; p < model.paragraphCount(); ++p)
-        paragraphs.append(model.paragraph(p));
+        paragraphs.append(model.paragraph(p).toString());
     fresh.SetParagraphs(paragraphs);
     QCOMPARE(model.count(), fresh.count());
     QCOMPARE(LinesOf(model), LinesOf(fresh));
@@ -70,6 +72,7 @@ private slots:
     void relayout();
     void edits_data();
     void edits();
+    void wordInLoadedText();
 };
 
 void TestLineModel::wrap_data()
@@ -215,6 +218,58 @@ void TestLineModel::edits()
     for (int p = 0; p < paragraphs.size(); ++p)
         QCOMPARE(model.paragraph(p), paragraphs[p]);
     CompareWithFresh(model, advances, 130);
+}
+
+// The paragraphs of a loaded text are searched in one piece, their breaks between them: what
+// is found must be what searching each paragraph by itself finds, before and after edits.
+void TestLineModel::wordInLoadedText()
+{
+    const QStringList alphabet{"a", "b", "ab", " ", "\n", "\r\n", "\r", "\u2029", "パ",
+                               QStringLiteral("\U00020B9F")};
+    QRandomGenerator random(2718);
+    const auto text = [&](int longest) {
+        QString s;
+        for (int k = random.bounded(longest + 1); k > 0; --k)
+            s += alphabet[random.bounded(int(alphabet.size()))];
+        return s;
+    };
+    const auto naive = [](const TDisplayLineModel& model, const TWordMatcher& word, int first,
+                          int last) {
+        for (int p = first; p <= last; ++p) {
+            if (IndexOfOnBoundary(model.paragraph(p), word) >= 0)
+                return p;
+        }
+        return -1;
+    };
+    TFixedAdvances advances;
+    for (int round = 0; round < 40; ++round) {
+        TDisplayLineModel model(advances);
+        model.SetWidth(200);
+        const QString loaded = text(120);
+        int expected = 1;
+        for (qsizetype i = 0; i < loaded.size(); ++i)
+            expected += QStringLiteral("\n\r\u2029").contains(loaded[i]) &&
+                        !(loaded[i] == u'\n' && i > 0 && loaded[i - 1] == u'\r');
+        QVERIFY(model.SetLoadedText(loaded, expected));
+        // "b" + "a" across a break, a lone half of the surrogate pair, and words of the text.
+        for (const QString& wordText : {QStringLiteral("ba"), QString(QChar(0xDF9F)),
+                                        QStringLiteral("\r\n"), text(3), text(4)}) {
+            const TWordMatcher word(wordText);
+            const int last = model.paragraphCount() - 1;
+            for (int first = 0; first <= last; first += 1 + random.bounded(4)) {
+                const int end = std::min(last, first + random.bounded(6));
+                QVERIFY2(model.firstParagraphWith(word, first, end) ==
+                             naive(model, word, first, end),
+                         qPrintable(loaded.toUtf8().toPercentEncoding() + " / " + wordText));
+            }
+        }
+        // An edit ends the search in one piece: a paragraph that now holds the word is found.
+        const int middle = model.paragraphCount() / 2;
+        model.ParagraphsChanged(middle, 1, {QStringLiteral("xyzzy")});
+        QCOMPARE(model.firstParagraphWith(TWordMatcher(QStringLiteral("xyzzy")), 0,
+                                          model.paragraphCount() - 1),
+                 middle);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestLineModel)

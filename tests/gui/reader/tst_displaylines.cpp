@@ -361,7 +361,16 @@ void TestDisplayLines::loadedText()
     edit.setPlainText(QStringLiteral("before"));
     edit.moveCursor(QTextCursor::End);
     edit.LoadText(text);
-    QCOMPARE(ParagraphsOfText(text), ParagraphsOf(*edit.document()));
+    const auto advances = AdvancesOf(edit);
+    TDisplayLineModel model(*advances);
+    const QStringList blocks = ParagraphsOf(*edit.document());
+    QVERIFY(!model.SetLoadedText(text, int(blocks.size()) + 1));
+    QCOMPARE(model.paragraphCount(), 1);
+    QVERIFY(model.SetLoadedText(text, int(blocks.size())));
+    QStringList paragraphs;
+    for (int p = 0; p < model.paragraphCount(); ++p)
+        paragraphs << model.paragraph(p).toString();
+    QCOMPARE(paragraphs, blocks);
     QCOMPARE(edit.textCursor().position(), 0);
     QVERIFY(!edit.document()->isUndoAvailable());
     QVERIFY(!edit.document()->isModified());
