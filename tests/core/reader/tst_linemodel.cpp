@@ -1,7 +1,7 @@
 #include "reader/DisplayLineModel.h"
 #include "search/WordMatcher.h"
+#include "tests/support/RandomText.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -227,12 +227,7 @@ void TestLineModel::wordInLoadedText()
     const QStringList alphabet{"a", "b", "ab", " ", "\n", "\r\n", "\r", "\u2029", "パ",
                                QStringLiteral("\U00020B9F")};
     QRandomGenerator random(2718);
-    const auto text = [&](int longest) {
-        QString s;
-        for (int k = random.bounded(longest + 1); k > 0; --k)
-            s += alphabet[random.bounded(int(alphabet.size()))];
-        return s;
-    };
+    const auto text = [&](int longest) { return RandomText(random, alphabet, longest); };
     const auto naive = [](const TDisplayLineModel& model, const TWordMatcher& word, int first,
                           int last) {
         for (int p = first; p <= last; ++p) {

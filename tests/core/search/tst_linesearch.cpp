@@ -3,9 +3,9 @@
 #include "search/ContentsEntry.h"
 #include "search/ContentsSearch.h"
 #include "search/LineSearch.h"
+#include "tests/support/RandomText.h"
 #include "tests/support/ScriptedDialogs.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -197,12 +197,7 @@ void TestLineSearch::findWordAgainstReference()
     const QStringList alphabet{"a", "A", "b", "B", " ", "パ", "ッ", "ジ", "ア",
                                QStringLiteral("\U00020B9F")};
     QRandomGenerator random(1913);
-    const auto text = [&](int longest) {
-        QString s;
-        for (int k = random.bounded(longest + 1); k > 0; --k)
-            s += alphabet[random.bounded(int(alphabet.size()))];
-        return s;
-    };
+    const auto text = [&](int longest) { return RandomText(random, alphabet, longest); };
     QStringList lines;
     for (int i = 0; i < 300; ++i)
         lines << text(40);
