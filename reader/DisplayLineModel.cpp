@@ -123,9 +123,8 @@ bool TDisplayLineModel::SetLoadedText(const QString& text, int expectedParagraph
     QStringList pieces = PiecesOfLoadedText(text);
     if (pieces.size() != expectedParagraphs)
         return false;
-    // The pieces point into text: it is kept before the old paragraphs, which may point into
-    // the previous loaded text, are let go.
-    const QString previous = std::exchange(Loaded, text);
+    // The pieces point into text, which the model keeps as long as any piece may be left.
+    Loaded = text;
     Paragraphs = std::move(pieces);
     LoadedWhole = true;
     TakeParagraphs();

@@ -150,10 +150,8 @@ TLineSource::TParagraphSpan TReaderView::nextParagraphWith(const TWordMatcher& w
                               : -1;
     if (p < 0)
         return {{}, std::max(first, end), 0};
-    const int firstLine = Model->firstLineOfParagraph(p);
-    return {Model->paragraph(p), firstLine,
-            (p + 1 < Model->paragraphCount() ? Model->firstLineOfParagraph(p + 1)
-                                             : Model->count()) - firstLine};
+    const TDisplayLineModel::TSpan span = Model->spanOfLine(Model->firstLineOfParagraph(p));
+    return {Model->paragraph(p), span.FirstLine, span.LineCount};
 }
 
 TLineSource::TParagraphSpan TReaderView::paragraphSpan(int i) const

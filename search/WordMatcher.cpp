@@ -4,8 +4,6 @@
 #include <emmintrin.h>
 #endif
 
-#include <QtGlobal>
-
 namespace {
 
 // The first place find(from) gives that is not the second half of a surrogate pair.
