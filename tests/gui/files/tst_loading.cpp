@@ -1,4 +1,4 @@
-#include "../reader/ReaderWindowHarness.h"
+#include "tests/support/WindowHarness.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -67,7 +67,7 @@ void TestLoading::readsByName()
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(name, bytes));
     TQuorvelaneForm& form = h.Start(true);
     QCOMPARE(form.FileNameListBox->count(), 1);
@@ -98,7 +98,7 @@ void TestLoading::realProse()
 {
     QFETCH(QString, source);
     QFETCH(QString, name);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(QFile::copy(QStringLiteral(QV_TESTDATA_DIR "/") + source, h.Path(name)));
     TQuorvelaneForm& form = h.Start(true);
     const QString text = form.MainRichEdit->toPlainText();
@@ -129,7 +129,7 @@ void TestLoading::emptyText()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(30)));
     QVERIFY(h.Write(name, bytes));
     TQuorvelaneForm& form = h.Start(true);
@@ -150,7 +150,7 @@ void TestLoading::emptyText()
 
 void TestLoading::fileGoneBeforeTheClick()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(30)));
     QVERIFY(h.Write(QStringLiteral("b.txt"), NumberedLines(3)));
     TQuorvelaneForm& form = h.Start();
@@ -183,7 +183,7 @@ void TestLoading::readFailure_data()
 void TestLoading::readFailure()
 {
     QFETCH(QString, how);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(30)));
     QVERIFY(h.Write(QStringLiteral("x.txt"), NumberedLines(3)));
     TQuorvelaneForm& form = h.Start();
@@ -235,7 +235,7 @@ void TestLoading::badBytes()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("bad.txt"), bytes));
     TQuorvelaneForm& form = h.Start();
     if (!text.isEmpty())
@@ -258,7 +258,7 @@ void TestLoading::badBytes()
 // text view does nothing, and leaves the next edit of the user to rebuild it.
 void TestLoading::loadingRebuildsOnce()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(5)));
     QVERIFY(h.Write(QStringLiteral("b.txt"), NumberedLines(5)));
     QVERIFY(h.Write(QStringLiteral("c.txt"), NumberedLines(8)));
@@ -280,7 +280,7 @@ void TestLoading::loadingRebuildsOnce()
 
 void TestLoading::nextAndBackStopAtTheEnds()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(4, "a ")));
     QVERIFY(h.Write(QStringLiteral("b.txt"), NumberedLines(5, "b ")));
     QVERIFY(h.Write(QStringLiteral("c.txt"), NumberedLines(6, "c ")));
@@ -319,7 +319,7 @@ void TestLoading::nextAndBackStopAtTheEnds()
 // A running slide goes on with the new text from its first line; an empty text stops it.
 void TestLoading::loadingKeepsAReadingGoing()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(20, "a ")));
     QVERIFY(h.Write(QStringLiteral("b.txt"), NumberedLines(20, "b ")));
     QVERIFY(h.Write(QStringLiteral("c.txt"), QByteArray()));
@@ -342,7 +342,7 @@ void TestLoading::loadingKeepsAReadingGoing()
 // A name that is not valid UTF-8 opens through its own bytes.
 void TestLoading::fileNameNotInUtf8()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     const QByteArray raw = QFile::encodeName(h.Texts) + "/" + Honbun + ".txt"; // CP932 bytes
     {
         FILE* out = ::fopen(raw.constData(), "wb");
@@ -367,7 +367,7 @@ void TestLoading::hugeSingleLine()
     // size runs on request.
     const bool full = qEnvironmentVariableIsSet("QV_TEST_HUGE");
     const int size = (full ? 50 : 1) * 1024 * 1024;
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QByteArray line;
     line.reserve(size);
     const QByteArray word = "word " + Ai + " ";

@@ -1,4 +1,4 @@
-#include "ReaderWindowHarness.h"
+#include "tests/support/WindowHarness.h"
 
 #include "platform/Colors.h"
 
@@ -59,7 +59,7 @@ void SelectStep(TQuorvelaneForm& form, int step)
 
 void TestReaderWindow::captionAndLabelsAfterLoad()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(10)));
     TQuorvelaneForm& form = h.Start();
     QCOMPARE(form.LineCount(), 10);
@@ -94,7 +94,7 @@ void TestReaderWindow::ticksMoveBySlideStep()
     QFETCH(int, lines);
     QFETCH(int, step);
     QFETCH(QList<int>, positions);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(lines)));
     TQuorvelaneForm& form = h.Start();
     h.FitLabels(3);
@@ -148,7 +148,7 @@ void TestReaderWindow::endOfText()
     QFETCH(int, startRow);
     QFETCH(bool, running);
     QFETCH(int, shownRow);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     const QStringList names{QStringLiteral("a.txt"), QStringLiteral("b.txt"),
                             QStringLiteral("c.txt")};
     for (int i = 0; i < names.size(); ++i)
@@ -188,7 +188,7 @@ void TestReaderWindow::endOfText()
 
 void TestReaderWindow::variableSpeedStepsThroughIntervals()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(3)));
     TQuorvelaneForm& form = h.Start();
     form.Action(QStringLiteral("SlideRepeat"))->trigger();
@@ -215,7 +215,7 @@ void TestReaderWindow::variableSpeedStepsThroughIntervals()
 
 void TestReaderWindow::variableSpeedReadsEachListFileOncePerInterval()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(2, "a ")));
     QVERIFY(h.Write(QStringLiteral("b.txt"), NumberedLines(2, "b ")));
     TQuorvelaneForm& form = h.Start();
@@ -236,7 +236,7 @@ void TestReaderWindow::variableSpeedReadsEachListFileOncePerInterval()
 
 void TestReaderWindow::paging()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(20)));
     TQuorvelaneForm& form = h.Start();
     h.FitLabels(7);
@@ -264,7 +264,7 @@ void TestReaderWindow::paging()
 
 void TestReaderWindow::scrollBar()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(30)));
     TQuorvelaneForm& form = h.Start();
     h.FitLabels(5);
@@ -306,7 +306,7 @@ void TestReaderWindow::labelLayout()
 {
     QFETCH(QString, size);
     QFETCH(QString, spacing);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(40)));
     TQuorvelaneForm& form = h.Start();
     form.FontSizeComboBox->setCurrentIndex(form.FontSizeComboBox->findText(size));
@@ -355,7 +355,7 @@ void TestReaderWindow::labelCountAtExactHeight()
     QFETCH(int, k);
     QFETCH(int, extra);
     QFETCH(int, labels);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(3)));
     TQuorvelaneForm& form = h.Start();
     QVERIFY(extra < h.LineHeight() + form.LabelSpacing());
@@ -367,7 +367,7 @@ void TestReaderWindow::labelCountAtExactHeight()
 
 void TestReaderWindow::onePageStep()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(40)));
     TQuorvelaneForm& form = h.Start();
     h.FitLabels(7);
@@ -397,7 +397,7 @@ void TestReaderWindow::onePageStep()
 
 void TestReaderWindow::fontSizeChangeEmptiesContents()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QByteArray longLines;
     for (int i = 0; i < 10; ++i)
         longLines +=
@@ -431,7 +431,7 @@ void TestReaderWindow::setFont()
 {
     QFETCH(int, chosen);
     QFETCH(QString, item);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(5)));
     TQuorvelaneForm& form = h.Start();
     const QString caption = form.windowTitle();
@@ -455,7 +455,7 @@ void TestReaderWindow::setFont()
 
 void TestReaderWindow::backColorAndColourScheme()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(5)));
     TQuorvelaneForm& form = h.Start();
     const QColor green(0, 255, 0);
@@ -500,7 +500,7 @@ void TestReaderWindow::backColorAndColourScheme()
 
 void TestReaderWindow::typingRebuildsWithTheViewsLines()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), "first\r\nsecond\r\n"));
     TQuorvelaneForm& form = h.Start();
     QCOMPARE(form.LineCount(), 2);
@@ -564,7 +564,7 @@ void TestReaderWindow::mouseGestures()
     QFETCH(Qt::MouseButton, button);
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(QString, effect);
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(30)));
     TQuorvelaneForm& form = h.Start();
     h.FitLabels(5);
@@ -603,7 +603,7 @@ void TestReaderWindow::mouseGestures()
 
 void TestReaderWindow::shiftRightPausesUntilRelease()
 {
-    TReaderWindowHarness h;
+    TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), NumberedLines(30)));
     TQuorvelaneForm& form = h.Start();
     // Stopped: the press and the release do nothing.

@@ -20,19 +20,20 @@
 #include <QTextLayout>
 #include <QTimer>
 
-// The real main window started offscreen on a folder of text files, its relayout and start-up
+// The one window harness of the GUI tests: the real main window started offscreen on a folder
+// of text files in a temporary folder, with scripted dialogs, its relayout and start-up
 // tick driven by calling their handlers.
-class TReaderWindowHarness
+class TWindowHarness
 {
 public:
-    TReaderWindowHarness()
+    TWindowHarness()
     {
         PreviousFolder = QDir::currentPath();
         Texts = Dir.filePath(QStringLiteral("texts"));
         QDir().mkpath(Texts);
         Dialogs = std::make_unique<TScopedDialogs>();
     }
-    ~TReaderWindowHarness()
+    ~TWindowHarness()
     {
         if (Form)
             Form->close();
@@ -40,8 +41,8 @@ public:
         Dialogs.reset();
         QDir::setCurrent(PreviousFolder);
     }
-    TReaderWindowHarness(const TReaderWindowHarness&) = delete;
-    TReaderWindowHarness& operator=(const TReaderWindowHarness&) = delete;
+    TWindowHarness(const TWindowHarness&) = delete;
+    TWindowHarness& operator=(const TWindowHarness&) = delete;
 
     QString Path(const QString& name) const { return Texts + u'/' + name; }
 
