@@ -3,10 +3,10 @@
 #include "app/QuorvelaneMain.h"
 
 #include "common/AppConstants.h"
-#include "common/AppUtils.h"
+#include "dialogs/AppUtils.h"
 #include "files/FileFilters.h"
 #include "files/TextLoader.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 
 #include <QAction>
 #include <QListWidget>

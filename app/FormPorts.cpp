@@ -1,8 +1,8 @@
 #include "app/FormPorts.h"
 
 #include "app/QuorvelaneMain.h"
-#include "common/AppUtils.h"
-#include "platform/FolderControls.h"
+#include "dialogs/AppUtils.h"
+#include "files/FolderControls.h"
 #include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
 #include "reader/ReaderView.h"

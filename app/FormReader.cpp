@@ -2,9 +2,9 @@
 #include "app/QuorvelaneMain.h"
 
 #include "common/AppConstants.h"
-#include "common/AppUtils.h"
+#include "dialogs/AppUtils.h"
 #include "platform/Colors.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 #include "platform/Fonts.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderLayout.h"

@@ -2,7 +2,7 @@
 #include "app/QuorvelaneMain.h"
 
 #include "common/AppConstants.h"
-#include "common/AppUtils.h"
+#include "dialogs/AppUtils.h"
 #include "search/ContentsEntry.h"
 
 #include <QAction>

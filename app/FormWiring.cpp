@@ -3,7 +3,7 @@
 #include "app/QuorvelaneMain.h"
 
 #include "files/TextLoader.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderView.h"
 

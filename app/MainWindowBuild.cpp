@@ -3,7 +3,7 @@
 #include "app/CommandTable.h"
 #include "app/QuorvelaneMain.h"
 #include "dialogs/DialogService.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderLayout.h"
 

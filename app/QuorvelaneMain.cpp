@@ -4,9 +4,9 @@
 #include "files/TextLoader.h"
 
 #include "common/AppConstants.h"
-#include "common/AppUtils.h"
+#include "dialogs/AppUtils.h"
 #include "platform/Colors.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 #include "platform/Fonts.h"
 #include "platform/IniFile.h"
 #include "platform/MainRichEdit.h"

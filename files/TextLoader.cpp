@@ -2,7 +2,7 @@
 
 #include "files/FileState.h"
 #include "common/AppConstants.h"
-#include "common/AppUtils.h"
+#include "dialogs/AppUtils.h"
 #include "files/TextFileReader.h"
 #include "platform/ContentsListBox.h"
 #include "platform/MainRichEdit.h"

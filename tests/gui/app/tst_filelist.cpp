@@ -2,7 +2,7 @@
 #include "tests/support/ScriptedDialogs.h"
 
 #include "files/FolderListing.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 #include "platform/MainRichEdit.h"
 
 #include <QApplication>
