@@ -1,13 +1,7 @@
 #pragma once
 
-#include "app/FormState.h"
 #include "app/Settings.h"
-#include "dialogs/DialogService.h"
-#include "files/FileState.h"
 #include "platform/ContentsListBox.h"
-#include "reader/FormAllColors.h"
-#include "reader/SlideEngine.h"
-#include "search/SearchFlow.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -28,15 +22,22 @@ class QSplitterHandle;
 class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
+class TFileList;
 class TFileListBox;
+class TFormAppearancePort;
+class TFormLayoutPort;
+class TFormLoaderPort;
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
+class TReaderAppearance;
 class TReaderView;
+class TSlideEngine;
 class TTextLoader;
+class TWindowLayout;
 
-// The main window. It owns the controls, the actions and the state, and wires them; each
-// handler forwards to the component that does the work.
+// The main window. It builds the controls and the actions, owns the state and the components,
+// and wires them; each handler forwards to the component of its subsystem.
 class TQuorvelaneForm : public QMainWindow
 {
     Q_OBJECT
@@ -107,20 +108,21 @@ public:
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
-    const TFormState& FormState() const { return Form; }
-    const TFileState& FileState() const { return Files; }
-    const TSlideState& SlideState() const { return Slide; }
-    const TSearchState& SearchState() const { return Search; }
-    const TFontSpec& TextFont() const { return TextFontSpec; }
+    const TFormState& FormState() const { return State.Form; }
+    const TFileState& FileState() const { return State.Files; }
+    const TSlideState& SlideState() const { return State.Slide; }
+    const TSearchState& SearchState() const { return State.Search; }
+    const TReaderLook& ReaderLook() const { return State.Look; }
+    const TFontSpec& TextFont() const { return State.Look.TextFont; }
     int LabelCount() const;
     int LabelSpacing() const;
     // The text view's lines as displayed.
     int LineCount() const;
     QString Line(int i) const;
-    // The settings as the write pass would store them now.
-    TSettingsData CollectSettings() const;
+    // The settings as the write pass would store them now, in key order.
+    QVariantList CollectSettings();
     // How many relayouts the resize timer has made, for tests and benchmarks.
-    int RelayoutCount() const { return Relayouts; }
+    int RelayoutCount() const { return State.Form.Relayouts; }
 
     // Controls, named as their objectName.
     QFrame* LeftPanel = nullptr;
@@ -174,6 +176,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class TFormAppearancePort;
+    friend class TFormLayoutPort;
+    friend class TFormLoaderPort;
     friend class TFormReaderPort;
     friend class TFormSearchPort;
 
@@ -186,38 +191,33 @@ private:
     void BuildMenus();
     void BuildComponents();
     void ConnectControls();
+    void MirrorChecks();
     void RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler);
     void PlaceReaderScrollBar();
     bool ReaderMouseEvent(QEvent* event);
 
     bool CreateZeroLabel();
     void ReadSettingsFile();
-    void ApplySettings(const TSettingsData& data);
-    void ApplyBounds(const TSettingsData& data);
-    void ApplyTextFont();
-    void SelectFirstWhenNone(QComboBox* box);
-    void SetReaderBackColor(qint32 color);
-    TColorTargets ColorTargets() const;
+    void ApplyBounds();
+    void ApplyPanelSizes();
+    void CaptureSettings();
     void WriteSettingsFile();
     void SyncReadingChecks();
-    void EmptyContentsAfterRelayout();
-    void SetTextViewFontSize(int size);
 
-    TFormState Form;
-    TFileState Files;
-    TSlideState Slide;
-    TSearchState Search;
-    TFontSpec TextFontSpec{QStringLiteral("ＭＳ Ｐゴシック"), 10};
-    TSettingsData ReadValues;
-    int ReaderBackColor = int(0x8000000Fu);
+    TAppState State;
     bool Shown = false;
     bool Closed = false;
-    int Relayouts = 0;
     QHash<QString, QAction*> Actions;
     std::unique_ptr<TReaderView> ReaderView;
     std::unique_ptr<TFormReaderPort> ReaderPort;
     std::unique_ptr<TSlideEngine> Engine;
     std::unique_ptr<TFormSearchPort> SearchPort;
     std::unique_ptr<TSearchFlow> SearchFlow;
+    std::unique_ptr<TFormAppearancePort> AppearancePort;
+    std::unique_ptr<TReaderAppearance> Appearance;
+    std::unique_ptr<TFormLayoutPort> LayoutPort;
+    std::unique_ptr<TWindowLayout> Layout;
+    std::unique_ptr<TFormLoaderPort> LoaderPort;
     std::unique_ptr<TTextLoader> Loader;
+    std::unique_ptr<TFileList> FileList;
 };
