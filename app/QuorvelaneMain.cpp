@@ -214,100 +214,16 @@ void TQuorvelaneForm::WriteSettingsFile()
     }
 }
 
-void TQuorvelaneForm::AppExitExecute()
-{
-    close();
-}
-
 void TQuorvelaneForm::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     FormResize();
 }
 
-void TQuorvelaneForm::FormResize()
-{
-    Layout->FormResize();
-}
-void TQuorvelaneForm::ResizeTimerTimer()
-{
-    Layout->ResizeTimerTimer();
-}
-void TQuorvelaneForm::RelayoutReader()
-{
-    Layout->RelayoutReader();
-}
-void TQuorvelaneForm::LeftSplitterCanResize(int& NewSize)
-{
-    Layout->LeftSplitterCanResize(NewSize);
-}
-void TQuorvelaneForm::RightSplitterCanResize(int& NewSize)
-{
-    Layout->RightSplitterCanResize(NewSize);
-}
-void TQuorvelaneForm::FoldOrOpenLeftPanel()
-{
-    Layout->FoldOrOpenLeftPanel();
-}
-void TQuorvelaneForm::FoldOrOpenRightPanel()
-{
-    Layout->FoldOrOpenRightPanel();
-}
-
 void TQuorvelaneForm::FileListBox1Change(QObject* Sender)
 {
     if (!State.Form.DropInProgress && !State.Form.FormInactive)
         FileList->FileListBox1Change(Sender);
-}
-
-void TQuorvelaneForm::ApplyFileFilter()
-{
-    FileList->ApplyFileFilter();
-}
-void TQuorvelaneForm::SetAnyFilterExecute()
-{
-    FileList->SetAnyFilterExecute();
-}
-void TQuorvelaneForm::BuildSelectedFolderMenu(const QString& Folders)
-{
-    FileList->BuildSelectedFolderMenu(Folders);
-}
-void TQuorvelaneForm::SelectedFolderClick(QObject* Sender)
-{
-    FileList->SelectedFolderClick(Sender);
-}
-void TQuorvelaneForm::FileNameListBoxClick()
-{
-    Loader->FileNameListBoxClick();
-}
-void TQuorvelaneForm::MainRichEditChange()
-{
-    Loader->MainRichEditChange();
-}
-void TQuorvelaneForm::FileNextExecute()
-{
-    Loader->FileNextExecute();
-}
-void TQuorvelaneForm::FileBackExecute()
-{
-    Loader->FileBackExecute();
-}
-
-int TQuorvelaneForm::LabelCount() const
-{
-    return ReaderView ? ReaderView->LabelCount() : 0;
-}
-int TQuorvelaneForm::LabelSpacing() const
-{
-    return ReaderView ? ReaderView->LabelSpacing() : 0;
-}
-int TQuorvelaneForm::LineCount() const
-{
-    return ReaderView->count();
-}
-QString TQuorvelaneForm::Line(int i) const
-{
-    return ReaderView->line(i);
 }
 
 void TQuorvelaneForm::RebuildReader()
@@ -317,97 +233,6 @@ void TQuorvelaneForm::RebuildReader()
     ReaderView->UpdateScrollRange();
     ReaderView->CreateReaderLabels();
     Engine->ShowReadingLines();
-}
-
-void TQuorvelaneForm::SetFontExecute()
-{
-    Appearance->SetFontExecute();
-}
-void TQuorvelaneForm::FontSizeComboBoxChange()
-{
-    Appearance->FontSizeComboBoxChange(FontSizeComboBox->currentIndex());
-}
-void TQuorvelaneForm::LabelSpaceComboBoxChange()
-{
-    Appearance->LabelSpaceComboBoxChange(LabelSpaceComboBox->currentIndex());
-}
-void TQuorvelaneForm::LabelStepComboBoxChange()
-{
-    Appearance->LabelStepComboBoxChange(LabelStepComboBox->currentIndex());
-}
-void TQuorvelaneForm::SetBackColorExecute()
-{
-    Appearance->SetBackColorExecute();
-}
-void TQuorvelaneForm::ReflectFormAllExecute()
-{
-    Appearance->ReflectFormAllExecute();
-}
-void TQuorvelaneForm::ApplyFormAllColors(TColorSender Sender)
-{
-    Appearance->ApplyFormAllColors(Sender);
-}
-void TQuorvelaneForm::ReadTimerComboBoxChange()
-{
-    Appearance->ReadTimerComboBoxChange(ReadTimerComboBox->currentIndex());
-}
-
-void TQuorvelaneForm::ReadTimerTimer()
-{
-    Engine->ReadTimerTimer();
-}
-void TQuorvelaneForm::ShowReadingLines()
-{
-    Engine->ShowReadingLines();
-}
-void TQuorvelaneForm::SlideReadExecute()
-{
-    Engine->SlideReadExecute();
-}
-void TQuorvelaneForm::CanChangeSlideReadExecute()
-{
-    Engine->CanChangeSlideReadExecute();
-}
-void TQuorvelaneForm::SlideRepeatExecute()
-{
-    Engine->SlideRepeatExecute();
-}
-void TQuorvelaneForm::ListSlideReadExecute()
-{
-    Engine->ListSlideReadExecute();
-}
-void TQuorvelaneForm::SetCanChangeSlideReadExecute()
-{
-    Engine->SetCanChangeSlideReadExecute();
-}
-void TQuorvelaneForm::PageBackExecute()
-{
-    Engine->PageBackExecute();
-}
-void TQuorvelaneForm::PageNextExecute()
-{
-    Engine->PageNextExecute();
-}
-void TQuorvelaneForm::ReadingLineScrollBarScroll(int ScrollPos)
-{
-    Engine->ReadingLineScrollBarScroll(ScrollPos);
-}
-
-void TQuorvelaneForm::FindLineStringExecute(TSearchAction Action)
-{
-    SearchFlow->FindLineStringExecute(Action);
-}
-void TQuorvelaneForm::FindResearchExecute()
-{
-    SearchFlow->FindResearchExecute();
-}
-void TQuorvelaneForm::ContentsListBoxClick()
-{
-    SearchFlow->ContentsListBoxClick();
-}
-void TQuorvelaneForm::SetContentsLineForwardExecute()
-{
-    SearchFlow->SetContentsLineForwardExecute();
 }
 
 // The check marks of the Reading menu follow the engine's state.

@@ -1,15 +1,19 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "app/WindowLayout.h"
+#include "files/FileList.h"
+#include "files/TextLoader.h"
 #include "platform/ContentsListBox.h"
+#include "reader/ReaderView.h"
 
+#include <QComboBox>
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
 
 class QAction;
-class QComboBox;
 class QFrame;
 class QLabel;
 class QListWidget;
@@ -22,7 +26,6 @@ class QSplitterHandle;
 class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
-class TFileList;
 class TFileListBox;
 class TFormAppearancePort;
 class TFormLayoutPort;
@@ -30,11 +33,6 @@ class TFormLoaderPort;
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
-class TReaderAppearance;
-class TReaderView;
-class TSlideEngine;
-class TTextLoader;
-class TWindowLayout;
 
 // The main window. It builds the controls and the actions, owns the state and the components,
 // and wires them; each handler forwards to the component of its subsystem.
@@ -53,58 +51,76 @@ public:
     void FormShow();
     bool FormCloseQuery();
     void FormClose();
-    void AppExitExecute();
+    void AppExitExecute() { close(); }
 
     // Layout and the deferred relayout.
-    void FormResize();
-    void ResizeTimerTimer();
-    void RelayoutReader();
-    void LeftSplitterCanResize(int& NewSize);
-    void RightSplitterCanResize(int& NewSize);
-    void FoldOrOpenLeftPanel();
-    void FoldOrOpenRightPanel();
+    void FormResize() { Layout->FormResize(); }
+    void ResizeTimerTimer() { Layout->ResizeTimerTimer(); }
+    void RelayoutReader() { Layout->RelayoutReader(); }
+    void LeftSplitterCanResize(int& NewSize) { Layout->LeftSplitterCanResize(NewSize); }
+    void RightSplitterCanResize(int& NewSize) { Layout->RightSplitterCanResize(NewSize); }
+    void FoldOrOpenLeftPanel() { Layout->FoldOrOpenLeftPanel(); }
+    void FoldOrOpenRightPanel() { Layout->FoldOrOpenRightPanel(); }
 
     // The file list.
     void FileListBox1Change(QObject* Sender);
-    void ApplyFileFilter();
-    void SetAnyFilterExecute();
-    void BuildSelectedFolderMenu(const QString& Folders);
-    void SelectedFolderClick(QObject* Sender);
+    void ApplyFileFilter() { FileList->ApplyFileFilter(); }
+    void SetAnyFilterExecute() { FileList->SetAnyFilterExecute(); }
+    void BuildSelectedFolderMenu(const QString& Folders)
+    {
+        FileList->BuildSelectedFolderMenu(Folders);
+    }
+    void SelectedFolderClick(QObject* Sender) { FileList->SelectedFolderClick(Sender); }
 
     // Loading and moving through the files.
-    void FileNameListBoxClick();
-    void MainRichEditChange();
-    void FileNextExecute();
-    void FileBackExecute();
+    void FileNameListBoxClick() { Loader->FileNameListBoxClick(); }
+    void MainRichEditChange() { Loader->MainRichEditChange(); }
+    void FileNextExecute() { Loader->FileNextExecute(); }
+    void FileBackExecute() { Loader->FileBackExecute(); }
 
     // The reader's labels and appearance.
     void RebuildReader();
-    void SetFontExecute();
-    void FontSizeComboBoxChange();
-    void LabelSpaceComboBoxChange();
-    void LabelStepComboBoxChange();
-    void SetBackColorExecute();
-    void ReflectFormAllExecute();
-    void ApplyFormAllColors(TColorSender Sender);
+    void SetFontExecute() { Appearance->SetFontExecute(); }
+    void FontSizeComboBoxChange()
+    {
+        Appearance->FontSizeComboBoxChange(FontSizeComboBox->currentIndex());
+    }
+    void LabelSpaceComboBoxChange()
+    {
+        Appearance->LabelSpaceComboBoxChange(LabelSpaceComboBox->currentIndex());
+    }
+    void LabelStepComboBoxChange()
+    {
+        Appearance->LabelStepComboBoxChange(LabelStepComboBox->currentIndex());
+    }
+    void SetBackColorExecute() { Appearance->SetBackColorExecute(); }
+    void ReflectFormAllExecute() { Appearance->ReflectFormAllExecute(); }
+    void ApplyFormAllColors(TColorSender Sender) { Appearance->ApplyFormAllColors(Sender); }
 
     // The slide engine.
-    void ReadTimerTimer();
-    void ShowReadingLines();
-    void SlideReadExecute();
-    void CanChangeSlideReadExecute();
-    void SlideRepeatExecute();
-    void ListSlideReadExecute();
-    void SetCanChangeSlideReadExecute();
-    void PageBackExecute();
-    void PageNextExecute();
-    void ReadTimerComboBoxChange();
-    void ReadingLineScrollBarScroll(int ScrollPos);
+    void ReadTimerTimer() { Engine->ReadTimerTimer(); }
+    void ShowReadingLines() { Engine->ShowReadingLines(); }
+    void SlideReadExecute() { Engine->SlideReadExecute(); }
+    void CanChangeSlideReadExecute() { Engine->CanChangeSlideReadExecute(); }
+    void SlideRepeatExecute() { Engine->SlideRepeatExecute(); }
+    void ListSlideReadExecute() { Engine->ListSlideReadExecute(); }
+    void SetCanChangeSlideReadExecute() { Engine->SetCanChangeSlideReadExecute(); }
+    void PageBackExecute() { Engine->PageBackExecute(); }
+    void PageNextExecute() { Engine->PageNextExecute(); }
+    void ReadTimerComboBoxChange()
+    {
+        Appearance->ReadTimerComboBoxChange(ReadTimerComboBox->currentIndex());
+    }
+    void ReadingLineScrollBarScroll(int ScrollPos)
+    {
+        Engine->ReadingLineScrollBarScroll(ScrollPos);
+    }
 
     // The searches and the contents list.
-    void FindLineStringExecute(TSearchAction Action);
-    void FindResearchExecute();
-    void ContentsListBoxClick();
-    void SetContentsLineForwardExecute();
+    void FindLineStringExecute(TSearchAction Action) { SearchFlow->FindLineStringExecute(Action); }
+    void FindResearchExecute() { SearchFlow->FindResearchExecute(); }
+    void ContentsListBoxClick() { SearchFlow->ContentsListBoxClick(); }
+    void SetContentsLineForwardExecute() { SearchFlow->SetContentsLineForwardExecute(); }
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
@@ -114,11 +130,11 @@ public:
     const TSearchState& SearchState() const { return State.Search; }
     const TReaderLook& ReaderLook() const { return State.Look; }
     const TFontSpec& TextFont() const { return State.Look.TextFont; }
-    int LabelCount() const;
-    int LabelSpacing() const;
+    int LabelCount() const { return ReaderView ? ReaderView->LabelCount() : 0; }
+    int LabelSpacing() const { return ReaderView ? ReaderView->LabelSpacing() : 0; }
     // The text view's lines as displayed.
-    int LineCount() const;
-    QString Line(int i) const;
+    int LineCount() const { return ReaderView->count(); }
+    QString Line(int i) const { return ReaderView->line(i); }
     // The settings as the write pass would store them now, in key order.
     QVariantList CollectSettings();
     // How many relayouts the resize timer has made, for tests and benchmarks.
