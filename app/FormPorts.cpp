@@ -66,11 +66,11 @@ int TFormReaderPort::TimerInterval() const
 }
 int TFormReaderPort::TimerTag() const
 {
-    return Form.ReadTimer->property("Tag").toInt();
+    return Form.State.Slide.TimerTag;
 }
 void TFormReaderPort::SetTimerTag(int tag)
 {
-    Form.ReadTimer->setProperty("Tag", tag);
+    Form.State.Slide.TimerTag = tag;
 }
 void TFormReaderPort::SetScrollPosition(int position)
 {

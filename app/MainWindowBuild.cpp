@@ -97,7 +97,6 @@ void TQuorvelaneForm::BuildControls()
     ReadTimer->setObjectName(QStringLiteral("ReadTimer"));
     ReadTimer->setTimerType(Qt::PreciseTimer);
     ReadTimer->setInterval(2000);
-    ReadTimer->setProperty("Tag", 0);
     ResizeTimer = new QTimer(this);
     ResizeTimer->setObjectName(QStringLiteral("ResizeTimer"));
     ResizeTimer->setInterval(250);
