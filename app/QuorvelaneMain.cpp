@@ -18,12 +18,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -78,8 +76,7 @@ void TQuorvelaneForm::FormCreate()
         return;
     }
     ReadSettingsFile();
-    ApplyBounds();
-    ApplyPanelSizes();
+    Layout->ApplySavedBounds();
     FileList->ApplySaved();
     MirrorChecks();
     Appearance->HoldSavedLabelStep();
@@ -104,26 +101,6 @@ void TQuorvelaneForm::ReadSettingsFile()
 {
     ReadSettings(TIniFile(SettingsFileName()), State);
     State.Form.SettingsRead = true;
-}
-
-void TQuorvelaneForm::ApplyBounds()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
-    const TFormState& f = State.Form;
-    const QRect fitted = FitToScreen(QRect(f.Left, f.Top, f.Width, f.Height), screenSize);
-    State.Form.LastFormWidth = fitted.width();
-    State.Form.LastFormHeight = fitted.height();
-    move(fitted.topLeft());
-    resize(fitted.size());
-}
-
-void TQuorvelaneForm::ApplyPanelSizes()
-{
-    const TFormState& f = State.Form;
-    MainSplitter->setSizes({f.LeftPanelWidth, qMax(10, width() - f.LeftPanelWidth - 98), 98});
-    LeftColumnSplitter->setSizes(
-        {f.DirectoryPanelHeight, qMax(10, height() - f.DirectoryPanelHeight)});
 }
 
 void TQuorvelaneForm::showEvent(QShowEvent* event)
@@ -180,17 +157,7 @@ void TQuorvelaneForm::FormClose()
 // The window's bounds, the panels' sizes and the open folder into the state.
 void TQuorvelaneForm::CaptureSettings()
 {
-    TFormState& f = State.Form;
-    f.StartMaximized = isMaximized();
-    // A maximised window stores the bounds it goes back to.
-    const QRect normal = normalGeometry();
-    const bool useNormal = isMaximized() && normal.isValid();
-    f.Left = useNormal ? normal.x() : x();
-    f.Top = useNormal ? normal.y() : y();
-    f.Width = useNormal ? normal.width() : width();
-    f.Height = useNormal ? normal.height() : height();
-    f.LeftPanelWidth = LeftPanel->width();
-    f.DirectoryPanelHeight = DirectoryPanel->height();
+    Layout->CaptureBounds();
     FileList->CaptureFolder();
 }
 

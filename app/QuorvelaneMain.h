@@ -214,8 +214,6 @@ private:
 
     bool CreateZeroLabel();
     void ReadSettingsFile();
-    void ApplyBounds();
-    void ApplyPanelSizes();
     void CaptureSettings();
     void WriteSettingsFile();
     void SyncReadingChecks();

@@ -11,6 +11,10 @@ public:
     bool TimerActive = false;
     QSize Size{500, 400};
     int Widths[3] = {110, 300, 96};
+    QRect Bounds;
+    QRect Restored;
+    bool Maximized = false;
+    QSize Panels;
     QStringList Log;
 
     bool IsResizeTimerActive() const override { return TimerActive; }
@@ -25,6 +29,12 @@ public:
         Widths[1] += Widths[side] - width;
         Widths[side] = width;
     }
+    QSize ScreenSize() const override { return QSize(1024, 768); }
+    void PlaceWindow(const QRect& bounds) override { Bounds = bounds; }
+    bool IsMaximized() const override { return Maximized; }
+    QRect RestoredBounds() const override { return Restored; }
+    QSize PanelSizes() const override { return Panels; }
+    void SetPanelSizes(const QSize& sizes) override { Panels = sizes; }
 };
 
 } // namespace
@@ -38,6 +48,7 @@ class TestWindowLayout : public QObject
 private slots:
     void relayoutWaitsForTheSizeToHold();
     void inactiveWindowNeverRelays();
+    void boundsFitAndComeBack();
     void folding_data();
     void folding();
 };
@@ -75,6 +86,29 @@ void TestWindowLayout::inactiveWindowNeverRelays()
     layout.RelayoutReader();
     QVERIFY(!window.TimerActive && !files.IgnoreTextChange && window.Log.isEmpty());
     QCOMPARE(form.Relayouts, 0);
+}
+
+void TestWindowLayout::boundsFitAndComeBack()
+{
+    TFormState form;
+    form.Width = 2000;
+    form.Height = 1200;
+    form.DirectoryPanelHeight = 170;
+    TFileState files;
+    TFakeWindow window;
+    TWindowLayout layout(form, files, window);
+    layout.ApplySavedBounds();
+    QCOMPARE(window.Bounds, QRect(10, 0, 1003, 729));
+    QCOMPARE(QSize(form.LastFormWidth, form.LastFormHeight), QSize(1003, 729));
+    QCOMPARE(window.Panels, QSize(110, 170));
+    // A maximised window stores the bounds it goes back to.
+    window.Maximized = true;
+    window.Restored = QRect(-20, 40, 640, 480);
+    window.Panels = QSize(2, 90);
+    layout.CaptureBounds();
+    QVERIFY(form.StartMaximized);
+    QCOMPARE(QRect(form.Left, form.Top, form.Width, form.Height), window.Restored);
+    QCOMPARE(QSize(form.LeftPanelWidth, form.DirectoryPanelHeight), QSize(2, 90));
 }
 
 void TestWindowLayout::folding_data()
