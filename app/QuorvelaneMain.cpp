@@ -1,5 +1,6 @@
 #include "app/QuorvelaneMain.h"
 
+#include "app/FormEvents.h"
 #include "app/FormPorts.h"
 #include "app/WindowLayout.h"
 #include "common/AppConstants.h"
@@ -20,7 +21,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
@@ -226,45 +226,4 @@ void TQuorvelaneForm::MirrorChecks()
     Action(QStringLiteral("SetAnyFilter"))->setChecked(State.Files.AnyFilter);
     Action(QStringLiteral("SetContentsLineForward"))->setChecked(State.Search.ContentsLineForward);
     Action(QStringLiteral("ReflectFormAll"))->setChecked(State.Look.FormAllChange);
-}
-
-bool TQuorvelaneForm::eventFilter(QObject* watched, QEvent* event)
-{
-    const QEvent::Type type = event->type();
-    const bool reader =
-        watched == ReaderPanel || (ReaderView && ReaderView->ReaderLabels().contains(watched));
-    if (reader && ReaderMouseEvent(event))
-        return true;
-    if (watched == ReaderPanel && type == QEvent::Resize)
-        PlaceReaderScrollBar();
-    if (watched == ContentsPanel && type == QEvent::Resize)
-        FindResearchButton->setGeometry(2, 2, qMax(0, ContentsPanel->width() - 3),
-                                        FindResearchButton->sizeHint().height());
-    if ((watched == LeftPanel || watched == RightPanel) && type == QEvent::Resize)
-        FormResize();
-    // The end of a drag of a splitter lays the reader out again.
-    if ((watched == LeftSplitter || watched == RightSplitter || watched == TextSplitter) &&
-        type == QEvent::MouseButtonRelease)
-        FormResize();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-bool TQuorvelaneForm::ReaderMouseEvent(QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonPress) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        Engine->ReaderPanelMouseDown(mouse->button(), mouse->modifiers());
-        return true;
-    }
-    if (event->type() == QEvent::MouseButtonRelease) {
-        Engine->ReaderPanelMouseUp();
-        return true;
-    }
-    return false;
-}
-
-void TQuorvelaneForm::PlaceReaderScrollBar()
-{
-    const QRect area = ReaderPanel->contentsRect();
-    ReadingLineScrollBar->setGeometry(area.right() - 15, area.top(), 16, area.height());
 }

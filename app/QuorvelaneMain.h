@@ -28,6 +28,7 @@ class TDirectoryListBox;
 class TDriveComboBox;
 class TFileListBox;
 class TFormAppearancePort;
+class TFormEvents;
 class TFormLayoutPort;
 class TFormLoaderPort;
 class TFormReaderPort;
@@ -189,7 +190,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class TFormAppearancePort;
@@ -209,8 +209,6 @@ private:
     void ConnectControls();
     void MirrorChecks();
     void RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler);
-    void PlaceReaderScrollBar();
-    bool ReaderMouseEvent(QEvent* event);
 
     bool CreateZeroLabel();
     void ReadSettingsFile();
@@ -234,4 +232,6 @@ private:
     std::unique_ptr<TFormLoaderPort> LoaderPort;
     std::unique_ptr<TTextLoader> Loader;
     std::unique_ptr<TFileList> FileList;
+    // Destroyed first: no event reaches a component that is gone.
+    std::unique_ptr<TFormEvents> Events;
 };
