@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -244,7 +245,13 @@ void TQuorvelaneForm::BuildActions()
         if (command.Handler)
             connect(action, &QAction::triggered, this,
                     [this, handler = command.Handler] { RunGuarded(handler); });
-        addAction(action); // shortcuts of hidden actions still work
+        addAction(action);
+        // Qt switches off the shortcut of a hidden action (a hidden action counts as disabled,
+        // though it can still be triggered); a hidden command keeps its key through a window
+        // shortcut of its own.
+        if (!command.Visible && !command.Shortcut.isEmpty())
+            connect(new QShortcut(command.Shortcut, this), &QShortcut::activated, action,
+                    &QAction::trigger);
         Actions.insert(action->objectName(), action);
     }
 }
