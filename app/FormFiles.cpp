@@ -4,6 +4,10 @@
 
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
+#include "dialogs/EditCommands.h"
+#include "dialogs/FileDialogs.h"
+#include "dialogs/HelpWindow.h"
+#include "dialogs/TextSaver.h"
 #include "files/FileFilters.h"
 #include "files/TextLoader.h"
 #include "platform/FolderControls.h"
@@ -65,6 +69,15 @@ void TQuorvelaneForm::SelectedFolderClick(QObject* Sender)
 }
 
 void TQuorvelaneForm::FileNameListBoxClick() { Loader->FileNameListBoxClick(); }
+bool TQuorvelaneForm::Set_SaveFilter(QString& FilterList) { return SetSaveFilterReporting(FilterList); }
+void TQuorvelaneForm::FileSaveExecute() { Saver->FileSaveExecute(); }
+void TQuorvelaneForm::MenuEditExecute() { EditCommands->MenuEditExecute(); }
+void TQuorvelaneForm::TextCutExecute() { EditCommands->TextCutExecute(); }
+void TQuorvelaneForm::TextCopyExecute() { EditCommands->TextCopyExecute(); }
+void TQuorvelaneForm::TextPasteExecute() { EditCommands->TextPasteExecute(); }
+void TQuorvelaneForm::TextAllSelectExecute() { EditCommands->TextAllSelectExecute(); }
+void TQuorvelaneForm::AppHelpExecute() { Help->AppHelpExecute(); }
+void TQuorvelaneForm::AppVersionExecute() { ::AppVersionExecute(); }
 void TQuorvelaneForm::MainRichEditChange() { Loader->MainRichEditChange(); }
 void TQuorvelaneForm::FileNextExecute() { Loader->FileNextExecute(); }
 void TQuorvelaneForm::FileBackExecute() { Loader->FileBackExecute(); }

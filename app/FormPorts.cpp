@@ -1,6 +1,7 @@
 #include "app/FormPorts.h"
 
 #include "app/QuorvelaneMain.h"
+#include "files/TextLoader.h"
 #include "common/AppUtils.h"
 #include "platform/FolderControls.h"
 #include "platform/MainRichEdit.h"
@@ -41,7 +42,7 @@ void TFormReaderPort::ChecksChanged() { Form.SyncReadingChecks(); }
 int TFormReaderPort::FileListCount() const { return Form.FileNameListBox->count(); }
 int TFormReaderPort::FileListSelectedIndex() const { return Form.FileNameListBox->currentRow(); }
 void TFormReaderPort::SelectFileListEntry(int i) { Form.FileNameListBox->setCurrentRow(i); }
-void TFormReaderPort::LoadSelectedFile() { Form.FileNameListBoxClick(); }
+bool TFormReaderPort::LoadSelectedFile() { return Form.Loader->FileNameListBoxClick(); }
 void TFormReaderPort::FileListBox1Change() { Form.FileListBox1Change(Form.FileListBox1); }
 void TFormReaderPort::LabelStepComboBoxChange() { Form.LabelStepComboBoxChange(); }
 

@@ -34,7 +34,7 @@ public:
     int FileListCount() const override;
     int FileListSelectedIndex() const override;
     void SelectFileListEntry(int i) override;
-    void LoadSelectedFile() override;
+    bool LoadSelectedFile() override;
     void FileListBox1Change() override;
     void LabelStepComboBoxChange() override;
     bool IsOnePageStepSelected() const override;

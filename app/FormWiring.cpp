@@ -2,6 +2,9 @@
 #include "app/FormPorts.h"
 #include "app/QuorvelaneMain.h"
 
+#include "dialogs/EditCommands.h"
+#include "dialogs/HelpWindow.h"
+#include "dialogs/TextViewSavePort.h"
 #include "files/TextLoader.h"
 #include "platform/FolderControls.h"
 #include "platform/MainRichEdit.h"
@@ -12,6 +15,8 @@
 #include <QEvent>
 #include <QFrame>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
@@ -35,7 +40,12 @@ void TQuorvelaneForm::BuildComponents()
     context.SetCaption = [this](const QString& caption) { setWindowTitle(caption); };
     context.RebuildReader = [this] { RebuildReader(); };
     context.LineCount = [this] { return LineCount(); };
+    context.SaveText = [this] { return Saver->FileSaveExecute(); };
     Loader = std::make_unique<TTextLoader>(std::move(context), Files);
+    SavePort = std::make_unique<TTextViewSavePort>(*MainRichEdit, *ReaderView, Files);
+    Saver = std::make_unique<TTextSaver>(*SavePort);
+    EditCommands = std::make_unique<TEditCommands>(*MainRichEdit, *Action(QStringLiteral("TextPaste")));
+    Help = std::make_unique<THelpCommand>(this);
 }
 
 void TQuorvelaneForm::ConnectControls()
@@ -73,6 +83,9 @@ void TQuorvelaneForm::ConnectControls()
     });
     connect(FindResearchButton, &QPushButton::clicked, Action(QStringLiteral("FindResearch")),
             &QAction::trigger);
+    // Opening the Edit menu or the text view's pop-up menu runs MenuEdit.
+    for (QMenu* menu : {menuBar()->findChild<QMenu*>(QStringLiteral("MenuEdit")), MainRichEditPopupMenu})
+        connect(menu, &QMenu::aboutToShow, Action(QStringLiteral("MenuEdit")), &QAction::trigger);
     connect(ContentsListBox, &TContentsListBox::EntryChosen, this,
             guarded([](F& f) { f.ContentsListBoxClick(); }));
     connect(MainSplitter, &QSplitter::splitterMoved, this, [this](int, int index) {

@@ -1,6 +1,9 @@
 #include "app/QuorvelaneMain.h"
 
 #include "app/FormPorts.h"
+#include "dialogs/EditCommands.h"
+#include "dialogs/HelpWindow.h"
+#include "dialogs/TextViewSavePort.h"
 #include "files/TextLoader.h"
 
 #include "common/AppConstants.h"
@@ -192,6 +195,7 @@ void TQuorvelaneForm::showEvent(QShowEvent* event)
 
 void TQuorvelaneForm::FormShow()
 {
+    Set_SaveFilter(Files.AllFilter);
     Form.FormInactive = false;
     if (Form.StartMaximized)
         showMaximized();
@@ -226,7 +230,8 @@ bool TQuorvelaneForm::FormCloseQuery()
 {
     if (ReadTimer->isActive())
         Engine->StopSlideReading();
-    return true;
+    // An edited text is not closed away without asking.
+    return Loader->MayReplaceText();
 }
 
 void TQuorvelaneForm::FormClose()

@@ -28,6 +28,10 @@ class QSplitterHandle;
 class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
+class TEditCommands;
+class THelpCommand;
+class TTextSaver;
+class TTextViewSavePort;
 class TFileListBox;
 class TFormReaderPort;
 class TFormSearchPort;
@@ -104,6 +108,17 @@ public:
     void FindResearchExecute();
     void ContentsListBoxClick();
     void SetContentsLineForwardExecute();
+
+    // Saving the text, the edit commands, help and version.
+    bool Set_SaveFilter(QString& FilterList);
+    void FileSaveExecute();
+    void MenuEditExecute();
+    void TextCutExecute();
+    void TextCopyExecute();
+    void TextPasteExecute();
+    void TextAllSelectExecute();
+    void AppHelpExecute();
+    void AppVersionExecute();
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
@@ -220,4 +235,8 @@ private:
     std::unique_ptr<TFormSearchPort> SearchPort;
     std::unique_ptr<TSearchFlow> SearchFlow;
     std::unique_ptr<TTextLoader> Loader;
+    std::unique_ptr<TTextViewSavePort> SavePort;
+    std::unique_ptr<TTextSaver> Saver;
+    std::unique_ptr<TEditCommands> EditCommands;
+    std::unique_ptr<THelpCommand> Help;
 };

@@ -1,8 +1,8 @@
 #include "files/TextLoader.h"
 
-#include "files/FileState.h"
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
+#include "files/FileState.h"
 #include "files/TextFileReader.h"
 #include "platform/ContentsListBox.h"
 #include "platform/MainRichEdit.h"
@@ -15,6 +15,8 @@ namespace {
 
 const QString EmptyCaption = QStringLiteral("Quorvelane");
 
+constexpr int FlagsYesNoCancel = 3;
+
 } // namespace
 
 void TTextLoader::SetText(const QString& text)
@@ -24,6 +26,35 @@ void TTextLoader::SetText(const QString& text)
         return; // no change, so no change notification would clear the flag
     Files.IgnoreTextChange = true;
     edit->LoadText(text);
+    // A text put in by the program holds no edits of the user's.
+    edit->document()->setModified(false);
+}
+
+bool TTextLoader::MayReplaceText()
+{
+    if (!Context.MainRichEdit->document()->isModified())
+        return true;
+    const QString question = QStringLiteral("テキストが変更されています。") +
+                             QStringLiteral("\r\n\r\n") + QStringLiteral("変更を保存しますか?");
+    switch (AppMessageBox(question, ConfirmCaption(), FlagsYesNoCancel)) {
+    case AnswerYes:
+        return Context.SaveText && Context.SaveText();
+    case AnswerNo:
+        return true;
+    default:
+        // Cancel, or no box could be shown: the edits are kept.
+        return false;
+    }
+}
+
+// Staying on the edited text: the list points at its file again (or at nothing when the list no
+// longer holds it), not at the file that was not loaded.
+void TTextLoader::SelectCurrentFile()
+{
+    const QList<QListWidgetItem*> found =
+        Context.FilePathListBox->findItems(Files.CurrentFileName, Qt::MatchExactly);
+    const int row = found.isEmpty() ? -1 : Context.FilePathListBox->row(found.constFirst());
+    Context.FileNameListBox->setCurrentRow(row < Context.FileNameListBox->count() ? row : -1);
 }
 
 // The re-search button is there exactly when there is text to search, and the reader shows it.
@@ -41,8 +72,12 @@ void TTextLoader::Fail()
     AppMessageBox(QStringLiteral("ファイル読込みに失敗しました。"), ErrorCaption(), 0);
 }
 
-void TTextLoader::FileNameListBoxClick()
+bool TTextLoader::FileNameListBoxClick()
 {
+    if (!MayReplaceText()) {
+        SelectCurrentFile();
+        return false;
+    }
     QListWidget* names = Context.FileNameListBox;
     Context.SetCaption(QStringLiteral("  テキスト読込み中"));
     if (names->count() == 0) {
@@ -69,7 +104,8 @@ void TTextLoader::FileNameListBoxClick()
             case TTextFileContent::TStatus::Missing:
                 Context.FindResearchButton->hide();
                 Context.RebuildReader();
-                AppMessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(), 0);
+                AppMessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(),
+                              0);
                 break;
             case TTextFileContent::TStatus::Failed:
                 Fail();
@@ -83,6 +119,7 @@ void TTextLoader::FileNameListBoxClick()
     }
     if (Context.LineCount() == 0)
         Context.SetCaption(EmptyCaption);
+    return true;
 }
 
 void TTextLoader::MainRichEditChange()
