@@ -1,12 +1,13 @@
 #include "dialogs/GetFolderName.h"
 
-#include "common/AppUtils.h"
 #include "dialogs/DialogService.h"
 #include "platform/FolderControls.h"
 
 #include <QDir>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -62,7 +63,8 @@ TGetFolderNameForm::TGetFolderNameForm(QWidget* owner)
     FormCreate();
     resize(200, 250);
     setMinimumSize(188, 250);
-    CentreDialog(this);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
 }
 
 void TGetFolderNameForm::FormCreate()

@@ -13,6 +13,7 @@ private slots:
     void overwriteQuestion();
     void bytesWritten_data();
     void bytesWritten();
+    void savingOverTheOpenFile();
     void proposedNameAndEmptyText();
     void textCp932CannotHold_data();
     void textCp932CannotHold();
@@ -141,6 +142,19 @@ void TestSaving::bytesWritten()
     save(form);
     QCOMPARE(readAll(h.Dir.filePath(QStringLiteral("out.txt"))), written);
     QVERIFY(!form.MainRichEdit->document()->isModified());
+}
+
+void TestSaving::savingOverTheOpenFile()
+{
+    TWindowHarness h;
+    QVERIFY(h.Write(QStringLiteral("a.txt"), "abc\r\n"));
+    TQuorvelaneForm& form = h.Start();
+    append(form, QStringLiteral("\ndef"));
+    h.Script().AnswerSave(TAnswer{h.Path(QStringLiteral("a.txt")), 0}).AnswerButton(AnswerYes);
+    save(form);
+    QCOMPARE(readAll(h.Path(QStringLiteral("a.txt"))), QByteArray("abc\r\ndef\r\n"));
+    QCOMPARE(form.MainRichEdit->toPlainText(), QStringLiteral("abc\ndef"));
+    QCOMPARE(QDir(h.Texts).entryList(QDir::Files | QDir::Hidden), QStringList{"a.txt"});
 }
 
 void TestSaving::proposedNameAndEmptyText()
