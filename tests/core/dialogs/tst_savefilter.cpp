@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-// The save dialog's filter built from the filter items, and the extension a name receives.
+// The save dialog's filter built from the filter items.
 class TestSaveFilter : public QObject
 {
     Q_OBJECT
@@ -10,9 +10,6 @@ class TestSaveFilter : public QObject
 private slots:
     void setSaveDialogFilter_data();
     void setSaveDialogFilter();
-    void defaultExtension_data();
-    void defaultExtension();
-    void nameFilters();
 };
 
 void TestSaveFilter::setSaveDialogFilter_data()
@@ -57,36 +54,6 @@ void TestSaveFilter::setSaveDialogFilter()
     QCOMPARE(form.SaveDialog1.Filter, filter);
     QCOMPARE(form.AllFilesIndex, allFilesIndex);
     QCOMPARE(form.DefaultExtensions, extensions);
-}
-
-void TestSaveFilter::defaultExtension_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("filterIndex");
-    QTest::addColumn<QString>("result");
-    // Entries *.txt, *.rtf;*.doc, then all files (3).
-    QTest::newRow("first entry") << "/d/memo" << 1 << "/d/memo.txt";
-    QTest::newRow("second entry") << "/d/memo" << 2 << "/d/memo.rtf";
-    QTest::newRow("all files") << "/d/memo" << 3 << "/d/memo";
-    QTest::newRow("own extension kept") << "/d/memo.log" << 1 << "/d/memo.log";
-    QTest::newRow("a dot in the folder only") << "/d.x/memo" << 1 << "/d.x/memo.txt";
-    QTest::newRow("entry past the table") << "/d/memo" << 7 << "/d/memo";
-}
-
-void TestSaveFilter::defaultExtension()
-{
-    QFETCH(QString, name);
-    QFETCH(int, filterIndex);
-    QFETCH(QString, result);
-    QCOMPARE(WithDefaultExtension(name, filterIndex, 3, {".txt", ".rtf"}), result);
-}
-
-void TestSaveFilter::nameFilters()
-{
-    QCOMPARE(
-        SaveDialogNameFilters(QStringLiteral("*.txt|*.txt|*.rtf;*.doc|*.rtf;*.doc|"
-                                             "すべてのファイル(*.*)|*.*")),
-        (QStringList{"*.txt (*.txt)", "*.rtf;*.doc (*.rtf *.doc)", "すべてのファイル(*.*) (*)"}));
 }
 
 QTEST_GUILESS_MAIN(TestSaveFilter)

@@ -61,38 +61,10 @@ class TestTextWriter : public QObject
     Q_OBJECT
 
 private slots:
-    void writes_data();
-    void writes();
     void findNonCp932();
     void failures_data();
     void failures();
 };
-
-void TestTextWriter::writes_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<bool>("utf8");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("cp932, CR LF after every line") << QStringList{"a", "\u8868\u793a", ""} << false
-                                                   << QByteArray("a\r\n\x95\x5c\x8e\xa6\r\n\r\n");
-    QTest::newRow("one empty line") << QStringList{""} << false << QByteArray("\r\n");
-    QTest::newRow("utf-8 with its mark")
-        << QStringList{"\u00e9", "\U00020BB7"} << true
-        << QByteArray("\xef\xbb\xbf\xc3\xa9\r\n\xf0\xa0\xae\xb7\r\n");
-}
-
-void TestTextWriter::writes()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(bool, utf8);
-    QFETCH(QByteArray, bytes);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("out.txt"));
-    QCOMPARE(WriteTextFile(path, TLines(lines),
-                           utf8 ? TTextEncoding::Utf8WithBom : TTextEncoding::Cp932),
-             QString());
-    QCOMPARE(readAll(path), bytes);
-}
 
 void TestTextWriter::findNonCp932()
 {
