@@ -67,6 +67,7 @@ public:
     void FileListBox1Change(QObject* Sender);
     void ApplyFileFilter();
     void SetAnyFilterExecute();
+    void SetBaseExecute();
     void BuildSelectedFolderMenu(const QString& Folders);
     void SelectedFolderClick(QObject* Sender);
 
