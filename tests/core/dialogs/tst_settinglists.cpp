@@ -24,21 +24,13 @@ QString confirm(const QString& text)
     return QStringLiteral("message|  確認|") + text;
 }
 
-// "[x] *.txt" for a checked item, "[ ] *.txt" for an unchecked one.
+// "+*.txt" for a checked item, "-*.txt" for an unchecked one.
 QStringList itemTexts(const QList<TFilterItem>& items)
 {
     QStringList texts;
     for (const TFilterItem& item : items)
-        texts << (item.Checked ? QStringLiteral("[x] ") : QStringLiteral("[ ] ")) + item.Text;
+        texts << (item.Checked ? u'+' : u'-') + item.Text;
     return texts;
-}
-
-QList<TFilterItem> itemsFrom(const QStringList& texts)
-{
-    QList<TFilterItem> items;
-    for (const QString& text : texts)
-        items.append({text.mid(4), text.startsWith(QLatin1String("[x]"))});
-    return items;
 }
 
 // Scripted answers: "#6" presses a button, "<cancel>" cancels a box or the chooser, "dir:path"
@@ -138,7 +130,6 @@ private slots:
     void folderEdits();
     void standardFolders();
     void okAppliesInOrder();
-    void cancelAppliesNothing();
 };
 
 void TestSettingLists::checkFilterText_data()
@@ -147,41 +138,39 @@ void TestSettingLists::checkFilterText_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("messages");
-    const QString longExt(10000, u'a');
-    QTest::newRow("capitals lowered") << "*.TXT" << true << "*.txt" << QStringList();
-    QTest::newRow("blanks and controls trimmed") << " \t*.txt \r\n"
-                                                 << true << "*.txt" << QStringList();
-    QTest::newRow("blank after the semicolon")
-        << "*.txt; *.rtf" << true << "*.txt" << QStringList{" *.rtf" + NotAFilter};
-    QTest::newRow("dot in the extension")
-        << "*.tar.gz" << false << "*.tar.gz" << QStringList{Forbidden};
-    QTest::newRow("no star") << "txt" << false << "txt" << QStringList{"txt" + NotAFilter};
-    QTest::newRow("star dot alone") << "*." << false << "*." << QStringList();
-    QTest::newRow("nothing") << "" << false << "" << QStringList();
-    QTest::newRow("two bytes of one character")
-        << QStringLiteral("\u3042") << false << QStringLiteral("\u3042") << QStringList();
-    QTest::newRow("empty middle piece")
-        << "*.txt;;*.rtf" << true << "*.txt;*.rtf" << QStringList{NotAFilter};
-    QTest::newRow("only semicolons") << ";;;;" << false << ";;;;" << QStringList(5, NotAFilter);
-    QTest::newRow("only forbidden characters")
-        << "\\/:.;*?\"<>|" << false << "\\/:.;*?\"<>|"
-        << QStringList{"\\/:." + NotAFilter, "*?\"<>|" + NotAFilter};
-    QTest::newRow("double-byte extension") << QStringLiteral("*.\u30c6\u30ad") << true
-                                           << QStringLiteral("*.\u30c6\u30ad") << QStringList();
+    const auto row = [](const char* name, const QString& typed, bool ok, const QString& text,
+                        const QStringList& messages) {
+        QTest::newRow(name) << typed << ok << text << messages;
+    };
+    const QString longExt = "*." + QString(10000, u'a');
+    row("capitals lowered", "*.TXT", true, "*.txt", {});
+    row("blanks and controls trimmed", " \t*.txt \r\n", true, "*.txt", {});
+    row("blank after the semicolon", "*.txt; *.rtf", true, "*.txt", {" *.rtf" + NotAFilter});
+    row("dot in the extension", "*.tar.gz", false, "*.tar.gz", {Forbidden});
+    row("no star", "txt", false, "txt", {"txt" + NotAFilter});
+    row("star dot alone", "*.", false, "*.", {});
+    row("nothing", "", false, "", {});
+    row("two bytes of one character", QStringLiteral("\u3042"), false, QStringLiteral("\u3042"),
+        {});
+    row("two double-byte characters are four bytes", QStringLiteral("\u3042\u3044"), false,
+        QStringLiteral("\u3042\u3044"), {QStringLiteral("\u3042\u3044") + NotAFilter});
+    row("empty middle piece", "*.txt;;*.rtf", true, "*.txt;*.rtf", {NotAFilter});
+    row("only semicolons", ";;;;", false, ";;;;", QStringList(5, NotAFilter));
+    row("only forbidden characters", "\\/:.;*?\"<>|", false, "\\/:.;*?\"<>|",
+        {"\\/:." + NotAFilter, "*?\"<>|" + NotAFilter});
+    row("double-byte extension", QStringLiteral("*.\u30c6\u30ad"), true,
+        QStringLiteral("*.\u30c6\u30ad"), {});
     // "ソ" is 0x83 0x5C in CP932: its second byte is no backslash.
-    QTest::newRow("trail byte like a backslash")
-        << QStringLiteral("*.\u30bd") << true << QStringLiteral("*.\u30bd") << QStringList();
-    QTest::newRow("half-width katakana is one byte")
-        << QStringLiteral("*.\uff71") << true << QStringLiteral("*.\uff71") << QStringList();
-    QTest::newRow("full-width capitals kept")
-        << QStringLiteral("*.\uff34") << true << QStringLiteral("*.\uff34") << QStringList();
-    QTest::newRow("full-width blank is no padding")
-        << QStringLiteral("\u3000*.txt") << false << QStringLiteral("\u3000*.txt")
-        << QStringList{QStringLiteral("\u3000*.txt") + NotAFilter};
-    QTest::newRow("good and bad pieces")
-        << "*.md;doc;*.a?" << true << "*.md" << QStringList{"doc" + NotAFilter, Forbidden};
-    QTest::newRow("ten thousand characters")
-        << "*." + longExt << true << "*." + longExt << QStringList();
+    row("trail byte like a backslash", QStringLiteral("*.\u30bd"), true, QStringLiteral("*.\u30bd"),
+        {});
+    row("half-width katakana is one byte", QStringLiteral("*.\uff71"), true,
+        QStringLiteral("*.\uff71"), {});
+    row("full-width capitals kept", QStringLiteral("*.\uff34"), true, QStringLiteral("*.\uff34"),
+        {});
+    row("full-width blank is no padding", QStringLiteral("\u3000*.txt"), false,
+        QStringLiteral("\u3000*.txt"), {QStringLiteral("\u3000*.txt") + NotAFilter});
+    row("good and bad pieces", "*.md;doc;*.a?", true, "*.md", {"doc" + NotAFilter, Forbidden});
+    row("ten thousand characters", longExt, true, longExt, {});
 }
 
 void TestSettingLists::checkFilterText()
@@ -192,8 +181,8 @@ void TestSettingLists::checkFilterText()
     QFETCH(QStringList, messages);
     QStringList shown;
     const TSettingMessage message = [&](const QString& t, const QString& caption, int flags) {
-        shown << t;
-        return caption == QLatin1String("  確認") && flags == 0 ? 1 : -1;
+        shown << (caption == QStringLiteral("  確認") && flags == 0 ? t : "wrong box: " + t);
+        return 1;
     };
     QCOMPARE(CheckFilterText(typed, message), ok);
     QCOMPARE(typed, text);
@@ -204,40 +193,31 @@ void TestSettingLists::loadFilters_data()
 {
     QTest::addColumn<QString>("allFilter");
     QTest::addColumn<QString>("nowFilter");
-    QTest::addColumn<QStringList>("items");
-    QTest::newRow("defaults") << "*.txt/*.rtf/*.m3u"
-                              << "*.txt" << QStringList{"[x] *.txt", "[ ] *.rtf", "[ ] *.m3u"};
-    QTest::newRow("group item checked by both pieces")
-        << "*.txt;*.rtf/*.doc"
-        << "*.txt;*.rtf" << QStringList{"[x] *.txt;*.rtf", "[ ] *.doc"};
-    QTest::newRow("first item holding the piece wins")
-        << "*.txt;*.rtf/*.txt"
-        << "*.txt" << QStringList{"[x] *.txt;*.rtf", "[ ] *.txt"};
-    QTest::newRow("capitals lowered") << "*.TXT/*.Rtf"
-                                      << "*.RTF" << QStringList{"[ ] *.txt", "[x] *.rtf"};
-    QTest::newRow("nothing active") << "*.txt/*.rtf"
-                                    << "" << QStringList{"[ ] *.txt", "[ ] *.rtf"};
-    QTest::newRow("piece no item holds") << "*.txt"
-                                         << "*.doc;;" << QStringList{"[ ] *.txt"};
-    QTest::newRow("no items") << ""
-                              << "*.txt" << QStringList{"[x] *.txt"};
-    QTest::newRow("empty items skipped") << "/*.txt//*.rtf/"
-                                         << "*.rtf" << QStringList{"[ ] *.txt", "[x] *.rtf"};
-    QTest::newRow("damaged text kept as it reads")
-        << QStringLiteral("*.t\ufffdt/*.md") << QStringLiteral("*.t\ufffdt")
-        << QStringList{QStringLiteral("[x] *.t\ufffdt"), "[ ] *.md"};
+    QTest::addColumn<QString>("items");
+    const auto row = [](const char* name, const QString& all, const QString& now,
+                        const QString& items) { QTest::newRow(name) << all << now << items; };
+    row("defaults", "*.txt/*.rtf/*.m3u", "*.txt", "+*.txt -*.rtf -*.m3u");
+    row("group checked by both pieces", "*.txt;*.rtf/*.doc", "*.txt;*.rtf", "+*.txt;*.rtf -*.doc");
+    row("first item holding the piece", "*.txt;*.rtf/*.txt", "*.txt", "+*.txt;*.rtf -*.txt");
+    row("capitals lowered", "*.TXT/*.Rtf", "*.RTF", "-*.txt +*.rtf");
+    row("nothing active", "*.txt/*.rtf", "", "-*.txt -*.rtf");
+    row("piece no item holds", "*.txt", "*.doc;;", "-*.txt");
+    row("no items", "", "*.txt", "+*.txt");
+    row("empty items skipped", "/*.txt//*.rtf/", "*.rtf", "-*.txt +*.rtf");
+    row("damaged text kept as read", QStringLiteral("*.t\ufffdt/*.md"),
+        QStringLiteral("*.t\ufffdt"), QStringLiteral("+*.t\ufffdt -*.md"));
 }
 
 void TestSettingLists::loadFilters()
 {
     QFETCH(QString, allFilter);
     QFETCH(QString, nowFilter);
-    QFETCH(QStringList, items);
+    QFETCH(QString, items);
     for (const bool any : {false, true}) {
         TSettingLists lists(nullptr);
         lists.LoadFilters(any, allFilter, nowFilter);
         QCOMPARE(lists.Copies.AnyFilter, any);
-        QCOMPARE(itemTexts(lists.Copies.Filters), items);
+        QCOMPARE(itemTexts(lists.Copies.Filters).join(u' '), items);
     }
 }
 
@@ -253,173 +233,130 @@ void TestSettingLists::loadFiltersFromBigList()
     QCOMPARE(lists.JoinedCheckedFilters(), QStringLiteral("*.e0000;*.e1999"));
 }
 
-void TestSettingLists::filterEdits_data()
+// One edit of a page: the items before ("+" checked, "-" unchecked, space-separated) with the
+// highlighted row, the step, the scripted answers, the items and highlight after, and the log.
+void addEdit(const char* name, const QString& items, int highlighted, const QString& op,
+             const QStringList& answers, const QString& after, int highlightedAfter,
+             const QStringList& log)
 {
-    QTest::addColumn<QStringList>("items");
+    QTest::newRow(name) << items << highlighted << op << answers << after << highlightedAfter
+                        << log;
+}
+
+void addEditColumns()
+{
+    QTest::addColumn<QString>("items");
     QTest::addColumn<int>("highlighted");
     QTest::addColumn<QString>("op");
     QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("after");
     QTest::addColumn<int>("highlightedAfter");
     QTest::addColumn<QStringList>("log");
-    const QString addBox = "input|  フィルタ追加|" + Prompt + "|*.";
-    const QString changeBox = "input|  フィルタ変更|" + Prompt + "|";
-    const QString question =
-        QStringLiteral("message|  フィルタ削除|選択されているフィルタを削除します。");
-    const QStringList two = {"[x] *.txt", "[ ] *.rtf"};
+}
 
-    QTest::newRow("add") << two << -1 << "add" << QStringList{" *.LOG "}
-                         << QStringList{"[x] *.txt", "[ ] *.rtf", "[ ] *.log"} << -1
-                         << QStringList{addBox};
-    QTest::newRow("add a group") << two << 0 << "add" << QStringList{"*.md;*.txt"}
-                                 << QStringList{"[x] *.txt", "[ ] *.rtf", "[ ] *.md;*.txt"} << 0
-                                 << QStringList{addBox};
-    QTest::newRow("add a duplicate")
-        << two << -1 << "add" << QStringList{"*.RTF"} << two << -1
-        << QStringList{addBox, confirm("*.rtfは既に登録されています。")};
-    QTest::newRow("add cancelled")
-        << two << -1 << "add" << QStringList{"<cancel>"} << two << -1 << QStringList{addBox};
-    QTest::newRow("add with a bad piece") << two << -1 << "add" << QStringList{"*.md; *.doc"}
-                                          << QStringList{"[x] *.txt", "[ ] *.rtf", "[ ] *.md"} << -1
-                                          << QStringList{addBox, confirm(" *.doc" + NotAFilter)};
-    QTest::newRow("change keeps the check mark")
-        << two << 0 << "change" << QStringList{"*.md"} << QStringList{"[x] *.md", "[ ] *.rtf"} << 0
-        << QStringList{changeBox + "*.txt"};
-    QTest::newRow("change to itself") << two << 1 << "change" << QStringList{"*.rtf"} << two << 1
-                                      << QStringList{changeBox + "*.rtf"};
-    QTest::newRow("change to another item")
-        << two << 1 << "change" << QStringList{"*.txt"} << two << 1
-        << QStringList{changeBox + "*.rtf", confirm("*.txtは既に登録されています。")};
-    QTest::newRow("change cancelled") << two << 1 << "change" << QStringList{"<cancel>"} << two << 1
-                                      << QStringList{changeBox + "*.rtf"};
-    QTest::newRow("change with nothing highlighted")
-        << two << -1 << "change" << QStringList() << two << -1 << QStringList();
-    QTest::newRow("delete the last item")
-        << QStringList{"[x] *.txt"} << 0 << "delete" << QStringList() << QStringList{"[x] *.txt"}
-        << 0 << QStringList{confirm("ひとつ以上残してください。")};
-    QTest::newRow("delete, yes") << two << 0 << "delete" << QStringList{"#6"}
-                                 << QStringList{"[ ] *.rtf"} << -1 << QStringList{question};
-    QTest::newRow("delete, no") << two << 1 << "delete" << QStringList{"#7"} << two << 1
-                                << QStringList{question};
-    QTest::newRow("delete with nothing highlighted")
-        << two << -1 << "delete" << QStringList() << two << -1 << QStringList();
-    QTest::newRow("last check mark removed")
-        << QStringList{"[ ] *.txt", "[ ] *.rtf"} << 1 << "click" << QStringList()
-        << QStringList{"[ ] *.txt", "[x] *.rtf"} << 1
-        << QStringList{confirm("ひとつ以上選択してください。")};
-    QTest::newRow("last check mark removed, nothing highlighted")
-        << QStringList{"[ ] *.txt", "[ ] *.rtf"} << -1 << "click" << QStringList()
-        << QStringList{"[x] *.txt", "[ ] *.rtf"} << -1
-        << QStringList{confirm("ひとつ以上選択してください。")};
-    QTest::newRow("click with a check mark")
-        << two << 1 << "click" << QStringList() << two << 1 << QStringList();
-    QTest::newRow("click in an empty list") << QStringList() << -1 << "click" << QStringList()
-                                            << QStringList{"[x] *.txt"} << -1 << QStringList();
-    QTest::newRow("up takes the check mark")
-        << QStringList{"[ ] *.rtf", "[x] *.txt", "[ ] *.md"} << 1 << "up" << QStringList()
-        << QStringList{"[x] *.txt", "[ ] *.rtf", "[ ] *.md"} << 0 << QStringList();
-    QTest::newRow("up from the top")
-        << two << 0 << "up" << QStringList() << two << 0 << QStringList();
-    QTest::newRow("down takes the check mark")
-        << two << 0 << "down" << QStringList() << QStringList{"[ ] *.rtf", "[x] *.txt"} << 1
-        << QStringList();
-    QTest::newRow("down from the bottom")
-        << two << 1 << "down" << QStringList() << two << 1 << QStringList();
-    QTest::newRow("down with nothing highlighted")
-        << two << -1 << "down" << QStringList() << two << -1 << QStringList();
+void TestSettingLists::filterEdits_data()
+{
+    addEditColumns();
+    const QString add = "input|  フィルタ追加|" + Prompt + "|*.";
+    const QString change = "input|  フィルタ変更|" + Prompt + "|";
+    const QString ask =
+        QStringLiteral("message|  フィルタ削除|選択されているフィルタを削除します。");
+    const QString one = QStringLiteral("ひとつ以上選択してください。");
+    const QString two = QStringLiteral("+*.txt -*.rtf");
+    addEdit("add", two, -1, "add", {" *.LOG "}, two + " -*.log", -1, {add});
+    addEdit("add a group", two, 0, "add", {"*.md;*.txt"}, two + " -*.md;*.txt", 0, {add});
+    addEdit("add a duplicate", two, -1, "add", {"*.RTF"}, two, -1,
+            {add, confirm("*.rtfは既に登録されています。")});
+    addEdit("add cancelled", two, -1, "add", {"<cancel>"}, two, -1, {add});
+    addEdit("add with a bad piece", two, -1, "add", {"*.md; *.doc"}, two + " -*.md", -1,
+            {add, confirm(" *.doc" + NotAFilter)});
+    addEdit("change keeps the check", two, 0, "change", {"*.md"}, "+*.md -*.rtf", 0,
+            {change + "*.txt"});
+    addEdit("change to itself", two, 1, "change", {"*.rtf"}, two, 1, {change + "*.rtf"});
+    addEdit("change to another item", two, 1, "change", {"*.txt"}, two, 1,
+            {change + "*.rtf", confirm("*.txtは既に登録されています。")});
+    addEdit("change cancelled", two, 1, "change", {"<cancel>"}, two, 1, {change + "*.rtf"});
+    addEdit("change, nothing highlighted", two, -1, "change", {}, two, -1, {});
+    addEdit("delete the last item", "+*.txt", 0, "delete", {}, "+*.txt", 0,
+            {confirm("ひとつ以上残してください。")});
+    addEdit("delete, yes", two, 0, "delete", {"#6"}, "-*.rtf", -1, {ask});
+    addEdit("delete, no", two, 1, "delete", {"#7"}, two, 1, {ask});
+    addEdit("delete, nothing highlighted", two, -1, "delete", {}, two, -1, {});
+    addEdit("last check removed", "-*.txt -*.rtf", 1, "click", {}, "-*.txt +*.rtf", 1,
+            {confirm(one)});
+    addEdit("last check removed, no highlight", "-*.txt -*.rtf", -1, "click", {}, "+*.txt -*.rtf",
+            -1, {confirm(one)});
+    addEdit("click with a check", two, 1, "click", {}, two, 1, {});
+    addEdit("click in an empty list", "", -1, "click", {}, "+*.txt", -1, {});
+    addEdit("up takes the check", "-*.rtf +*.txt -*.md", 1, "up", {}, "+*.txt -*.rtf -*.md", 0, {});
+    addEdit("up from the top", two, 0, "up", {}, two, 0, {});
+    addEdit("down takes the check", two, 0, "down", {}, "-*.rtf +*.txt", 1, {});
+    addEdit("down from the bottom", two, 1, "down", {}, two, 1, {});
+    addEdit("down, nothing highlighted", two, -1, "down", {}, two, -1, {});
 }
 
 void TestSettingLists::filterEdits()
 {
-    QFETCH(QStringList, items);
+    QFETCH(QString, items);
     QFETCH(int, highlighted);
     QFETCH(QString, op);
     QFETCH(QStringList, answers);
-    QFETCH(QStringList, after);
+    QFETCH(QString, after);
     QFETCH(int, highlightedAfter);
     QFETCH(QStringList, log);
     TScopedDialogs dialogs;
     script(*dialogs, answers);
     TSettingLists lists(scriptedMessage);
-    lists.Copies.Filters = itemsFrom(items);
+    for (const QString& item : items.split(u' ', Qt::SkipEmptyParts))
+        lists.Copies.Filters.append({item.mid(1), item.startsWith(u'+')});
     lists.Copies.FilterIndex = highlighted;
     run(lists, op);
-    QCOMPARE(itemTexts(lists.Copies.Filters), after);
+    QCOMPARE(itemTexts(lists.Copies.Filters).join(u' '), after);
     QCOMPARE(lists.Copies.FilterIndex, highlightedAfter);
     QCOMPARE(dialogs->LogLines(), log);
     QCOMPARE(dialogs->PendingAnswers(), 0);
 }
 
+// Folder rows: the paths before, and the display names after with the hint in the last field.
 void TestSettingLists::folderEdits_data()
 {
-    QTest::addColumn<QStringList>("paths");
-    QTest::addColumn<int>("highlighted");
-    QTest::addColumn<QString>("op");
-    QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<int>("highlightedAfter");
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<QStringList>("log");
+    addEditColumns();
     const QString chooser = "folder| フォルダの選択|" + QDir::currentPath();
-    const QStringList three = {"/srv/a", "/srv/b", "/home/a"};
-
-    QTest::newRow("add") << three << -1 << "addFolder" << QStringList{"dir:/srv/texts/"}
-                         << QStringList{"a", "b", "a", "texts"} << -1 << "" << QStringList{chooser};
-    QTest::newRow("add the root") << QStringList() << -1 << "addFolder" << QStringList{"dir:/"}
-                                  << QStringList{"/"} << -1 << "" << QStringList{chooser};
-    QTest::newRow("add one already there")
-        << three << -1 << "addFolder" << QStringList{"dir:/srv/b/"} << QStringList{"a", "b", "a"}
-        << -1 << "" << QStringList{chooser, confirm("既に登録されています。")};
-    QTest::newRow("chooser cancelled")
-        << three << 1 << "addFolder" << QStringList{"dir:<cancel>"} << QStringList{"a", "b", "a"}
-        << 1 << "" << QStringList{chooser};
-    QTest::newRow("delete highlights the one above")
-        << three << 2 << "deleteFolder" << QStringList() << QStringList{"a", "b"} << 1 << "/srv/b"
-        << QStringList();
-    QTest::newRow("delete the first") << three << 0 << "deleteFolder" << QStringList()
-                                      << QStringList{"b", "a"} << 0 << "/srv/b" << QStringList();
-    QTest::newRow("delete with nothing highlighted")
-        << three << -1 << "deleteFolder" << QStringList() << QStringList{"a", "b", "a"} << 0
-        << "/srv/a" << QStringList();
-    QTest::newRow("delete the only one")
-        << QStringList{"/srv/a"} << 0 << "deleteFolder" << QStringList() << QStringList() << -1
-        << "" << QStringList();
-    QTest::newRow("up") << three << 2 << "folderUp" << QStringList() << QStringList{"a", "a", "b"}
-                        << 1 << "" << QStringList();
-    QTest::newRow("down") << three << 0 << "folderDown" << QStringList()
-                          << QStringList{"b", "a", "a"} << 1 << "" << QStringList();
-    QTest::newRow("down from the bottom") << three << 2 << "folderDown" << QStringList()
-                                          << QStringList{"a", "b", "a"} << 2 << "" << QStringList();
-    QTest::newRow("hint tells two of a name apart")
-        << three << 2 << "folderClick" << QStringList() << QStringList{"a", "b", "a"} << 2
-        << "/home/a" << QStringList();
-    QTest::newRow("no hint without a highlight")
-        << three << -1 << "folderClick" << QStringList() << QStringList{"a", "b", "a"} << -1 << ""
-        << QStringList();
+    const QString three = QStringLiteral("/srv/a /srv/b /home/a");
+    addEdit("add", three, -1, "addFolder", {"dir:/srv/texts/"}, "a b a texts|", -1, {chooser});
+    addEdit("add the root", "", -1, "addFolder", {"dir:/"}, "/|", -1, {chooser});
+    addEdit("add one already there", three, -1, "addFolder", {"dir:/srv/b/"}, "a b a|", -1,
+            {chooser, confirm("既に登録されています。")});
+    addEdit("chooser cancelled", three, 1, "addFolder", {"dir:<cancel>"}, "a b a|", 1, {chooser});
+    addEdit("delete highlights the one above", three, 2, "deleteFolder", {}, "a b|/srv/b", 1, {});
+    addEdit("delete the first", three, 0, "deleteFolder", {}, "b a|/srv/b", 0, {});
+    addEdit("delete, nothing highlighted", three, -1, "deleteFolder", {}, "a b a|/srv/a", 0, {});
+    addEdit("delete the only one", "/srv/a", 0, "deleteFolder", {}, "|", -1, {});
+    addEdit("up", three, 2, "folderUp", {}, "a a b|", 1, {});
+    addEdit("down", three, 0, "folderDown", {}, "b a a|", 1, {});
+    addEdit("down from the bottom", three, 2, "folderDown", {}, "a b a|", 2, {});
+    addEdit("hint tells two of a name apart", three, 2, "folderClick", {}, "a b a|/home/a", 2, {});
+    addEdit("no hint without a highlight", three, -1, "folderClick", {}, "a b a|", -1, {});
 }
 
 void TestSettingLists::folderEdits()
 {
-    QFETCH(QStringList, paths);
+    QFETCH(QString, items);
     QFETCH(int, highlighted);
     QFETCH(QString, op);
     QFETCH(QStringList, answers);
-    QFETCH(QStringList, names);
+    QFETCH(QString, after);
     QFETCH(int, highlightedAfter);
-    QFETCH(QString, hint);
     QFETCH(QStringList, log);
     TScopedDialogs dialogs;
     script(*dialogs, answers);
     TSettingLists lists(scriptedMessage);
-    lists.LoadFolders(paths);
+    lists.LoadFolders(items.split(u' ', Qt::SkipEmptyParts));
     lists.Copies.FolderIndex = highlighted;
     run(lists, op);
-    QCOMPARE(lists.Copies.FolderNames, names);
-    QCOMPARE(lists.Copies.FolderPaths.size(), names.size());
-    for (int i = 0; i < names.size(); ++i)
-        QVERIFY(lists.Copies.FolderPaths.at(i).endsWith(u'/' + names.at(i)) || names.at(i) == "/");
+    QCOMPARE(lists.Copies.FolderNames.join(u' ') + u'|' + lists.Copies.FolderHint, after);
+    QCOMPARE(lists.Copies.FolderPaths.size(), lists.Copies.FolderNames.size());
     QCOMPARE(lists.Copies.FolderIndex, highlightedAfter);
-    QCOMPARE(lists.Copies.FolderHint, hint);
     QCOMPARE(dialogs->LogLines(), log);
     QCOMPARE(dialogs->PendingAnswers(), 0);
 }
@@ -455,36 +392,12 @@ void TestSettingLists::okAppliesInOrder()
         lists.AddFolderPath(QStringLiteral("/srv/b"), false);
     };
     TBaseSettings(files, port).SetBaseExecute();
-    QCOMPARE(port.Calls, (QStringList{"show [ ] *.txt,[x] *.rtf a", "SetAnyFilter 1",
-                                      "Set_SaveFilter *.txt/*.rtf", "ApplyFileFilter",
-                                      "BuildSelectedFolderMenu /srv/a;/srv/b"}));
+    QCOMPARE(port.Calls,
+             (QStringList{"show -*.txt,+*.rtf a", "SetAnyFilter 1", "Set_SaveFilter *.txt/*.rtf",
+                          "ApplyFileFilter", "BuildSelectedFolderMenu /srv/a;/srv/b"}));
     // The save dialog's replacement stands; NowFilter is joined before the file list asks.
     QCOMPARE(files.AllFilter, QStringLiteral("*.txt"));
     QCOMPARE(files.NowFilter, QStringLiteral("*.txt;*.rtf"));
-}
-
-void TestSettingLists::cancelAppliesNothing()
-{
-    TScopedDialogs dialogs;
-    TFileState files;
-    files.AllFilter = QStringLiteral("*.TXT//*.rtf");
-    files.NowFilter = QStringLiteral(" *.txt ");
-    files.SelectedFolders = {QStringLiteral("/srv/a/"), QStringLiteral("/srv/a/")};
-    const TFileState before = files;
-    TLoggingPort port;
-    port.Any = true;
-    port.Ok = false;
-    port.UserEdits = [](TSettingLists& lists) {
-        lists.Copies.AnyFilter = false;
-        lists.Copies.Filters.clear();
-        lists.Copies.FolderPaths.clear();
-    };
-    TBaseSettings(files, port).SetBaseExecute();
-    QCOMPARE(port.Calls.size(), 1);
-    QVERIFY(port.Any);
-    QCOMPARE(files.AllFilter, before.AllFilter);
-    QCOMPARE(files.NowFilter, before.NowFilter);
-    QCOMPARE(files.SelectedFolders, before.SelectedFolders);
 }
 
 QTEST_GUILESS_MAIN(TestSettingLists)

@@ -108,7 +108,7 @@ private slots:
     void okAppliesAndComesBackAfterRestart();
     void cancelLeavesEverything();
     void controlsReachTheirSteps();
-    void emptyActiveListFallsBackToText();
+    void noActiveItemAndAVanishedFolder();
 };
 
 void TestSettingForm::okAppliesAndComesBackAfterRestart()
@@ -260,17 +260,21 @@ void TestSettingForm::controlsReachTheirSteps()
     QCOMPARE(form.FileState().SelectedFolders, QStringList{desktop});
 }
 
-void TestSettingForm::emptyActiveListFallsBackToText()
+void TestSettingForm::noActiveItemAndAVanishedFolder()
 {
     TWindowHarness h;
     QVERIFY(h.Write(QStringLiteral("a.txt"), CatText));
     QVERIFY(h.Write(QStringLiteral("b.rtf"), CatText));
-    TQuorvelaneForm& form = h.Start(false, {}, "NowFilter=*.rtf\r\n");
+    const QString gone = h.Dir.filePath(QStringLiteral("gone"));
+    QVERIFY(QDir().mkpath(gone));
+    TQuorvelaneForm& form =
+        h.Start(false, {}, "NowFilter=*.rtf\r\nSelFolder=" + gone.toUtf8() + "\r\n");
     QCOMPARE(texts(form.FileNameListBox), QStringList{"b.rtf"});
     h.Script()
-        .AnswerForm(onForm([](TSettingForm& f) {
+        .AnswerForm(onForm([&](TSettingForm& f) {
             f.FilterCheckListBox->setCurrentRow(1); // the only checked item
             f.DeleteFilterButton->click();
+            QVERIFY(QDir(gone).removeRecursively());
             f.OKButton->click();
         }))
         .AnswerButton(AnswerYes);
@@ -279,6 +283,8 @@ void TestSettingForm::emptyActiveListFallsBackToText()
     QCOMPARE(form.FileState().AllFilter, QStringLiteral("*.txt/*.m3u"));
     QCOMPARE(form.FileState().NowFilter, QStringLiteral("*.txt"));
     QCOMPARE(texts(form.FileNameListBox), QStringList{"a.txt"});
+    QCOMPARE(form.FileState().SelectedFolders, QStringList());
+    QVERIFY(form.SelectedFolderMenu->actions().isEmpty());
 }
 
 QTEST_MAIN(TestSettingForm)
