@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -99,6 +100,10 @@ void TSettingLists::LoadFilters(bool AnyChecked, const QString& AllFilter, const
     try {
         TSplitWX all;
         const int count = all.Split(AllFilter, QStringLiteral("/"));
+        if (count == 0) {
+            Copies.Filters = fallback;
+            return;
+        }
         // An empty piece is no item the dialog could have made (a hand-edited or damaged
         // settings file); it would only stand in the list as a blank line.
         for (int i = 0; i < count; ++i)
