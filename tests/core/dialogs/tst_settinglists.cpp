@@ -129,6 +129,7 @@ private slots:
     void folderEdits_data();
     void folderEdits();
     void standardFolders();
+    void chooserThatCannotBeShown();
     void okAppliesInOrder();
 };
 
@@ -376,6 +377,19 @@ void TestSettingLists::standardFolders()
     lists.AddStandardFolders(QString(), QString());
     QCOMPARE(dialogs->LogLines(),
              QStringList{QStringLiteral("message| Error|フォルダ検出に失敗しました。")});
+}
+
+void TestSettingLists::chooserThatCannotBeShown()
+{
+    // Without an installed service no dialog can be shown.
+    QStringList shown;
+    TSettingLists lists([&](const QString& text, const QString& caption, int) {
+        shown << caption + u'|' + text;
+        return 1;
+    });
+    lists.AddFolderButtonClick();
+    QCOMPARE(shown, QStringList{QStringLiteral(" Error|ダイアログを表示できませんでした。")});
+    QVERIFY(lists.Copies.FolderPaths.isEmpty());
 }
 
 void TestSettingLists::okAppliesInOrder()
