@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "app/WindowLayout.h"
 #include "files/FileList.h"
+#include "dialogs/BaseSettings.h"
 #include "files/TextLoader.h"
 #include "platform/ContentsListBox.h"
 #include "reader/ReaderView.h"
@@ -26,11 +27,17 @@ class QSplitterHandle;
 class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
+class TEditCommands;
+class THelpCommand;
+class TTextSaver;
+class TTextViewSavePort;
 class TFileListBox;
 class TFormAppearancePort;
 class TFormEvents;
 class TFormLayoutPort;
 class TFormLoaderPort;
+class TFormSettingPort;
+
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
@@ -72,6 +79,7 @@ public:
         FileList->BuildSelectedFolderMenu(Folders);
     }
     void SelectedFolderClick(QObject* Sender) { FileList->SelectedFolderClick(Sender); }
+    void SetBaseExecute() { BaseSettings->SetBaseExecute(); }
 
     // Loading and moving through the files.
     void FileNameListBoxClick() { Loader->FileNameListBoxClick(); }
@@ -122,6 +130,17 @@ public:
     void FindResearchExecute() { SearchFlow->FindResearchExecute(); }
     void ContentsListBoxClick() { SearchFlow->ContentsListBoxClick(); }
     void SetContentsLineForwardExecute() { SearchFlow->SetContentsLineForwardExecute(); }
+
+    // Saving the text, the edit commands, help and version.
+    bool Set_SaveFilter(QString& FilterList);
+    void FileSaveExecute();
+    void MenuEditExecute();
+    void TextCutExecute();
+    void TextCopyExecute();
+    void TextPasteExecute();
+    void TextAllSelectExecute();
+    void AppHelpExecute();
+    void AppVersionExecute();
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
@@ -197,6 +216,7 @@ private:
     friend class TFormLoaderPort;
     friend class TFormReaderPort;
     friend class TFormSearchPort;
+    friend class TFormSettingPort;
 
     void BuildControls();
     void BuildLeftColumn();
@@ -232,6 +252,12 @@ private:
     std::unique_ptr<TFormLoaderPort> LoaderPort;
     std::unique_ptr<TTextLoader> Loader;
     std::unique_ptr<TFileList> FileList;
+    std::unique_ptr<TFormSettingPort> SettingPort;
+    std::unique_ptr<TBaseSettings> BaseSettings;
+    std::unique_ptr<TTextViewSavePort> SavePort;
+    std::unique_ptr<TTextSaver> Saver;
+    std::unique_ptr<TEditCommands> EditCommands;
+    std::unique_ptr<THelpCommand> Help;
     // Destroyed first: no event reaches a component that is gone.
     std::unique_ptr<TFormEvents> Events;
 };

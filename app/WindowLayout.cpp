@@ -1,7 +1,7 @@
 #include "app/WindowLayout.h"
 
 #include "app/Settings.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 
 #include <exception>
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "app/QuorvelaneMain.h"
+#include "platform/AppUtils.h"
+#include "dialogs/FileDialogs.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -33,11 +36,16 @@ public:
         Texts = Dir.filePath(QStringLiteral("texts"));
         QDir().mkpath(Texts);
         Dialogs = std::make_unique<TScopedDialogs>();
+        // The file dialog holder exists beside the window, as at start-up.
+        FileDialogs = CreateFileDialogsForm(AppMessageBox);
     }
     ~TWindowHarness()
     {
-        if (Form)
+        // A test that leaves edits behind is not asked about them at the end.
+        if (Form) {
+            Form->MainRichEdit->document()->setModified(false);
             Form->close();
+        }
         Form.reset();
         Dialogs.reset();
         QDir::setCurrent(PreviousFolder);
@@ -57,15 +65,23 @@ public:
     bool WriteSettings(const QByteArray& bytes) const { return WriteFile(SettingsPath(), bytes); }
     QByteArray SettingsBytes() const { return ReadFile(SettingsPath()); }
 
-    // Starts the window on the text folder; the settings lines go into [BaseData].
-    TQuorvelaneForm& Start(bool anyFilter = false, const QByteArray& baseData = {})
+    // Starts the window on the text folder; the settings lines go into [BaseData] and
+    // [FileFolder].
+    TQuorvelaneForm& Start(bool anyFilter = false, const QByteArray& baseData = {},
+                           const QByteArray& fileFolder = {})
     {
-        WriteSettings("[FileFolder]\r\nFolder=" + Texts.toUtf8() +
-                      "\r\nAnyFilter=" + (anyFilter ? "1" : "0") + "\r\n[BaseData]\r\n" + baseData);
-        Open();
-        Settle();
-        Form->ReadTimerTimer(); // the start-up tick fills the lists and loads the first file
-        return *Form;
+        WriteSettings("[FileFolder]\r\nFolder=" + Texts.toUtf8() + "\r\nAnyFilter=" +
+                      (anyFilter ? "1" : "0") + "\r\n" + fileFolder + "[BaseData]\r\n" + baseData);
+        return StartHere();
+    }
+
+    // Closes the window, which writes the settings file (closing twice does no harm), and
+    // starts it again from that file.
+    TQuorvelaneForm& Restart()
+    {
+        Form->close();
+        Form.reset();
+        return StartHere();
     }
 
     // Starts the window in a folder (the harness's own when none is named) with whatever
@@ -147,6 +163,24 @@ public:
         Form->RebuildReader();
     }
 
+    // Presses keys where the focus is, after giving the focus to a widget, or to none.
+    bool PressKeys(QWidget* focus, const QKeySequence& keys)
+    {
+        QApplication::setActiveWindow(Form.get());
+        if (!QTest::qWaitForWindowActive(Form.get()))
+            return false;
+        if (focus) {
+            focus->setFocus();
+            if (!focus->hasFocus())
+                return false;
+        } else if (QWidget* focused = QApplication::focusWidget()) {
+            focused->clearFocus();
+        }
+        QWidget* receiver = QApplication::focusWidget();
+        QTest::keySequence(receiver ? receiver : Form.get(), keys);
+        return true;
+    }
+
     int LineHeight() const { return QFontMetrics(Form->MainRichEdit->font()).height(); }
 
     QStringList LabelTexts() const
@@ -202,7 +236,16 @@ public:
     std::unique_ptr<TQuorvelaneForm> Form;
 
 private:
+    TQuorvelaneForm& StartHere()
+    {
+        Open();
+        Settle();
+        Form->ReadTimerTimer(); // the start-up tick fills the lists and loads the first file
+        return *Form;
+    }
+
     std::unique_ptr<TScopedDialogs> Dialogs;
+    std::unique_ptr<TFileDialogsForm> FileDialogs;
     QString PreviousFolder;
 };
 

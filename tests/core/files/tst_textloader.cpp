@@ -43,6 +43,8 @@ public:
         Log << "message" + caption + u'|' + text;
         return 1;
     }
+    bool TextModified() const override { return false; }
+    bool SaveText() override { return true; }
 };
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "common/AppConstants.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/WindowHarness.h"
 
@@ -234,6 +235,8 @@ void TestReading::editRebuildsReader()
     QCOMPARE(Form->LineCount(), 7);
     QCOMPARE(Form->windowTitle(), QStringLiteral("  1 / 7"));
     QCOMPARE(Form->Line(6), QStringLiteral("line 7"));
+    // Closing asks about the edits; No lets them go.
+    H->Script().AnswerButton(AnswerNo);
 }
 
 void TestReading::fontSizeChangesLabelCount()
