@@ -1,6 +1,7 @@
 #include "app/CommandTable.h"
 
 #include "app/QuorvelaneMain.h"
+#include "files/AozoraNotation.h"
 
 namespace {
 
@@ -38,6 +39,8 @@ const QList<TCommand>& Commands()
          [](F& f) { f.FindLineStringExecute(A::FindContents); }},
         {"FindSimpleContents", "Search", QStringLiteral("簡易目次検索(&S)"), {}, false, true,
          [](F& f) { f.FindLineStringExecute(A::FindSimpleContents); }},
+        {"FindHeadings", "Search", QStringLiteral("見出し検索(&H)"), {}, false, true,
+         [](F& f) { f.FindHeadingsExecute(); }},
         {"FindResearch", "Search", QStringLiteral("再検索(&R)"), {}, false, true,
          [](F& f) { f.FindResearchExecute(); }},
         {"SlideRead", "Reading", QStringLiteral("スライドリード（&S)"), key(Qt::Key_F3), true, true,
@@ -65,6 +68,28 @@ const QList<TCommand>& Commands()
          [](F& f) { f.SetAnyFilterExecute(); }},
         {"SetContentsLineForward", "Settings", QStringLiteral("行数が前(&L)"), {}, true, true,
          [](F& f) { f.SetContentsLineForwardExecute(); }},
+        {"AozoraFormat", "Settings", QStringLiteral("青空文庫の注記を整形"), {}, true, true,
+         [](F& f) { f.AozoraFormatExecute(); }},
+        {"RubyAbove", "Settings", QStringLiteral("ルビを上に表示"), {}, true, true,
+         [](F& f) { f.SetRubyStyleExecute(TRubyStyle::Above); }},
+        {"RubyParenthesised", "Settings", QStringLiteral("ルビを括弧で表示"), {}, true, true,
+         [](F& f) { f.SetRubyStyleExecute(TRubyStyle::Parenthesised); }},
+        {"RubyHidden", "Settings", QStringLiteral("ルビを表示しない"), {}, true, true,
+         [](F& f) { f.SetRubyStyleExecute(TRubyStyle::Hidden); }},
+        {"EncodingAuto", "Settings", QStringLiteral("自動"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(std::nullopt); }},
+        {"EncodingShiftJis", "Settings", QStringLiteral("Shift-JIS"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TTextEncoding::ShiftJis); }},
+        {"EncodingEucJp", "Settings", QStringLiteral("EUC-JP"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TTextEncoding::EucJp); }},
+        {"EncodingJis", "Settings", QStringLiteral("JIS"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TTextEncoding::Jis); }},
+        {"EncodingUtf8", "Settings", QStringLiteral("UTF-8"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TTextEncoding::Utf8); }},
+        {"EncodingUtf16Le", "Settings", QStringLiteral("UTF-16LE"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TTextEncoding::Utf16Le); }},
+        {"EncodingUtf16Be", "Settings", QStringLiteral("UTF-16BE"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TTextEncoding::Utf16Be); }},
         {"AppHelp", "Help", QStringLiteral("ヘルプの表示(&H)"), {}},
         {"AppVersion", "Help", QStringLiteral("バージョン情報(&A)"), {}},
     };
@@ -80,7 +105,7 @@ const QList<TMenuDefinition>& MainMenus()
         {"MenuEdit",
          QStringLiteral("編集(&E)"),
          {"TextCut", "TextCopy", "TextPaste", "TextAllSelect", "-", ">検索(&S)", "FindLineString",
-          "FindParagraph", "FindContents", "FindSimpleContents", "<"}},
+          "FindParagraph", "FindContents", "FindSimpleContents", "FindHeadings", "<"}},
         {"ReadingMenu",
          QStringLiteral("リーディング(&R)"),
          {"SlideRead", "CanChangeSlideRead", "SlideRepeat", "ListSlideRead", "-",
@@ -88,10 +113,32 @@ const QList<TMenuDefinition>& MainMenus()
         {"SettingMenu",
          QStringLiteral("設定(&S)"),
          {"SetBase", "SetFont", "SetBackColor", "ReflectFormAll", "-", "SetAnyFilter", "-",
-          "SetContentsLineForward"}},
+          "SetContentsLineForward", "-", "AozoraFormat", ">ルビ(&U)", "RubyAbove",
+          "RubyParenthesised", "RubyHidden", "<", ">文字コード(&E)", "EncodingAuto", "-",
+          "EncodingShiftJis", "EncodingEucJp", "EncodingJis", "EncodingUtf8", "EncodingUtf16Le",
+          "EncodingUtf16Be", "<"}},
         {"HelpMenu",
          QStringLiteral("ヘルプ(&H)"),
          {"AppHelp", "AppVersion", "PageBack", "PageNext"}},
     };
     return menus;
+}
+
+QString EncodingActionName(TTextEncoding encoding)
+{
+    switch (encoding) {
+    case TTextEncoding::ShiftJis:
+        return QStringLiteral("EncodingShiftJis");
+    case TTextEncoding::EucJp:
+        return QStringLiteral("EncodingEucJp");
+    case TTextEncoding::Jis:
+        return QStringLiteral("EncodingJis");
+    case TTextEncoding::Utf8:
+        return QStringLiteral("EncodingUtf8");
+    case TTextEncoding::Utf16Le:
+        return QStringLiteral("EncodingUtf16Le");
+    case TTextEncoding::Utf16Be:
+        return QStringLiteral("EncodingUtf16Be");
+    }
+    return {};
 }

@@ -6,6 +6,7 @@
 #include "common/AppUtils.h"
 #include "files/FileFilters.h"
 #include "files/TextLoader.h"
+#include "app/CommandTable.h"
 #include "platform/FolderControls.h"
 
 #include <QAction>
@@ -68,3 +69,43 @@ void TQuorvelaneForm::FileNameListBoxClick() { Loader->FileNameListBoxClick(); }
 void TQuorvelaneForm::MainRichEditChange() { Loader->MainRichEditChange(); }
 void TQuorvelaneForm::FileNextExecute() { Loader->FileNextExecute(); }
 void TQuorvelaneForm::FileBackExecute() { Loader->FileBackExecute(); }
+
+void TQuorvelaneForm::SetEncodingExecute(std::optional<TTextEncoding> Encoding)
+{
+    Loader->ChooseEncoding(Encoding);
+}
+
+// The menu checks the encoding in view, and "自動" while it was detected.
+void TQuorvelaneForm::ShowTextEncoding(std::optional<TTextEncoding> Used, bool Detected)
+{
+    Action(QStringLiteral("EncodingAuto"))->setChecked(Detected);
+    for (const TTextEncoding encoding : AllTextEncodings)
+        Action(EncodingActionName(encoding))->setChecked(Used == encoding);
+}
+
+void TQuorvelaneForm::AozoraFormatExecute()
+{
+    Loader->SetAozoraFormatting(Action(QStringLiteral("AozoraFormat"))->isChecked());
+}
+
+void TQuorvelaneForm::SetRubyStyleExecute(TRubyStyle Style)
+{
+    ApplyFormatSettings({Action(QStringLiteral("AozoraFormat"))->isChecked(), Style});
+    Loader->SetRubyStyle(Style);
+}
+
+QString TQuorvelaneForm::TextToSave() const { return Loader->TextToSave(); }
+
+void TQuorvelaneForm::ApplyFormatSettings(const TFormatSettings& settings)
+{
+    Action(QStringLiteral("AozoraFormat"))->setChecked(settings.AozoraFormat);
+    Action(QStringLiteral("RubyAbove"))->setChecked(settings.RubyStyle == TRubyStyle::Above);
+    Action(QStringLiteral("RubyParenthesised"))
+        ->setChecked(settings.RubyStyle == TRubyStyle::Parenthesised);
+    Action(QStringLiteral("RubyHidden"))->setChecked(settings.RubyStyle == TRubyStyle::Hidden);
+}
+
+TFormatSettings TQuorvelaneForm::CollectFormatSettings() const
+{
+    return {Action(QStringLiteral("AozoraFormat"))->isChecked(), Loader->Aozora().Style};
+}

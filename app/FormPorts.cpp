@@ -18,7 +18,11 @@
 int TFormReaderPort::LineCount() const { return Form.LineCount(); }
 QString TFormReaderPort::Line(int i) const { return Form.Line(i); }
 int TFormReaderPort::LabelCount() const { return Form.LabelCount(); }
-void TFormReaderPort::SetLabelText(int i, const QString& text) { Form.ReaderView->SetLabelText(i, text); }
+void TFormReaderPort::SetLabelText(int i, const QString& text)
+{
+    // The engine fills the labels from the reading line on.
+    Form.ReaderView->SetLabelText(i, text, Form.Slide.ReadingLine + i);
+}
 void TFormReaderPort::SetCaption(const QString& text) { Form.setWindowTitle(text); }
 bool TFormReaderPort::IsTimerRunning() const { return Form.ReadTimer->isActive(); }
 void TFormReaderPort::StartTimer() { Form.ReadTimer->start(); }

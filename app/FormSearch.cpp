@@ -4,6 +4,9 @@
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
 #include "search/ContentsEntry.h"
+#include "search/HeadingSearch.h"
+#include "app/FormPorts.h"
+#include "files/TextLoader.h"
 
 #include <QAction>
 #include <QScrollBar>
@@ -11,6 +14,14 @@
 void TQuorvelaneForm::FindLineStringExecute(TSearchAction Action)
 {
     SearchFlow->FindLineStringExecute(Action);
+}
+
+void TQuorvelaneForm::FindHeadingsExecute()
+{
+    const TAozoraDisplay& aozora = Loader->Aozora();
+    FindHeadings(*SearchPort, Search,
+                 aozora.IsFormatted() ? aozora.FormattedText().Headings
+                                      : std::vector<TAozoraHeading>());
 }
 
 void TQuorvelaneForm::FindResearchExecute() { SearchFlow->FindResearchExecute(); }

@@ -35,6 +35,13 @@ void TQuorvelaneForm::BuildComponents()
     context.SetCaption = [this](const QString& caption) { setWindowTitle(caption); };
     context.RebuildReader = [this] { RebuildReader(); };
     context.LineCount = [this] { return LineCount(); };
+    context.ShowEncoding = [this](std::optional<TTextEncoding> used, bool detected) {
+        ShowTextEncoding(used, detected);
+    };
+    context.ShowAnnotations = [this](const TAozoraDisplay& display) {
+        ReaderView->SetAnnotations(display.IsFormatted() ? &display.FormattedText() : nullptr,
+                                   display.Style == TRubyStyle::Above);
+    };
     Loader = std::make_unique<TTextLoader>(std::move(context), Files);
 }
 

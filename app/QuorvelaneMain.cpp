@@ -117,6 +117,10 @@ void TQuorvelaneForm::ReadSettingsFile()
     const TIniFile ini(SettingsFileName());
     ReadValues = ReadSettings(ini, defaults);
     ApplySettings(ReadValues);
+    const TFormatSettings formats = ReadFormatSettings(ini);
+    ApplyFormatSettings(formats);
+    Loader->SetAozoraFormatting(formats.AozoraFormat);
+    Loader->SetRubyStyle(formats.RubyStyle);
     Form.SettingsRead = true;
 }
 
@@ -288,6 +292,7 @@ void TQuorvelaneForm::WriteSettingsFile()
 {
     TIniFile ini(SettingsFileName());
     WriteSettings(ini, CollectSettings());
+    WriteFormatSettings(ini, CollectFormatSettings());
     if (ini.UpdateFile())
         return;
     try {

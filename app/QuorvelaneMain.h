@@ -3,7 +3,10 @@
 #include "app/FormState.h"
 #include "app/Settings.h"
 #include "dialogs/DialogService.h"
+#include "files/AozoraNotation.h"
 #include "files/FileState.h"
+#include "files/FormatSettings.h"
+#include "platform/TextEncoding.h"
 #include "platform/ContentsListBox.h"
 #include "reader/FormAllColors.h"
 #include "reader/SlideEngine.h"
@@ -13,6 +16,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -75,6 +79,15 @@ public:
     void MainRichEditChange();
     void FileNextExecute();
     void FileBackExecute();
+    // The encoding menu: reads the file again in another encoding (none: the one detected).
+    void SetEncodingExecute(std::optional<TTextEncoding> Encoding);
+    void ShowTextEncoding(std::optional<TTextEncoding> Used, bool Detected);
+    // Aozora Bunko notation: formatting on or off, the way ruby is shown, the heading search.
+    void AozoraFormatExecute();
+    void SetRubyStyleExecute(TRubyStyle Style);
+    void FindHeadingsExecute();
+    // The text saving writes.
+    QString TextToSave() const;
 
     // The reader's labels and appearance.
     void RebuildReader();
@@ -202,6 +215,8 @@ private:
     void SyncReadingChecks();
     void EmptyContentsAfterRelayout();
     void SetTextViewFontSize(int size);
+    void ApplyFormatSettings(const TFormatSettings& settings);
+    TFormatSettings CollectFormatSettings() const;
 
     TFormState Form;
     TFileState Files;

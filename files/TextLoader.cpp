@@ -1,8 +1,8 @@
 #include "files/TextLoader.h"
 
-#include "files/FileState.h"
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
+#include "files/FileState.h"
 #include "files/TextFileReader.h"
 #include "platform/ContentsListBox.h"
 #include "platform/MainRichEdit.h"
@@ -20,6 +20,12 @@ const QString EmptyCaption = QStringLiteral("Quorvelane");
 void TTextLoader::SetText(const QString& text)
 {
     TMainRichEdit* edit = Context.MainRichEdit;
+    if (text.isEmpty()) {
+        Display.Clear();
+        edit->setReadOnly(false);
+    }
+    if (Context.ShowAnnotations)
+        Context.ShowAnnotations(Display);
     if (text.isEmpty() && edit->document()->isEmpty())
         return; // no change, so no change notification would clear the flag
     Files.IgnoreTextChange = true;
@@ -33,18 +39,81 @@ void TTextLoader::ShowTextState()
     Context.RebuildReader();
 }
 
-void TTextLoader::Fail()
+void TTextLoader::Fail(const QString& message)
 {
     SetText(QString());
     Context.FindResearchButton->hide();
     Context.RebuildReader();
-    AppMessageBox(QStringLiteral("ファイル読込みに失敗しました。"), ErrorCaption(), 0);
+    AppMessageBox(message.isEmpty() ? QStringLiteral("ファイル読込みに失敗しました。") : message,
+                  ErrorCaption(), 0);
+}
+
+void TTextLoader::ShowRead(const QString& raw)
+{
+    const QString shown = Display.Show(raw);
+    SetText(shown);
+    Context.MainRichEdit->setReadOnly(Display.IsFormatted());
+}
+
+// The same text shown anew: the lines are numbered anew, so the reader starts over and the
+// contents go, as after loading.
+void TTextLoader::ShowAgain()
+{
+    const QString raw =
+        Display.IsFormatted() ? Display.RawText() : Context.MainRichEdit->toPlainText();
+    if (raw.isEmpty())
+        return;
+    Context.ContentsListBox->Clear();
+    *Context.ReadingLine = 0;
+    Context.ReadingLineScrollBar->setValue(0);
+    ShowRead(raw);
+    ShowTextState();
+}
+
+void TTextLoader::SetAozoraFormatting(bool enabled)
+{
+    Display.Enabled = enabled;
+    const bool formatted = Display.IsFormatted();
+    const bool wanted =
+        enabled &&
+        HasAozoraNotation(formatted ? Display.RawText() : Context.MainRichEdit->toPlainText());
+    if (formatted != wanted)
+        ShowAgain();
+}
+
+void TTextLoader::SetRubyStyle(TRubyStyle style)
+{
+    Display.Style = style;
+    if (Display.IsFormatted())
+        ShowAgain();
+}
+
+QString TTextLoader::TextToSave() const
+{
+    return Display.IsFormatted() ? Display.RawText() : Context.MainRichEdit->toPlainText();
+}
+
+void TTextLoader::ShowEncoding(std::optional<TTextEncoding> used)
+{
+    if (Context.ShowEncoding)
+        Context.ShowEncoding(used, !Encodings.Chosen(Files.CurrentFileName));
+}
+
+void TTextLoader::ChooseEncoding(std::optional<TTextEncoding> encoding)
+{
+    if (Files.CurrentFileName.isEmpty() || Context.FileNameListBox->count() == 0) {
+        ShowEncoding(std::nullopt);
+        return;
+    }
+    Encodings.Choose(Files.CurrentFileName, encoding);
+    FileNameListBoxClick();
 }
 
 void TTextLoader::FileNameListBoxClick()
 {
     QListWidget* names = Context.FileNameListBox;
     Context.SetCaption(QStringLiteral("  テキスト読込み中"));
+    ShowEncoding(std::nullopt);
     if (names->count() == 0) {
         names->setToolTip(QString());
         SetText(QString());
@@ -64,18 +133,20 @@ void TTextLoader::FileNameListBoxClick()
             names->setToolTip(path);
             Context.ContentsListBox->Clear();
             SetText(QString());
-            const TTextFileContent content = ReadTextFile(path);
+            const TTextFileContent content = ReadTextFile(path, Encodings.Chosen(path));
             switch (content.Status) {
             case TTextFileContent::TStatus::Missing:
                 Context.FindResearchButton->hide();
                 Context.RebuildReader();
-                AppMessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(), 0);
+                AppMessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(),
+                              0);
                 break;
             case TTextFileContent::TStatus::Failed:
-                Fail();
+                Fail(content.Message);
                 break;
             case TTextFileContent::TStatus::Read:
-                SetText(content.Text);
+                ShowEncoding(content.Encoding);
+                ShowRead(content.Text);
                 ShowTextState();
                 break;
             }

@@ -1,35 +1,14 @@
 #include "platform/Cp932.h"
 #include "platform/TextDecoding.h"
 #include "platform/TextEncoding.h"
+#include "tests/support/EncodeText.h"
 
 #include <QFile>
 #include <QTest>
-#include <iconv.h>
 
 Q_DECLARE_METATYPE(TTextEncoding)
 
 namespace {
-
-// The text in an encoding iconv knows, as another program would have written it.
-QByteArray Encode(const QString& text, const char* encoding)
-{
-    iconv_t cd = iconv_open(encoding, "UTF-16LE");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return {};
-    QByteArray in(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    QByteArray out(in.size() * 3 + 16, '\0');
-    char* src = in.data();
-    size_t srcLeft = size_t(in.size());
-    char* dst = out.data();
-    size_t dstLeft = size_t(out.size());
-    const size_t done = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    iconv(cd, nullptr, nullptr, &dst, &dstLeft);
-    iconv_close(cd);
-    if (done == size_t(-1))
-        return {};
-    out.truncate(out.size() - qsizetype(dstLeft));
-    return out;
-}
 
 QString SampleProse()
 {
@@ -133,7 +112,7 @@ void TestTextEncoding::wholeTextsRoundTrip()
     QFETCH(TTextEncoding, encoding);
     QString crlf = text;
     crlf.replace(u'\n', QStringLiteral("\r\n"));
-    const QByteArray bytes = Encode(crlf, iconvName.constData());
+    const QByteArray bytes = EncodeText(crlf, iconvName.constData());
     QVERIFY2(!bytes.isEmpty(), iconvName.constData());
     QCOMPARE(TextEncodingName(DetectTextEncoding(bytes)), TextEncodingName(encoding));
     QCOMPARE(DecodeText(bytes), text);
