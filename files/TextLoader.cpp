@@ -101,11 +101,15 @@ void TTextLoader::ShowEncoding(std::optional<TTextEncoding> used)
 
 void TTextLoader::ChooseEncoding(std::optional<TTextEncoding> encoding)
 {
-    if (Files.CurrentFileName.isEmpty() || Context.FileNameListBox->count() == 0) {
+    // The file in view, which need not be the row the arrow keys moved to since.
+    const QList<QListWidgetItem*> rows =
+        Context.FilePathListBox->findItems(Files.CurrentFileName, Qt::MatchExactly);
+    if (Files.CurrentFileName.isEmpty() || rows.isEmpty()) {
         ShowEncoding(std::nullopt);
         return;
     }
     Encodings.Choose(Files.CurrentFileName, encoding);
+    Context.FileNameListBox->setCurrentRow(Context.FilePathListBox->row(rows.first()));
     FileNameListBoxClick();
 }
 

@@ -73,7 +73,10 @@ void TestFormats::encodingMenuReloadsAndRemembers()
     QCOMPARE(CheckedEncodings(form), QStringList{"EncodingShiftJis"});
     QCOMPARE(form.MainRichEdit->toPlainText(), DecodeCp932("\xa4\xa2\xa4\xa4\xa4\xa6"));
 
+    // The row the arrow keys moved to is not the file in view; the file in view is read again.
+    form.FileNameListBox->setCurrentRow(1);
     form.Action(QStringLiteral("EncodingAuto"))->trigger();
+    QCOMPARE(form.FileNameListBox->currentRow(), 0);
     QCOMPARE(form.MainRichEdit->toPlainText(), QStringLiteral("あいう"));
     QCOMPARE(CheckedEncodings(form), (QStringList{"EncodingAuto", "EncodingEucJp"}));
     QVERIFY(h.Script().Log().isEmpty());
