@@ -23,8 +23,14 @@ namespace {
 void DecodePlainText(QByteArrayView bytes, std::optional<TTextEncoding> encoding,
                      TTextFileContent& content)
 {
-    content.Encoding = encoding.value_or(DetectTextEncoding(bytes));
-    content.Text = DecodeTextAs(bytes, *content.Encoding);
+    if (encoding) {
+        content.Text = DecodeTextAs(bytes, *encoding);
+        content.Encoding = encoding;
+    } else {
+        TDetectedText detected = DecodeDetectedText(bytes);
+        content.Text = std::move(detected.Text);
+        content.Encoding = detected.Encoding;
+    }
     content.Status = TTextFileContent::TStatus::Read;
 }
 

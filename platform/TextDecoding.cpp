@@ -4,7 +4,7 @@
 
 QString DecodeText(QByteArrayView bytes)
 {
-    return DecodeTextAs(bytes, DetectTextEncoding(bytes));
+    return DecodeDetectedText(bytes).Text;
 }
 
 void NormalizeLineEnds(QString& text)

@@ -97,6 +97,14 @@ TEucReading ReadAsEucJp(QByteArrayView bytes)
     const TBytes end = p + bytes.size();
     auto high = [](unsigned char b) { return b >= 0xA1 && b <= 0xFE; };
     while (p < end) {
+        if (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
         const unsigned char b = *p;
         if (b < 0x80) {
             ++p;
@@ -130,6 +138,14 @@ bool ValidCp932(QByteArrayView bytes)
     auto p = reinterpret_cast<TBytes>(bytes.data());
     const TBytes end = p + bytes.size();
     while (p < end) {
+        if (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
         const unsigned char b = *p;
         if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
             ++p;
@@ -166,30 +182,57 @@ constexpr std::array<bool, 256> JapaneseHighBytes = [] {
 
 // The share of the units whose high byte is one of Japanese text, in the byte order whose high
 // bytes hold more NULs (ASCII and line ends have a NUL high byte; a NUL low byte is rare).
+constexpr double Utf16Share = 0.9;
+
 struct TUtf16Guess
 {
     bool BigEndian = false;
     double Share = 0;
 };
 
-TUtf16Guess GuessUtf16(QByteArrayView bytes)
+// The byte order whose high bytes hold more NULs, counted eight bytes at a time.
+bool BigEndianByNuls(QByteArrayView bytes)
 {
-    std::array<qsizetype, 256> even{};
-    std::array<qsizetype, 256> odd{};
+    auto p = reinterpret_cast<TBytes>(bytes.data());
+    const qsizetype words = bytes.size() / 8;
+    constexpr std::uint64_t Low7 = 0x7F7F7F7F7F7F7F7FULL;
+    qsizetype even = 0;
+    qsizetype odd = 0;
+    for (qsizetype i = 0; i < words; ++i) {
+        std::uint64_t w;
+        std::memcpy(&w, p + 8 * i, 8);
+        // The top bit of every byte that is zero, and of no other.
+        const std::uint64_t zero = ~(((w & Low7) + Low7) | w | Low7);
+        // Each byte of (zero >> 7) is 0 or 1; the multiplication sums them into the top byte.
+        constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+        even += qsizetype((((zero & 0x0080008000800080ULL) >> 7) * Ones) >> 56);
+        odd += qsizetype((((zero & 0x8000800080008000ULL) >> 7) * Ones) >> 56);
+    }
+    for (qsizetype i = words * 8; i < bytes.size(); ++i) {
+        if (p[i] == 0)
+            ++(i % 2 == 0 ? even : odd);
+    }
+    return even > odd;
+}
+
+// The units whose high byte is one of Japanese text.
+template <bool BigEndian> qsizetype JapaneseUnits(QByteArrayView bytes)
+{
     auto p = reinterpret_cast<TBytes>(bytes.data());
     const qsizetype units = bytes.size() / 2;
-    for (qsizetype i = 0; i < units; ++i) {
-        ++even[p[2 * i]];
-        ++odd[p[2 * i + 1]];
-    }
-    TUtf16Guess guess;
-    guess.BigEndian = even[0] > odd[0];
-    const std::array<qsizetype, 256>& high = guess.BigEndian ? even : odd;
     qsizetype japanese = 0;
-    for (size_t b = 0; b < 256; ++b) {
-        if (JapaneseHighBytes[b])
-            japanese += high[b];
-    }
+    for (qsizetype i = 0; i < units; ++i)
+        japanese += JapaneseHighBytes[p[2 * i + (BigEndian ? 0 : 1)]];
+    return japanese;
+}
+
+TUtf16Guess GuessUtf16(QByteArrayView bytes)
+{
+    TUtf16Guess guess;
+    guess.BigEndian = BigEndianByNuls(bytes);
+    const qsizetype units = bytes.size() / 2;
+    const qsizetype japanese =
+        guess.BigEndian ? JapaneseUnits<true>(bytes) : JapaneseUnits<false>(bytes);
     guess.Share = units == 0 ? 0 : double(japanese) / double(units);
     return guess;
 }
@@ -206,7 +249,7 @@ std::optional<TTextEncoding> PlausibleUtf16(QByteArrayView bytes)
     if (bytes.size() < 2 || bytes.size() % 2 != 0)
         return std::nullopt;
     const TUtf16Guess guess = GuessUtf16(bytes);
-    if (guess.Share < 0.9)
+    if (guess.Share < Utf16Share)
         return std::nullopt;
     return guess.BigEndian ? TTextEncoding::Utf16Be : TTextEncoding::Utf16Le;
 }
@@ -319,6 +362,21 @@ QString DecodeUtf16(QByteArrayView bytes, bool bigEndian)
     return out;
 }
 
+// The units of a decoded text in the blocks JapaneseHighBytes names, with comparisons the
+// compiler can run many units at a time.
+qsizetype JapaneseUnits(QStringView text)
+{
+    const char16_t* p = text.utf16();
+    qsizetype japanese = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const unsigned hi = p[i] >> 8;
+        japanese += (hi - 0x4Eu <= 0x9Fu - 0x4Eu) | (hi == 0) | (hi == 0x30) | (hi == 0xFF) |
+                    (hi - 0x20u <= 2u) | (hi - 0x25u <= 1u) | (hi - 0x03u <= 1u) |
+                    (hi - 0x32u <= 1u);
+    }
+    return japanese;
+}
+
 // EUC-JP through iconv's "EUC-JP-MS", which reads the NEC symbols of row 13 and maps the wave
 // dash and its kin as CP932 does, so a text gives the same characters in both.
 constexpr int EucJpCodePage = 51932;
@@ -350,17 +408,51 @@ QString DecodeRaw(QByteArrayView bytes, TTextEncoding encoding)
     return {};
 }
 
+// Bytes that are neither UTF-8 nor UTF-16.
+TTextEncoding DetectEucJpOrCp932(QByteArrayView bytes)
+{
+    const TEucReading euc = ReadAsEucJp(bytes);
+    if (euc.Valid && (EucJpReadsBetter(euc) || !ValidCp932(bytes)))
+        return TTextEncoding::EucJp;
+    return TTextEncoding::ShiftJis;
+}
+
 TTextEncoding DetectWithoutUtf8(QByteArrayView bytes)
 {
     if (HasNul(bytes)) {
         if (const auto utf16 = PlausibleUtf16(bytes))
             return *utf16;
     }
-    const TEucReading euc = ReadAsEucJp(bytes);
-    if (euc.Valid)
-        return !ValidCp932(bytes) || EucJpReadsBetter(euc) ? TTextEncoding::EucJp
-                                                           : TTextEncoding::ShiftJis;
-    return TTextEncoding::ShiftJis;
+    return DetectEucJpOrCp932(bytes);
+}
+
+TDetectedText Finished(QString text, TTextEncoding encoding)
+{
+    NormalizeLineEnds(text);
+    DropFinalLineEnd(text);
+    return {std::move(text), encoding};
+}
+
+// UTF-16 without a byte-order mark, decoded in the order its NULs give while its units are
+// weighed; nullopt when they are not those of Japanese text.
+std::optional<TDetectedText> DecodePlausibleUtf16(QByteArrayView bytes)
+{
+    if (bytes.size() < 2 || bytes.size() % 2 != 0)
+        return std::nullopt;
+    const bool bigEndian = BigEndianByNuls(bytes);
+    QString text = DecodeUtf16(bytes, bigEndian);
+    if (double(JapaneseUnits(text)) < Utf16Share * double(text.size()))
+        return std::nullopt;
+    return Finished(std::move(text), bigEndian ? TTextEncoding::Utf16Be : TTextEncoding::Utf16Le);
+}
+
+// Enough of the start to tell most files that are no UTF-8 at once, cut before a sequence.
+QByteArrayView Utf8Probe(QByteArrayView bytes)
+{
+    qsizetype n = qMin<qsizetype>(bytes.size(), 64 * 1024);
+    for (int back = 0; back < 3 && n > 0 && n < bytes.size() && IsContinuation(bytes[n]); ++back)
+        --n;
+    return bytes.first(n);
 }
 
 } // namespace
@@ -440,4 +532,50 @@ QString JisX0213Character(int plane, int row, int cell)
     if (done == size_t(-1) || flushed == size_t(-1) || inLeft != 0)
         return {};
     return QString::fromUtf16(out, qsizetype((sizeof(out) - dstLeft) / 2));
+}
+
+TDetectedText DecodeDetectedText(QByteArrayView bytes)
+{
+    if (StartsWith(bytes, "\xEF\xBB\xBF", 3) || StartsWith(bytes, "\xFF\xFE", 2) ||
+        StartsWith(bytes, "\xFE\xFF", 2)) {
+        const TTextEncoding encoding = DetectTextEncoding(bytes);
+        return {DecodeTextAs(bytes, encoding), encoding};
+    }
+    const bool nul = HasNul(bytes);
+    const QByteArrayView probe = Utf8Probe(bytes);
+    // UTF-16 whose start is ASCII looks like UTF-8 there: it is tried first, but valid UTF-8
+    // with a multi-byte sequence stays UTF-8.
+    if (nul && HasNul(probe)) {
+        if (auto utf16 = DecodePlausibleUtf16(bytes); utf16 && ScanUtf8(bytes) != TUtf8Scan::Utf8)
+            return std::move(*utf16);
+    }
+    if (ScanUtf8(probe) != TUtf8Scan::Invalid) {
+        QString text = QString::fromUtf8(bytes);
+        // The decoder replaces every invalid sequence with U+FFFD; a text holding one may still
+        // be valid (the character itself), which only the scan can tell.
+        const bool valid =
+            !text.contains(QChar::ReplacementCharacter) || ScanUtf8(bytes) != TUtf8Scan::Invalid;
+        if (valid) {
+            // Every multi-byte sequence gives fewer units than bytes.
+            if (text.size() != bytes.size())
+                return Finished(std::move(text), TTextEncoding::Utf8);
+            if (nul) {
+                if (auto utf16 = DecodePlausibleUtf16(bytes))
+                    return std::move(*utf16);
+            }
+            if (bytes.contains('\x1B')) {
+                const TJisConversion jis = JisToEucJp(bytes);
+                if (jis.Valid && jis.SwitchedToKanji)
+                    return Finished(DecodeEucJp(jis.Euc), TTextEncoding::Jis);
+            }
+            // ASCII reads the same in CP932.
+            return Finished(std::move(text), TTextEncoding::ShiftJis);
+        }
+    }
+    if (nul) {
+        if (auto utf16 = DecodePlausibleUtf16(bytes))
+            return std::move(*utf16);
+    }
+    const TTextEncoding encoding = DetectEucJpOrCp932(bytes);
+    return {DecodeTextAs(bytes, encoding), encoding};
 }

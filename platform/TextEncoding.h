@@ -36,6 +36,15 @@ QString TextEncodingName(TTextEncoding encoding);
 // - everything else, plain ASCII included, is CP932: the answer when in doubt.
 TTextEncoding DetectTextEncoding(QByteArrayView bytes);
 
+// The bytes decoded in the encoding DetectTextEncoding() finds, with that encoding; the checks
+// that need a decoding anyway are made while decoding, so this costs little more than decoding.
+struct TDetectedText
+{
+    QString Text;
+    TTextEncoding Encoding = TTextEncoding::ShiftJis;
+};
+TDetectedText DecodeDetectedText(QByteArrayView bytes);
+
 // Decodes the bytes in the given encoding: a byte-order mark of that encoding is removed,
 // invalid or truncated sequences become U+FFFD and the rest is kept, and line ends are
 // normalized as DecodeText() does.

@@ -74,6 +74,8 @@ void TestTextEncoding::detect()
     QFETCH(QByteArray, bytes);
     QFETCH(TTextEncoding, encoding);
     QCOMPARE(TextEncodingName(DetectTextEncoding(bytes)), TextEncodingName(encoding));
+    // Decoding while detecting finds the same.
+    QCOMPARE(TextEncodingName(DecodeDetectedText(bytes).Encoding), TextEncodingName(encoding));
 }
 
 // Whole texts, with and without Japanese, written in each encoding come back as they were.
