@@ -1,15 +1,8 @@
 #include "files/TextLoader.h"
 
 #include "common/AppConstants.h"
-#include "common/AppUtils.h"
 #include "files/FileState.h"
 #include "files/TextFileReader.h"
-#include "platform/ContentsListBox.h"
-#include "platform/MainRichEdit.h"
-
-#include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
 
 namespace {
 
@@ -19,64 +12,57 @@ const QString EmptyCaption = QStringLiteral("Quorvelane");
 
 void TTextLoader::SetText(const QString& text)
 {
-    TMainRichEdit* edit = Context.MainRichEdit;
     if (text.isEmpty()) {
         Display.Clear();
-        edit->setReadOnly(false);
+        Port.SetTextReadOnly(false);
     }
-    if (Context.ShowAnnotations)
-        Context.ShowAnnotations(Display);
-    if (text.isEmpty() && edit->document()->isEmpty())
+    Port.ShowAnnotations(Display);
+    if (text.isEmpty() && Port.TextEmpty())
         return; // no change, so no change notification would clear the flag
     Files.IgnoreTextChange = true;
-    edit->LoadText(text);
-}
-
-// The re-search button is there exactly when there is text to search, and the reader shows it.
-void TTextLoader::ShowTextState()
-{
-    Context.FindResearchButton->setVisible(Context.LineCount() > 0);
-    Context.RebuildReader();
+    Port.LoadText(text);
 }
 
 void TTextLoader::Fail(const QString& message)
 {
     SetText(QString());
-    Context.FindResearchButton->hide();
-    Context.RebuildReader();
-    AppMessageBox(message.isEmpty() ? QStringLiteral("ファイル読込みに失敗しました。") : message,
-                  ErrorCaption(), 0);
+    Port.SetResearchVisible(false);
+    Port.RebuildReader();
+    Port.MessageBox(message.isEmpty() ? QStringLiteral("ファイル読込みに失敗しました。") : message,
+                    ErrorCaption(), 0);
+}
+
+void TTextLoader::ShowEncoding(std::optional<TTextEncoding> used)
+{
+    Port.ShowEncoding(used, !Encodings.Chosen(Files.CurrentFileName));
 }
 
 void TTextLoader::ShowRead(const QString& raw)
 {
     const QString shown = Display.Show(raw);
     SetText(shown);
-    Context.MainRichEdit->setReadOnly(Display.IsFormatted());
+    Port.SetTextReadOnly(Display.IsFormatted());
 }
 
 // The same text shown anew: the lines are numbered anew, so the reader starts over and the
 // contents go, as after loading.
 void TTextLoader::ShowAgain()
 {
-    const QString raw =
-        Display.IsFormatted() ? Display.RawText() : Context.MainRichEdit->toPlainText();
+    const QString raw = Display.IsFormatted() ? Display.RawText() : Port.Text();
     if (raw.isEmpty())
         return;
-    Context.ContentsListBox->Clear();
-    *Context.ReadingLine = 0;
-    Context.ReadingLineScrollBar->setValue(0);
+    Port.ClearContents();
+    Port.ResetReadingLine();
     ShowRead(raw);
-    ShowTextState();
+    Port.SetResearchVisible(Port.LineCount() > 0);
+    Port.RebuildReader();
 }
 
 void TTextLoader::SetAozoraFormatting(bool enabled)
 {
     Display.Enabled = enabled;
     const bool formatted = Display.IsFormatted();
-    const bool wanted =
-        enabled &&
-        HasAozoraNotation(formatted ? Display.RawText() : Context.MainRichEdit->toPlainText());
+    const bool wanted = enabled && HasAozoraNotation(formatted ? Display.RawText() : Port.Text());
     if (formatted != wanted)
         ShowAgain();
 }
@@ -90,74 +76,75 @@ void TTextLoader::SetRubyStyle(TRubyStyle style)
 
 QString TTextLoader::TextToSave() const
 {
-    return Display.IsFormatted() ? Display.RawText() : Context.MainRichEdit->toPlainText();
-}
-
-void TTextLoader::ShowEncoding(std::optional<TTextEncoding> used)
-{
-    if (Context.ShowEncoding)
-        Context.ShowEncoding(used, !Encodings.Chosen(Files.CurrentFileName));
+    return Display.IsFormatted() ? Display.RawText() : Port.Text();
 }
 
 void TTextLoader::ChooseEncoding(std::optional<TTextEncoding> encoding)
 {
     // The file in view, which need not be the row the arrow keys moved to since.
-    const QList<QListWidgetItem*> rows =
-        Context.FilePathListBox->findItems(Files.CurrentFileName, Qt::MatchExactly);
-    if (Files.CurrentFileName.isEmpty() || rows.isEmpty()) {
+    int row = -1;
+    for (int i = 0; i < Port.PathCount() && row < 0; ++i) {
+        if (Port.PathAt(i) == Files.CurrentFileName)
+            row = i;
+    }
+    if (Files.CurrentFileName.isEmpty() || row < 0 || row >= Port.FileCount()) {
         ShowEncoding(std::nullopt);
         return;
     }
     Encodings.Choose(Files.CurrentFileName, encoding);
-    Context.FileNameListBox->setCurrentRow(Context.FilePathListBox->row(rows.first()));
+    Port.SelectFile(row);
     FileNameListBoxClick();
+}
+
+void TTextLoader::LoadSelected()
+{
+    if (Port.SelectedFile() < 0 || Port.SelectedFile() >= Port.FileCount())
+        Port.SelectFile(0);
+    Port.ResetReadingLine();
+    const int row = Port.SelectedFile();
+    if (row >= Port.PathCount()) {
+        Fail();
+        return;
+    }
+    const QString path = Port.PathAt(row);
+    Files.CurrentFileName = path;
+    Port.SetFileHint(path);
+    Port.ClearContents();
+    SetText(QString());
+    const TTextFileContent content = ReadTextFile(path, Encodings.Chosen(path));
+    switch (content.Status) {
+    case TTextFileContent::TStatus::Missing:
+        Port.SetResearchVisible(false);
+        Port.RebuildReader();
+        Port.MessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(), 0);
+        break;
+    case TTextFileContent::TStatus::Failed:
+        Fail(content.Message);
+        break;
+    case TTextFileContent::TStatus::Read:
+        ShowEncoding(content.Encoding);
+        ShowRead(content.Text);
+        // The re-search button is there exactly when there is text to search.
+        Port.SetResearchVisible(Port.LineCount() > 0);
+        Port.RebuildReader();
+        break;
+    }
 }
 
 void TTextLoader::FileNameListBoxClick()
 {
-    QListWidget* names = Context.FileNameListBox;
-    Context.SetCaption(QStringLiteral("  テキスト読込み中"));
+    Port.SetCaption(QStringLiteral("  テキスト読込み中"));
     ShowEncoding(std::nullopt);
-    if (names->count() == 0) {
-        names->setToolTip(QString());
+    if (Port.FileCount() == 0) {
+        Port.SetFileHint(QString());
         SetText(QString());
-        Context.FindResearchButton->hide();
-        Context.RebuildReader();
+        Port.SetResearchVisible(false);
+        Port.RebuildReader();
     } else {
-        if (names->currentRow() < 0 || names->currentRow() >= names->count())
-            names->setCurrentRow(0);
-        *Context.ReadingLine = 0;
-        Context.ReadingLineScrollBar->setValue(0);
-        const int row = names->currentRow();
-        if (row >= Context.FilePathListBox->count()) {
-            Fail();
-        } else {
-            const QString path = Context.FilePathListBox->item(row)->text();
-            Files.CurrentFileName = path;
-            names->setToolTip(path);
-            Context.ContentsListBox->Clear();
-            SetText(QString());
-            const TTextFileContent content = ReadTextFile(path, Encodings.Chosen(path));
-            switch (content.Status) {
-            case TTextFileContent::TStatus::Missing:
-                Context.FindResearchButton->hide();
-                Context.RebuildReader();
-                AppMessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(),
-                              0);
-                break;
-            case TTextFileContent::TStatus::Failed:
-                Fail(content.Message);
-                break;
-            case TTextFileContent::TStatus::Read:
-                ShowEncoding(content.Encoding);
-                ShowRead(content.Text);
-                ShowTextState();
-                break;
-            }
-        }
+        LoadSelected();
     }
-    if (Context.LineCount() == 0)
-        Context.SetCaption(EmptyCaption);
+    if (Port.LineCount() == 0)
+        Port.SetCaption(EmptyCaption);
 }
 
 void TTextLoader::MainRichEditChange()
@@ -166,23 +153,22 @@ void TTextLoader::MainRichEditChange()
         Files.IgnoreTextChange = false;
         return;
     }
-    Context.RebuildReader();
+    Port.RebuildReader();
 }
 
 void TTextLoader::FileNextExecute()
 {
-    QListWidget* names = Context.FileNameListBox;
-    if (names->count() == 0 || names->currentRow() >= names->count() - 1)
+    const int row = Port.SelectedFile();
+    if (Port.FileCount() == 0 || row >= Port.FileCount() - 1)
         return;
-    names->setCurrentRow(names->currentRow() < 0 ? 0 : names->currentRow() + 1);
+    Port.SelectFile(row < 0 ? 0 : row + 1);
     FileNameListBoxClick();
 }
 
 void TTextLoader::FileBackExecute()
 {
-    QListWidget* names = Context.FileNameListBox;
-    if (names->count() == 0 || names->currentRow() <= 0)
+    if (Port.FileCount() == 0 || Port.SelectedFile() <= 0)
         return;
-    names->setCurrentRow(names->currentRow() - 1);
+    Port.SelectFile(Port.SelectedFile() - 1);
     FileNameListBoxClick();
 }

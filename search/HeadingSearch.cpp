@@ -40,7 +40,7 @@ void FindHeadings(TSearchPort& port, const TSearchState& state,
 {
     if (state.Searching)
         return;
-    const QStringList entries = HeadingEntries(port.Lines(), headings, port.ContentsLineForward());
+    const QStringList entries = HeadingEntries(port.Lines(), headings, state.ContentsLineForward);
     port.BeginContentsUpdate();
     port.ClearContents();
     for (const QString& entry : entries)
