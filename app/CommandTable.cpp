@@ -17,7 +17,8 @@ const QList<TCommand>& Commands()
     using F = TQuorvelaneForm;
     using A = TSearchAction;
     static const QList<TCommand> commands = {
-        {"FileSave", "File", QStringLiteral("保存(&S)"), key(Qt::Key_S, Qt::ControlModifier)},
+        {"FileSave", "File", QStringLiteral("保存(&S)"), key(Qt::Key_S, Qt::ControlModifier), false,
+         true, [](F& f) { f.FileSaveExecute(); }},
         {"FileBack", "File", QStringLiteral("前へ(&B)"), key(Qt::Key_F1), false, true,
          [](F& f) { f.FileBackExecute(); }},
         {"FileNext", "File", QStringLiteral("次へ(&N)"), key(Qt::Key_F2), false, true,
@@ -26,11 +27,16 @@ const QList<TCommand>& Commands()
          key(Qt::Key_A, Qt::ControlModifier)},
         {"AppExit", "File", QStringLiteral("終了(&X)"), key(Qt::Key_X, Qt::ControlModifier), false,
          true, [](F& f) { f.AppExitExecute(); }},
-        {"MenuEdit", "Edit", QStringLiteral("編集(&E)"), {}},
-        {"TextCut", "Edit", QStringLiteral("切り取り(&T)"), {}},
-        {"TextCopy", "Edit", QStringLiteral("コピー(&C)"), {}},
-        {"TextPaste", "Edit", QStringLiteral("貼り付け(&P)"), {}},
-        {"TextAllSelect", "Edit", QStringLiteral("すべて選択(&L)"), {}},
+        {"MenuEdit", "Edit", QStringLiteral("編集(&E)"), {}, false, true,
+         [](F& f) { f.MenuEditExecute(); }},
+        {"TextCut", "Edit", QStringLiteral("切り取り(&T)"), {}, false, true,
+         [](F& f) { f.TextCutExecute(); }},
+        {"TextCopy", "Edit", QStringLiteral("コピー(&C)"), {}, false, true,
+         [](F& f) { f.TextCopyExecute(); }},
+        {"TextPaste", "Edit", QStringLiteral("貼り付け(&P)"), {}, false, true,
+         [](F& f) { f.TextPasteExecute(); }},
+        {"TextAllSelect", "Edit", QStringLiteral("すべて選択(&L)"), {}, false, true,
+         [](F& f) { f.TextAllSelectExecute(); }},
         {"FindLineString", "Search", QStringLiteral("文字列検索(&F)"), {}, false, true,
          [](F& f) { f.FindLineStringExecute(A::FindLineString); }},
         {"FindParagraph", "Search", QStringLiteral("段落検索(&P)"), {}, false, true,
@@ -79,19 +85,21 @@ const QList<TCommand>& Commands()
         {"EncodingAuto", "Settings", QStringLiteral("自動"), {}, true, true,
          [](F& f) { f.SetEncodingExecute(std::nullopt); }},
         {"EncodingShiftJis", "Settings", QStringLiteral("Shift-JIS"), {}, true, true,
-         [](F& f) { f.SetEncodingExecute(TTextEncoding::ShiftJis); }},
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::ShiftJis); }},
         {"EncodingEucJp", "Settings", QStringLiteral("EUC-JP"), {}, true, true,
-         [](F& f) { f.SetEncodingExecute(TTextEncoding::EucJp); }},
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::EucJp); }},
         {"EncodingJis", "Settings", QStringLiteral("JIS"), {}, true, true,
-         [](F& f) { f.SetEncodingExecute(TTextEncoding::Jis); }},
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::Jis); }},
         {"EncodingUtf8", "Settings", QStringLiteral("UTF-8"), {}, true, true,
-         [](F& f) { f.SetEncodingExecute(TTextEncoding::Utf8); }},
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::Utf8); }},
         {"EncodingUtf16Le", "Settings", QStringLiteral("UTF-16LE"), {}, true, true,
-         [](F& f) { f.SetEncodingExecute(TTextEncoding::Utf16Le); }},
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::Utf16Le); }},
         {"EncodingUtf16Be", "Settings", QStringLiteral("UTF-16BE"), {}, true, true,
-         [](F& f) { f.SetEncodingExecute(TTextEncoding::Utf16Be); }},
-        {"AppHelp", "Help", QStringLiteral("ヘルプの表示(&H)"), {}},
-        {"AppVersion", "Help", QStringLiteral("バージョン情報(&A)"), {}},
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::Utf16Be); }},
+        {"AppHelp", "Help", QStringLiteral("ヘルプの表示(&H)"), {}, false, true,
+         [](F& f) { f.AppHelpExecute(); }},
+        {"AppVersion", "Help", QStringLiteral("バージョン情報(&A)"), {}, false, true,
+         [](F& f) { f.AppVersionExecute(); }},
     };
     return commands;
 }
@@ -124,20 +132,20 @@ const QList<TMenuDefinition>& MainMenus()
     return menus;
 }
 
-QString EncodingActionName(TTextEncoding encoding)
+QString EncodingActionName(TSourceEncoding encoding)
 {
     switch (encoding) {
-    case TTextEncoding::ShiftJis:
+    case TSourceEncoding::ShiftJis:
         return QStringLiteral("EncodingShiftJis");
-    case TTextEncoding::EucJp:
+    case TSourceEncoding::EucJp:
         return QStringLiteral("EncodingEucJp");
-    case TTextEncoding::Jis:
+    case TSourceEncoding::Jis:
         return QStringLiteral("EncodingJis");
-    case TTextEncoding::Utf8:
+    case TSourceEncoding::Utf8:
         return QStringLiteral("EncodingUtf8");
-    case TTextEncoding::Utf16Le:
+    case TSourceEncoding::Utf16Le:
         return QStringLiteral("EncodingUtf16Le");
-    case TTextEncoding::Utf16Be:
+    case TSourceEncoding::Utf16Be:
         return QStringLiteral("EncodingUtf16Be");
     }
     return {};

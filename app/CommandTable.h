@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-enum class TTextEncoding;
+enum class TSourceEncoding;
 
 class TQuorvelaneForm;
 
@@ -36,4 +36,4 @@ struct TMenuDefinition
 const QList<TMenuDefinition>& MainMenus();
 
 // The action of the encoding menu that reads a text in the encoding.
-QString EncodingActionName(TTextEncoding encoding);
+QString EncodingActionName(TSourceEncoding encoding);

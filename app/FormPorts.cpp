@@ -2,6 +2,7 @@
 
 #include "app/CommandTable.h"
 #include "app/QuorvelaneMain.h"
+#include "dialogs/TextSaver.h"
 #include "dialogs/AppUtils.h"
 #include "files/FolderControls.h"
 #include "platform/Colors.h"
@@ -102,9 +103,9 @@ void TFormReaderPort::SelectFileListEntry(int i)
 {
     Form.FileNameListBox->setCurrentRow(i);
 }
-void TFormReaderPort::LoadSelectedFile()
+bool TFormReaderPort::LoadSelectedFile()
 {
-    Form.FileNameListBoxClick();
+    return Form.Loader->FileNameListBoxClick();
 }
 void TFormReaderPort::FileListBox1Change()
 {
@@ -435,6 +436,16 @@ bool TFormLoaderPort::TextEmpty() const
 void TFormLoaderPort::LoadText(const QString& text)
 {
     Form.MainRichEdit->LoadText(text);
+    // A text put in by the program holds no edits of the user's.
+    Form.MainRichEdit->document()->setModified(false);
+}
+bool TFormLoaderPort::TextModified() const
+{
+    return Form.MainRichEdit->document()->isModified();
+}
+bool TFormLoaderPort::SaveText()
+{
+    return Form.Saver->FileSaveExecute();
 }
 int TFormLoaderPort::LineCount() const
 {
@@ -476,11 +487,11 @@ void TFormLoaderPort::SetTextReadOnly(bool readOnly)
 {
     Form.MainRichEdit->setReadOnly(readOnly);
 }
-void TFormLoaderPort::ShowEncoding(std::optional<TTextEncoding> used, bool detected)
+void TFormLoaderPort::ShowEncoding(std::optional<TSourceEncoding> used, bool detected)
 {
     // The menu checks the encoding in view, and "自動" while it was detected.
     Form.Action(QStringLiteral("EncodingAuto"))->setChecked(detected);
-    for (const TTextEncoding encoding : AllTextEncodings)
+    for (const TSourceEncoding encoding : AllSourceEncodings)
         Form.Action(EncodingActionName(encoding))->setChecked(used == encoding);
 }
 void TFormLoaderPort::ShowAnnotations(const TAozoraDisplay& display)

@@ -37,7 +37,7 @@ public:
     int FileListCount() const override;
     int FileListSelectedIndex() const override;
     void SelectFileListEntry(int i) override;
-    void LoadSelectedFile() override;
+    bool LoadSelectedFile() override;
     void FileListBox1Change() override;
     void LabelStepComboBoxChange() override;
     bool IsOnePageStepSelected() const override;
@@ -173,8 +173,10 @@ public:
     int MessageBox(const QString& text, const QString& caption, int flags) override;
     QString Text() const override;
     void SetTextReadOnly(bool readOnly) override;
-    void ShowEncoding(std::optional<TTextEncoding> used, bool detected) override;
+    void ShowEncoding(std::optional<TSourceEncoding> used, bool detected) override;
     void ShowAnnotations(const TAozoraDisplay& display) override;
+    bool TextModified() const override;
+    bool SaveText() override;
 
 private:
     TQuorvelaneForm& Form;

@@ -27,6 +27,10 @@ class QSplitterHandle;
 class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
+class TEditCommands;
+class THelpCommand;
+class TTextSaver;
+class TTextViewSavePort;
 class TFileListBox;
 class TFormAppearancePort;
 class TFormLayoutPort;
@@ -79,7 +83,7 @@ public:
     void FileNextExecute() { Loader->FileNextExecute(); }
     void FileBackExecute() { Loader->FileBackExecute(); }
     // The encoding menu: reads the file again in another encoding (none: the one detected).
-    void SetEncodingExecute(std::optional<TTextEncoding> Encoding)
+    void SetEncodingExecute(std::optional<TSourceEncoding> Encoding)
     {
         Loader->ChooseEncoding(Encoding);
     }
@@ -87,8 +91,6 @@ public:
     void AozoraFormatExecute() { Loader->SetAozoraFormatting(State.Formats.AozoraFormat); }
     void SetRubyStyleExecute(TRubyStyle Style);
     void FindHeadingsExecute();
-    // The text saving writes.
-    QString TextToSave() const { return Loader->TextToSave(); }
 
     // The reader's labels and appearance.
     void RebuildReader();
@@ -133,6 +135,17 @@ public:
     void FindResearchExecute() { SearchFlow->FindResearchExecute(); }
     void ContentsListBoxClick() { SearchFlow->ContentsListBoxClick(); }
     void SetContentsLineForwardExecute() { SearchFlow->SetContentsLineForwardExecute(); }
+
+    // Saving the text, the edit commands, help and version.
+    bool Set_SaveFilter(QString& FilterList);
+    void FileSaveExecute();
+    void MenuEditExecute();
+    void TextCutExecute();
+    void TextCopyExecute();
+    void TextPasteExecute();
+    void TextAllSelectExecute();
+    void AppHelpExecute();
+    void AppVersionExecute();
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
@@ -249,4 +262,8 @@ private:
     std::unique_ptr<TFormLoaderPort> LoaderPort;
     std::unique_ptr<TTextLoader> Loader;
     std::unique_ptr<TFileList> FileList;
+    std::unique_ptr<TTextViewSavePort> SavePort;
+    std::unique_ptr<TTextSaver> Saver;
+    std::unique_ptr<TEditCommands> EditCommands;
+    std::unique_ptr<THelpCommand> Help;
 };

@@ -101,15 +101,15 @@ void Detection(const QString& corpus)
     const struct
     {
         const char* Name;
-        TTextEncoding Encoding;
+        TSourceEncoding Encoding;
         QByteArray Bytes;
     } inputs[] = {
-        {"Shift-JIS", TTextEncoding::ShiftJis, Iconv(corpus, "CP932")},
-        {"EUC-JP", TTextEncoding::EucJp, euc},
-        {"JIS", TTextEncoding::Jis, EucToJis(euc)},
-        {"UTF-8", TTextEncoding::Utf8, corpus.toUtf8()},
-        {"UTF-16LE", TTextEncoding::Utf16Le, Iconv(corpus, "UTF-16LE")},
-        {"UTF-16BE", TTextEncoding::Utf16Be, Iconv(corpus, "UTF-16BE")},
+        {"Shift-JIS", TSourceEncoding::ShiftJis, Iconv(corpus, "CP932")},
+        {"EUC-JP", TSourceEncoding::EucJp, euc},
+        {"JIS", TSourceEncoding::Jis, EucToJis(euc)},
+        {"UTF-8", TSourceEncoding::Utf8, corpus.toUtf8()},
+        {"UTF-16LE", TSourceEncoding::Utf16Le, Iconv(corpus, "UTF-16LE")},
+        {"UTF-16BE", TSourceEncoding::Utf16Be, Iconv(corpus, "UTF-16BE")},
     };
     for (const auto& input : inputs) {
         TBenchRow row;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "files/AozoraNotation.h"
+#include "reader/ParagraphSource.h"
 
+#include <QList>
 #include <QString>
 
 // What the text view shows of the text read: the text itself, or, for a text in Aozora Bunko
@@ -14,6 +16,7 @@ public:
     const QString& Show(const QString& raw)
     {
         Raw = raw;
+        RawLines.Lines = QStringView(Raw).split(u'\n');
         Formatting = Enabled && HasAozoraNotation(raw);
         Formatted = Formatting ? FormatAozoraText(raw, Style) : TAozoraText();
         return Formatting ? Formatted.Text : Raw;
@@ -24,13 +27,23 @@ public:
     bool IsFormatted() const { return Formatting; }
     const QString& RawText() const { return Raw; }
     const TAozoraText& FormattedText() const { return Formatted; }
+    // The lines of the text read, which saving writes while the formatted text is in view.
+    const TParagraphSource& RawParagraphs() const { return RawLines; }
 
     // The user's choices, applied at the next Show().
     bool Enabled = true;
     TRubyStyle Style = TRubyStyle::Above;
 
 private:
+    struct TLines final : TParagraphSource
+    {
+        int ParagraphCount() const override { return int(Lines.size()); }
+        QStringView Paragraph(int i) const override { return Lines.at(i); }
+        QList<QStringView> Lines;
+    };
+
     QString Raw;
+    TLines RawLines;
     TAozoraText Formatted;
     bool Formatting = false;
 };

@@ -11,13 +11,13 @@
 class TEncodingChoices
 {
 public:
-    std::optional<TTextEncoding> Chosen(const QString& path) const
+    std::optional<TSourceEncoding> Chosen(const QString& path) const
     {
         const auto found = ByPath.constFind(path);
         return found == ByPath.cend() ? std::nullopt : std::optional(*found);
     }
     // nullopt goes back to detection.
-    void Choose(const QString& path, std::optional<TTextEncoding> encoding)
+    void Choose(const QString& path, std::optional<TSourceEncoding> encoding)
     {
         if (encoding)
             ByPath.insert(path, *encoding);
@@ -26,5 +26,5 @@ public:
     }
 
 private:
-    QHash<QString, TTextEncoding> ByPath;
+    QHash<QString, TSourceEncoding> ByPath;
 };

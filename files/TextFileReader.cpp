@@ -20,7 +20,7 @@ bool IsPlainTextName(const QString& path)
 
 namespace {
 
-void DecodePlainText(QByteArrayView bytes, std::optional<TTextEncoding> encoding,
+void DecodePlainText(QByteArrayView bytes, std::optional<TSourceEncoding> encoding,
                      TTextFileContent& content)
 {
     if (encoding) {
@@ -34,7 +34,7 @@ void DecodePlainText(QByteArrayView bytes, std::optional<TTextEncoding> encoding
     content.Status = TTextFileContent::TStatus::Read;
 }
 
-void ReadArchive(QByteArrayView zip, std::optional<TTextEncoding> encoding,
+void ReadArchive(QByteArrayView zip, std::optional<TSourceEncoding> encoding,
                  TTextFileContent& content)
 {
     const TArchiveText archive = ReadArchiveText(zip);
@@ -48,7 +48,7 @@ void ReadArchive(QByteArrayView zip, std::optional<TTextEncoding> encoding,
 
 } // namespace
 
-TTextFileContent ReadTextFile(const QString& path, std::optional<TTextEncoding> encoding)
+TTextFileContent ReadTextFile(const QString& path, std::optional<TSourceEncoding> encoding)
 {
     TTextFileContent content;
     // Listed paths may carry the escapes of names that are not UTF-8, which QFile cannot

@@ -23,11 +23,11 @@ struct TTextFileContent
     // more to say than that reading failed.
     QString Message;
     // The encoding plain text was read in; none for RTF.
-    std::optional<TTextEncoding> Encoding;
+    std::optional<TSourceEncoding> Encoding;
 };
 
 // Plain text is read in the given encoding, or in the one detected when none is given.
-TTextFileContent ReadTextFile(const QString& path, std::optional<TTextEncoding> encoding = {});
+TTextFileContent ReadTextFile(const QString& path, std::optional<TSourceEncoding> encoding = {});
 
 // Whether a path names a ".TXT" file: the part of its file name from the last dot on, in
 // upper case, is exactly ".TXT".

@@ -8,6 +8,8 @@ namespace {
 
 const QString EmptyCaption = QStringLiteral("Quorvelane");
 
+constexpr int FlagsYesNoCancel = 3;
+
 } // namespace
 
 void TTextLoader::SetText(const QString& text)
@@ -23,6 +25,34 @@ void TTextLoader::SetText(const QString& text)
     Port.LoadText(text);
 }
 
+bool TTextLoader::MayReplaceText()
+{
+    if (!Port.TextModified())
+        return true;
+    const QString question = QStringLiteral("テキストが変更されています。") +
+                             QStringLiteral("\r\n\r\n") + QStringLiteral("変更を保存しますか?");
+    switch (Port.MessageBox(question, ConfirmCaption(), FlagsYesNoCancel)) {
+    case AnswerYes:
+        return Port.SaveText();
+    case AnswerNo:
+        return true;
+    default:
+        // Cancel, or no box could be shown: the edits are kept.
+        return false;
+    }
+}
+
+// Staying on the edited text: the list points at its file again (or at nothing when the list no
+// longer holds it), not at the file that was not loaded.
+void TTextLoader::SelectCurrentFile()
+{
+    int row = -1;
+    for (int i = 0; i < Port.PathCount() && row < 0; ++i)
+        if (Port.PathAt(i) == Files.CurrentFileName)
+            row = i;
+    Port.SelectFile(row < Port.FileCount() ? row : -1);
+}
+
 void TTextLoader::Fail(const QString& message)
 {
     SetText(QString());
@@ -32,7 +62,7 @@ void TTextLoader::Fail(const QString& message)
                     ErrorCaption(), 0);
 }
 
-void TTextLoader::ShowEncoding(std::optional<TTextEncoding> used)
+void TTextLoader::ShowEncoding(std::optional<TSourceEncoding> used)
 {
     Port.ShowEncoding(used, !Encodings.Chosen(Files.CurrentFileName));
 }
@@ -62,6 +92,9 @@ void TTextLoader::SetAozoraFormatting(bool enabled)
 {
     Display.Enabled = enabled;
     const bool formatted = Display.IsFormatted();
+    // Edits of the raw text stay as they are; the choice applies from the next text read.
+    if (!formatted && Port.TextModified())
+        return;
     const bool wanted = enabled && HasAozoraNotation(formatted ? Display.RawText() : Port.Text());
     if (formatted != wanted)
         ShowAgain();
@@ -74,12 +107,7 @@ void TTextLoader::SetRubyStyle(TRubyStyle style)
         ShowAgain();
 }
 
-QString TTextLoader::TextToSave() const
-{
-    return Display.IsFormatted() ? Display.RawText() : Port.Text();
-}
-
-void TTextLoader::ChooseEncoding(std::optional<TTextEncoding> encoding)
+void TTextLoader::ChooseEncoding(std::optional<TSourceEncoding> encoding)
 {
     // The file in view, which need not be the row the arrow keys moved to since.
     int row = -1;
@@ -131,8 +159,12 @@ void TTextLoader::LoadSelected()
     }
 }
 
-void TTextLoader::FileNameListBoxClick()
+bool TTextLoader::FileNameListBoxClick()
 {
+    if (!MayReplaceText()) {
+        SelectCurrentFile();
+        return false;
+    }
     Port.SetCaption(QStringLiteral("  テキスト読込み中"));
     ShowEncoding(std::nullopt);
     if (Port.FileCount() == 0) {
@@ -145,6 +177,7 @@ void TTextLoader::FileNameListBoxClick()
     }
     if (Port.LineCount() == 0)
         Port.SetCaption(EmptyCaption);
+    return true;
 }
 
 void TTextLoader::MainRichEditChange()

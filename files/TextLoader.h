@@ -38,9 +38,13 @@ public:
     virtual void SetTextReadOnly(bool readOnly) = 0;
     // The encoding the text in view was read in (none without plain text), and whether it was
     // detected rather than picked by hand.
-    virtual void ShowEncoding(std::optional<TTextEncoding> used, bool detected) = 0;
+    virtual void ShowEncoding(std::optional<TSourceEncoding> used, bool detected) = 0;
     // The text view got a new text: the reader learns what the notes of a formatted one said.
     virtual void ShowAnnotations(const TAozoraDisplay& display) = 0;
+    // Whether the user has edited the text view since the program last put a text in it.
+    virtual bool TextModified() const = 0;
+    // The save command; true once the text is saved.
+    virtual bool SaveText() = 0;
 };
 
 // Loads the selected file of the list into the text view and moves through the list.
@@ -49,27 +53,32 @@ class TTextLoader
 public:
     TTextLoader(TFileState& files, TLoaderPort& port) : Files(files), Port(port) {}
 
-    void FileNameListBoxClick();
+    // False when the user chose to stay on an edited text, so that nothing was loaded.
+    bool FileNameListBoxClick();
     void MainRichEditChange();
     void FileNextExecute();
     void FileBackExecute();
     // Reads the file in view again in the given encoding, or in the one detected, and keeps
     // that choice for the file.
-    void ChooseEncoding(std::optional<TTextEncoding> encoding);
+    void ChooseEncoding(std::optional<TSourceEncoding> encoding);
     // Turns the formatting of Aozora Bunko notation on or off, or shows ruby another way, for
     // the text in view and the texts read after it.
     void SetAozoraFormatting(bool enabled);
     void SetRubyStyle(TRubyStyle style);
+    // What the text view shows; saving writes the text read while it shows a formatted one.
     const TAozoraDisplay& Aozora() const { return Display; }
-    // The text saving writes: the text read while the formatted text is in view, the view's
-    // text otherwise.
-    QString TextToSave() const;
+
+    // Every road that replaces the text view's text asks this first. An edited text is not let
+    // go without a word: the user saves it (Yes, through the save command), drops the edits
+    // (No) or stays on it (Cancel, or a save that did not happen). True when the road may go on.
+    bool MayReplaceText();
 
 private:
+    void SelectCurrentFile();
     void SetText(const QString& text);
     void LoadSelected();
     void Fail(const QString& message = QString());
-    void ShowEncoding(std::optional<TTextEncoding> used);
+    void ShowEncoding(std::optional<TSourceEncoding> used);
     // Shows a text read, formatted when it is in Aozora Bunko notation and formatting is on.
     void ShowRead(const QString& raw);
     void ShowAgain();

@@ -244,14 +244,14 @@ bool HasNul(QByteArrayView bytes)
 }
 
 // UTF-16 without a byte-order mark: nearly every unit a character of Japanese text.
-std::optional<TTextEncoding> PlausibleUtf16(QByteArrayView bytes)
+std::optional<TSourceEncoding> PlausibleUtf16(QByteArrayView bytes)
 {
     if (bytes.size() < 2 || bytes.size() % 2 != 0)
         return std::nullopt;
     const TUtf16Guess guess = GuessUtf16(bytes);
     if (guess.Share < Utf16Share)
         return std::nullopt;
-    return guess.BigEndian ? TTextEncoding::Utf16Be : TTextEncoding::Utf16Le;
+    return guess.BigEndian ? TSourceEncoding::Utf16Be : TSourceEncoding::Utf16Le;
 }
 
 // ISO-2022-JP turned into EUC-JP, which holds the same sets without the escapes: JIS X 0208
@@ -389,35 +389,35 @@ QString DecodeEucJp(QByteArrayView bytes)
     return text;
 }
 
-QString DecodeRaw(QByteArrayView bytes, TTextEncoding encoding)
+QString DecodeRaw(QByteArrayView bytes, TSourceEncoding encoding)
 {
     switch (encoding) {
-    case TTextEncoding::ShiftJis:
+    case TSourceEncoding::ShiftJis:
         return DecodeCp932(bytes);
-    case TTextEncoding::EucJp:
+    case TSourceEncoding::EucJp:
         return DecodeEucJp(bytes);
-    case TTextEncoding::Jis:
+    case TSourceEncoding::Jis:
         return DecodeEucJp(JisToEucJp(bytes).Euc);
-    case TTextEncoding::Utf8:
+    case TSourceEncoding::Utf8:
         return QString::fromUtf8(StartsWith(bytes, "\xEF\xBB\xBF", 3) ? bytes.sliced(3) : bytes);
-    case TTextEncoding::Utf16Le:
+    case TSourceEncoding::Utf16Le:
         return DecodeUtf16(StartsWith(bytes, "\xFF\xFE", 2) ? bytes.sliced(2) : bytes, false);
-    case TTextEncoding::Utf16Be:
+    case TSourceEncoding::Utf16Be:
         return DecodeUtf16(StartsWith(bytes, "\xFE\xFF", 2) ? bytes.sliced(2) : bytes, true);
     }
     return {};
 }
 
 // Bytes that are neither UTF-8 nor UTF-16.
-TTextEncoding DetectEucJpOrCp932(QByteArrayView bytes)
+TSourceEncoding DetectEucJpOrCp932(QByteArrayView bytes)
 {
     const TEucReading euc = ReadAsEucJp(bytes);
     if (euc.Valid && (EucJpReadsBetter(euc) || !ValidCp932(bytes)))
-        return TTextEncoding::EucJp;
-    return TTextEncoding::ShiftJis;
+        return TSourceEncoding::EucJp;
+    return TSourceEncoding::ShiftJis;
 }
 
-TTextEncoding DetectWithoutUtf8(QByteArrayView bytes)
+TSourceEncoding DetectWithoutUtf8(QByteArrayView bytes)
 {
     if (HasNul(bytes)) {
         if (const auto utf16 = PlausibleUtf16(bytes))
@@ -426,7 +426,7 @@ TTextEncoding DetectWithoutUtf8(QByteArrayView bytes)
     return DetectEucJpOrCp932(bytes);
 }
 
-TDetectedText Finished(QString text, TTextEncoding encoding)
+TDetectedText Finished(QString text, TSourceEncoding encoding)
 {
     NormalizeLineEnds(text);
     DropFinalLineEnd(text);
@@ -443,7 +443,7 @@ std::optional<TDetectedText> DecodePlausibleUtf16(QByteArrayView bytes)
     QString text = DecodeUtf16(bytes, bigEndian);
     if (double(JapaneseUnits(text)) < Utf16Share * double(text.size()))
         return std::nullopt;
-    return Finished(std::move(text), bigEndian ? TTextEncoding::Utf16Be : TTextEncoding::Utf16Le);
+    return Finished(std::move(text), bigEndian ? TSourceEncoding::Utf16Be : TSourceEncoding::Utf16Le);
 }
 
 // Enough of the start to tell most files that are no UTF-8 at once, cut before a sequence.
@@ -457,49 +457,49 @@ QByteArrayView Utf8Probe(QByteArrayView bytes)
 
 } // namespace
 
-QString TextEncodingName(TTextEncoding encoding)
+QString TextEncodingName(TSourceEncoding encoding)
 {
     switch (encoding) {
-    case TTextEncoding::ShiftJis:
+    case TSourceEncoding::ShiftJis:
         return QStringLiteral("Shift-JIS");
-    case TTextEncoding::EucJp:
+    case TSourceEncoding::EucJp:
         return QStringLiteral("EUC-JP");
-    case TTextEncoding::Jis:
+    case TSourceEncoding::Jis:
         return QStringLiteral("JIS");
-    case TTextEncoding::Utf8:
+    case TSourceEncoding::Utf8:
         return QStringLiteral("UTF-8");
-    case TTextEncoding::Utf16Le:
+    case TSourceEncoding::Utf16Le:
         return QStringLiteral("UTF-16LE");
-    case TTextEncoding::Utf16Be:
+    case TSourceEncoding::Utf16Be:
         return QStringLiteral("UTF-16BE");
     }
     return {};
 }
 
-TTextEncoding DetectTextEncoding(QByteArrayView bytes)
+TSourceEncoding DetectTextEncoding(QByteArrayView bytes)
 {
     if (StartsWith(bytes, "\xEF\xBB\xBF", 3))
-        return TTextEncoding::Utf8;
+        return TSourceEncoding::Utf8;
     if (StartsWith(bytes, "\xFF\xFE", 2))
-        return TTextEncoding::Utf16Le;
+        return TSourceEncoding::Utf16Le;
     if (StartsWith(bytes, "\xFE\xFF", 2))
-        return TTextEncoding::Utf16Be;
+        return TSourceEncoding::Utf16Be;
     switch (ScanUtf8(bytes)) {
     case TUtf8Scan::Utf8:
-        return TTextEncoding::Utf8;
+        return TSourceEncoding::Utf8;
     case TUtf8Scan::Ascii:
         if (HasNul(bytes)) {
             if (const auto utf16 = PlausibleUtf16(bytes))
                 return *utf16;
         }
-        return LooksLikeJis(bytes) ? TTextEncoding::Jis : TTextEncoding::ShiftJis;
+        return LooksLikeJis(bytes) ? TSourceEncoding::Jis : TSourceEncoding::ShiftJis;
     case TUtf8Scan::Invalid:
         break;
     }
     return DetectWithoutUtf8(bytes);
 }
 
-QString DecodeTextAs(QByteArrayView bytes, TTextEncoding encoding)
+QString DecodeTextAs(QByteArrayView bytes, TSourceEncoding encoding)
 {
     QString text = DecodeRaw(bytes, encoding);
     NormalizeLineEnds(text);
@@ -538,7 +538,7 @@ TDetectedText DecodeDetectedText(QByteArrayView bytes)
 {
     if (StartsWith(bytes, "\xEF\xBB\xBF", 3) || StartsWith(bytes, "\xFF\xFE", 2) ||
         StartsWith(bytes, "\xFE\xFF", 2)) {
-        const TTextEncoding encoding = DetectTextEncoding(bytes);
+        const TSourceEncoding encoding = DetectTextEncoding(bytes);
         return {DecodeTextAs(bytes, encoding), encoding};
     }
     const bool nul = HasNul(bytes);
@@ -558,7 +558,7 @@ TDetectedText DecodeDetectedText(QByteArrayView bytes)
         if (valid) {
             // Every multi-byte sequence gives fewer units than bytes.
             if (text.size() != bytes.size())
-                return Finished(std::move(text), TTextEncoding::Utf8);
+                return Finished(std::move(text), TSourceEncoding::Utf8);
             if (nul) {
                 if (auto utf16 = DecodePlausibleUtf16(bytes))
                     return std::move(*utf16);
@@ -566,16 +566,16 @@ TDetectedText DecodeDetectedText(QByteArrayView bytes)
             if (bytes.contains('\x1B')) {
                 const TJisConversion jis = JisToEucJp(bytes);
                 if (jis.Valid && jis.SwitchedToKanji)
-                    return Finished(DecodeEucJp(jis.Euc), TTextEncoding::Jis);
+                    return Finished(DecodeEucJp(jis.Euc), TSourceEncoding::Jis);
             }
             // ASCII reads the same in CP932.
-            return Finished(std::move(text), TTextEncoding::ShiftJis);
+            return Finished(std::move(text), TSourceEncoding::ShiftJis);
         }
     }
     if (nul) {
         if (auto utf16 = DecodePlausibleUtf16(bytes))
             return std::move(*utf16);
     }
-    const TTextEncoding encoding = DetectEucJpOrCp932(bytes);
+    const TSourceEncoding encoding = DetectEucJpOrCp932(bytes);
     return {DecodeTextAs(bytes, encoding), encoding};
 }

@@ -5,7 +5,7 @@
 
 // The encodings a Japanese text file arrives in, and how one is told from the others.
 
-enum class TTextEncoding
+enum class TSourceEncoding
 {
     ShiftJis, // CP932, the Microsoft table
     EucJp,
@@ -16,13 +16,13 @@ enum class TTextEncoding
 };
 
 // Every encoding, in the order the encoding menu lists them.
-inline constexpr TTextEncoding AllTextEncodings[] = {
-    TTextEncoding::ShiftJis, TTextEncoding::EucJp,   TTextEncoding::Jis,
-    TTextEncoding::Utf8,     TTextEncoding::Utf16Le, TTextEncoding::Utf16Be,
+inline constexpr TSourceEncoding AllSourceEncodings[] = {
+    TSourceEncoding::ShiftJis, TSourceEncoding::EucJp,   TSourceEncoding::Jis,
+    TSourceEncoding::Utf8,     TSourceEncoding::Utf16Le, TSourceEncoding::Utf16Be,
 };
 
 // The name the menu shows ("Shift-JIS", "EUC-JP", "JIS", "UTF-8", "UTF-16LE", "UTF-16BE").
-QString TextEncodingName(TTextEncoding encoding);
+QString TextEncodingName(TSourceEncoding encoding);
 
 // The encoding of a file's bytes, judged over the whole file:
 // - a UTF-8 or UTF-16 byte-order mark decides;
@@ -34,21 +34,21 @@ QString TextEncodingName(TTextEncoding encoding);
 // - bytes valid as EUC-JP and not as CP932, or valid as both but holding more kana and kanji
 //   read as EUC-JP than read as CP932, are EUC-JP;
 // - everything else, plain ASCII included, is CP932: the answer when in doubt.
-TTextEncoding DetectTextEncoding(QByteArrayView bytes);
+TSourceEncoding DetectTextEncoding(QByteArrayView bytes);
 
 // The bytes decoded in the encoding DetectTextEncoding() finds, with that encoding; the checks
 // that need a decoding anyway are made while decoding, so this costs little more than decoding.
 struct TDetectedText
 {
     QString Text;
-    TTextEncoding Encoding = TTextEncoding::ShiftJis;
+    TSourceEncoding Encoding = TSourceEncoding::ShiftJis;
 };
 TDetectedText DecodeDetectedText(QByteArrayView bytes);
 
 // Decodes the bytes in the given encoding: a byte-order mark of that encoding is removed,
 // invalid or truncated sequences become U+FFFD and the rest is kept, and line ends are
 // normalized as DecodeText() does.
-QString DecodeTextAs(QByteArrayView bytes, TTextEncoding encoding);
+QString DecodeTextAs(QByteArrayView bytes, TSourceEncoding encoding);
 
 // The character at plane-row-cell of JIS X 0213 (plane 1 or 2, row and cell 1 to 94), as
 // glibc's "EUC-JISX0213" maps it; some cells are a base character with a combining mark. An

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTest>
 
-Q_DECLARE_METATYPE(TTextEncoding)
+Q_DECLARE_METATYPE(TSourceEncoding)
 
 namespace {
 
@@ -34,8 +34,8 @@ private slots:
 void TestTextEncoding::detect_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<TTextEncoding>("encoding");
-    using E = TTextEncoding;
+    QTest::addColumn<TSourceEncoding>("encoding");
+    using E = TSourceEncoding;
 
     // "あいう。" in each encoding.
     QTest::newRow("cp932 kana") << QByteArray("\x82\xa0\x82\xa2\x82\xa4\x81\x42") << E::ShiftJis;
@@ -72,7 +72,7 @@ void TestTextEncoding::detect_data()
 void TestTextEncoding::detect()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(TTextEncoding, encoding);
+    QFETCH(TSourceEncoding, encoding);
     QCOMPARE(TextEncodingName(DetectTextEncoding(bytes)), TextEncodingName(encoding));
     // Decoding while detecting finds the same.
     QCOMPARE(TextEncodingName(DecodeDetectedText(bytes).Encoding), TextEncodingName(encoding));
@@ -83,8 +83,8 @@ void TestTextEncoding::wholeTextsRoundTrip_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("iconvName");
-    QTest::addColumn<TTextEncoding>("encoding");
-    using E = TTextEncoding;
+    QTest::addColumn<TSourceEncoding>("encoding");
+    using E = TSourceEncoding;
 
     const QString prose = SampleProse();
     QVERIFY(prose.size() > 1000);
@@ -111,7 +111,7 @@ void TestTextEncoding::wholeTextsRoundTrip()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, iconvName);
-    QFETCH(TTextEncoding, encoding);
+    QFETCH(TSourceEncoding, encoding);
     QString crlf = text;
     crlf.replace(u'\n', QStringLiteral("\r\n"));
     const QByteArray bytes = EncodeText(crlf, iconvName.constData());
@@ -123,9 +123,9 @@ void TestTextEncoding::wholeTextsRoundTrip()
 void TestTextEncoding::decodeAs_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<TTextEncoding>("encoding");
+    QTest::addColumn<TSourceEncoding>("encoding");
     QTest::addColumn<QString>("text");
-    using E = TTextEncoding;
+    using E = TSourceEncoding;
 
     QTest::newRow("utf-16le bom removed")
         << QByteArray("\xff\xfe\x42\x30", 4) << E::Utf16Le << QStringLiteral("あ");
@@ -153,7 +153,7 @@ void TestTextEncoding::decodeAs_data()
 void TestTextEncoding::decodeAs()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(TTextEncoding, encoding);
+    QFETCH(TSourceEncoding, encoding);
     QFETCH(QString, text);
     QCOMPARE(DecodeTextAs(bytes, encoding), text);
 }
