@@ -3,7 +3,7 @@
 #include "app/CommandTable.h"
 #include "app/QuorvelaneMain.h"
 #include "dialogs/TextSaver.h"
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "files/FolderControls.h"
 #include "platform/Colors.h"
 #include "platform/Fonts.h"

@@ -5,7 +5,7 @@
 #include "app/FormPorts.h"
 #include "app/QuorvelaneMain.h"
 #include "app/WindowLayout.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 #include "dialogs/EditCommands.h"
 #include "dialogs/HelpWindow.h"
 #include "dialogs/TextSaver.h"

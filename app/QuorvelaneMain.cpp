@@ -10,8 +10,8 @@
 #include "dialogs/TextViewSavePort.h"
 
 #include "common/AppConstants.h"
-#include "dialogs/AppUtils.h"
-#include "dialogs/DialogService.h"
+#include "platform/AppUtils.h"
+#include "platform/DialogService.h"
 #include "files/FileList.h"
 #include "files/FolderControls.h"
 #include "files/TextLoader.h"

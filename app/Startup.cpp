@@ -1,9 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/QuorvelaneMain.h"
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "dialogs/FileDialogs.h"
-#include "dialogs/QtDialogService.h"
+#include "platform/QtDialogService.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "dialogs/TextViewSavePort.h"
 
-#include "dialogs/AppUtils.h"
 #include "files/AozoraDisplay.h"
+#include "platform/AppUtils.h"
 #include "files/FileState.h"
 #include "reader/ReaderView.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/QuorvelaneMain.h"
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "dialogs/FileDialogs.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"

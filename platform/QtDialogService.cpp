@@ -1,4 +1,4 @@
-#include "dialogs/QtDialogService.h"
+#include "platform/QtDialogService.h"
 
 #include "platform/Colors.h"
 #include "platform/Fonts.h"
