@@ -1,7 +1,7 @@
 #include "app/CommandTable.h"
 
 #include "app/QuorvelaneMain.h"
-#include "files/AozoraNotation.h"
+#include "platform/AozoraNotation.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/AozoraNotation.h"
+#include "platform/AozoraNotation.h"
 #include "reader/ParagraphSource.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/AozoraNotation.h"
+#include "platform/AozoraNotation.h"
 
 // The choices about the formats texts come in, kept in the "[Formats]" section of the settings
 // file after the program's other keys.

@@ -1,6 +1,6 @@
 #include "reader/ReaderView.h"
 
-#include "files/AozoraNotation.h"
+#include "platform/AozoraNotation.h"
 #include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
 #include "reader/ReaderLabel.h"

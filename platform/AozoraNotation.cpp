@@ -1,4 +1,4 @@
-#include "files/AozoraNotation.h"
+#include "platform/AozoraNotation.h"
 
 #include "platform/TextEncoding.h"
 
