@@ -1,6 +1,7 @@
 #include "app/CommandTable.h"
 
 #include "app/QuorvelaneMain.h"
+#include "platform/AozoraNotation.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ const QList<TCommand>& Commands()
          [](F& f) { f.FindLineStringExecute(A::FindContents); }},
         {"FindSimpleContents", "Search", QStringLiteral("簡易目次検索(&S)"), {}, false, true,
          [](F& f) { f.FindLineStringExecute(A::FindSimpleContents); }},
+        {"FindHeadings", "Search", QStringLiteral("見出し検索(&H)"), {}, false, true,
+         [](F& f) { f.FindHeadingsExecute(); }},
         {"FindResearch", "Search", QStringLiteral("再検索(&R)"), {}, false, true,
          [](F& f) { f.FindResearchExecute(); }},
         {"SlideRead", "Reading", QStringLiteral("スライドリード（&S)"), key(Qt::Key_F3), true, true,
@@ -72,6 +75,28 @@ const QList<TCommand>& Commands()
          [](F& f) { f.SetAnyFilterExecute(); }},
         {"SetContentsLineForward", "Settings", QStringLiteral("行数が前(&L)"), {}, true, true,
          [](F& f) { f.SetContentsLineForwardExecute(); }},
+        {"AozoraFormat", "Settings", QStringLiteral("青空文庫の注記を整形"), {}, true, true,
+         [](F& f) { f.AozoraFormatExecute(); }},
+        {"RubyAbove", "Settings", QStringLiteral("ルビを上に表示"), {}, true, true,
+         [](F& f) { f.SetRubyStyleExecute(TRubyStyle::Above); }},
+        {"RubyParenthesised", "Settings", QStringLiteral("ルビを括弧で表示"), {}, true, true,
+         [](F& f) { f.SetRubyStyleExecute(TRubyStyle::Parenthesised); }},
+        {"RubyHidden", "Settings", QStringLiteral("ルビを表示しない"), {}, true, true,
+         [](F& f) { f.SetRubyStyleExecute(TRubyStyle::Hidden); }},
+        {"EncodingAuto", "Settings", QStringLiteral("自動"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(std::nullopt); }},
+        {"EncodingShiftJis", "Settings", QStringLiteral("Shift-JIS"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::ShiftJis); }},
+        {"EncodingEucJp", "Settings", QStringLiteral("EUC-JP"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::EucJp); }},
+        {"EncodingJis", "Settings", QStringLiteral("JIS"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::Jis); }},
+        {"EncodingUtf8", "Settings", QStringLiteral("UTF-8"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::Utf8); }},
+        {"EncodingUtf16Le", "Settings", QStringLiteral("UTF-16LE"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::Utf16Le); }},
+        {"EncodingUtf16Be", "Settings", QStringLiteral("UTF-16BE"), {}, true, true,
+         [](F& f) { f.SetEncodingExecute(TSourceEncoding::Utf16Be); }},
         {"AppHelp", "Help", QStringLiteral("ヘルプの表示(&H)"), {}, false, true,
          [](F& f) { f.AppHelpExecute(); }},
         {"AppVersion", "Help", QStringLiteral("バージョン情報(&A)"), {}, false, true,
@@ -89,7 +114,7 @@ const QList<TMenuDefinition>& MainMenus()
         {"MenuEdit",
          QStringLiteral("編集(&E)"),
          {"TextCut", "TextCopy", "TextPaste", "TextAllSelect", "-", ">検索(&S)", "FindLineString",
-          "FindParagraph", "FindContents", "FindSimpleContents", "<"}},
+          "FindParagraph", "FindContents", "FindSimpleContents", "FindHeadings", "<"}},
         {"ReadingMenu",
          QStringLiteral("リーディング(&R)"),
          {"SlideRead", "CanChangeSlideRead", "SlideRepeat", "ListSlideRead", "-",
@@ -97,10 +122,32 @@ const QList<TMenuDefinition>& MainMenus()
         {"SettingMenu",
          QStringLiteral("設定(&S)"),
          {"SetBase", "SetFont", "SetBackColor", "ReflectFormAll", "-", "SetAnyFilter", "-",
-          "SetContentsLineForward"}},
+          "SetContentsLineForward", "-", "AozoraFormat", ">ルビ(&U)", "RubyAbove",
+          "RubyParenthesised", "RubyHidden", "<", ">文字コード(&E)", "EncodingAuto", "-",
+          "EncodingShiftJis", "EncodingEucJp", "EncodingJis", "EncodingUtf8", "EncodingUtf16Le",
+          "EncodingUtf16Be", "<"}},
         {"HelpMenu",
          QStringLiteral("ヘルプ(&H)"),
          {"AppHelp", "AppVersion", "PageBack", "PageNext"}},
     };
     return menus;
+}
+
+QString EncodingActionName(TSourceEncoding encoding)
+{
+    switch (encoding) {
+    case TSourceEncoding::ShiftJis:
+        return QStringLiteral("EncodingShiftJis");
+    case TSourceEncoding::EucJp:
+        return QStringLiteral("EncodingEucJp");
+    case TSourceEncoding::Jis:
+        return QStringLiteral("EncodingJis");
+    case TSourceEncoding::Utf8:
+        return QStringLiteral("EncodingUtf8");
+    case TSourceEncoding::Utf16Le:
+        return QStringLiteral("EncodingUtf16Le");
+    case TSourceEncoding::Utf16Be:
+        return QStringLiteral("EncodingUtf16Be");
+    }
+    return {};
 }

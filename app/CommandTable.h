@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+enum class TSourceEncoding;
+
 class TQuorvelaneForm;
 
 // One command of the main window: an action with its category, caption, shortcut and check
@@ -32,3 +34,6 @@ struct TMenuDefinition
     QStringList Items;
 };
 const QList<TMenuDefinition>& MainMenus();
+
+// The action of the encoding menu that reads a text in the encoding.
+QString EncodingActionName(TSourceEncoding encoding);

@@ -1,5 +1,6 @@
 #include "app/FormPorts.h"
 
+#include "app/CommandTable.h"
 #include "app/QuorvelaneMain.h"
 #include "dialogs/SettingFrm.h"
 #include "dialogs/TextSaver.h"
@@ -38,7 +39,8 @@ int TFormReaderPort::LabelCount() const
 }
 void TFormReaderPort::SetLabelText(int i, const QString& text)
 {
-    Form.ReaderView->SetLabelText(i, text);
+    // The engine fills the labels from the reading line on.
+    Form.ReaderView->SetLabelText(i, text, Form.State.Slide.ReadingLine + i);
 }
 void TFormReaderPort::SetCaption(const QString& text)
 {
@@ -517,6 +519,26 @@ void TFormLoaderPort::SetCaption(const QString& caption)
 int TFormLoaderPort::MessageBox(const QString& text, const QString& caption, int flags)
 {
     return AppMessageBox(text, caption, flags);
+}
+QString TFormLoaderPort::Text() const
+{
+    return Form.MainRichEdit->toPlainText();
+}
+void TFormLoaderPort::SetTextReadOnly(bool readOnly)
+{
+    Form.MainRichEdit->setReadOnly(readOnly);
+}
+void TFormLoaderPort::ShowEncoding(std::optional<TSourceEncoding> used, bool detected)
+{
+    // The menu checks the encoding in view, and "自動" while it was detected.
+    Form.Action(QStringLiteral("EncodingAuto"))->setChecked(detected);
+    for (const TSourceEncoding encoding : AllSourceEncodings)
+        Form.Action(EncodingActionName(encoding))->setChecked(used == encoding);
+}
+void TFormLoaderPort::ShowAnnotations(const TAozoraDisplay& display)
+{
+    Form.ReaderView->SetAnnotations(display.IsFormatted() ? &display.FormattedText() : nullptr,
+                                    display.Style == TRubyStyle::Above);
 }
 
 bool TFormSettingPort::AnyFilter() const

@@ -178,6 +178,10 @@ public:
     void RebuildReader() override;
     void SetCaption(const QString& caption) override;
     int MessageBox(const QString& text, const QString& caption, int flags) override;
+    QString Text() const override;
+    void SetTextReadOnly(bool readOnly) override;
+    void ShowEncoding(std::optional<TSourceEncoding> used, bool detected) override;
+    void ShowAnnotations(const TAozoraDisplay& display) override;
     bool TextModified() const override;
     bool SaveText() override;
 

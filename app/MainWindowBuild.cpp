@@ -276,7 +276,8 @@ void TQuorvelaneForm::BuildComponents()
     Layout = std::make_unique<TWindowLayout>(State.Form, State.Files, *LayoutPort);
     LoaderPort = std::make_unique<TFormLoaderPort>(*this);
     Loader = std::make_unique<TTextLoader>(State.Files, *LoaderPort);
-    SavePort = std::make_unique<TTextViewSavePort>(*MainRichEdit, *ReaderView, State.Files);
+    SavePort = std::make_unique<TTextViewSavePort>(*MainRichEdit, *ReaderView, State.Files,
+                                                   &Loader->Aozora());
     Saver = std::make_unique<TTextSaver>(*SavePort);
     EditCommands =
         std::make_unique<TEditCommands>(*MainRichEdit, *Action(QStringLiteral("TextPaste")));
@@ -340,12 +341,13 @@ void TQuorvelaneForm::ConnectControls()
         else
             RightSplitterCanResize(size);
     });
-    // The check marks of the three modes switch their flags; the program sets them through
+    // The check marks of the modes switch their flags; the program sets them through
     // MirrorChecks.
     const std::pair<const char*, bool*> modes[] = {
         {"SetAnyFilter", &State.Files.AnyFilter},
         {"SetContentsLineForward", &State.Search.ContentsLineForward},
         {"ReflectFormAll", &State.Look.FormAllChange},
+        {"AozoraFormat", &State.Formats.AozoraFormat},
     };
     for (const auto& [name, flag] : modes)
         connect(Action(QLatin1String(name)), &QAction::toggled, this,

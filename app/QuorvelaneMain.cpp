@@ -17,6 +17,7 @@
 #include "files/FileList.h"
 #include "files/FolderControls.h"
 #include "files/TextLoader.h"
+#include "search/HeadingSearch.h"
 #include "platform/IniFile.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderAppearance.h"
@@ -87,6 +88,8 @@ void TQuorvelaneForm::FormCreate()
     Layout->ApplySavedBounds();
     FileList->ApplySaved();
     MirrorChecks();
+    Loader->SetAozoraFormatting(State.Formats.AozoraFormat);
+    Loader->SetRubyStyle(RubyStyleOf(State.Formats.RubyStyle));
     Appearance->HoldSavedLabelStep();
     Appearance->ApplySaved();
     // The text view starts folded away above the reader.
@@ -236,6 +239,31 @@ void TQuorvelaneForm::MirrorChecks()
     Action(QStringLiteral("SetAnyFilter"))->setChecked(State.Files.AnyFilter);
     Action(QStringLiteral("SetContentsLineForward"))->setChecked(State.Search.ContentsLineForward);
     Action(QStringLiteral("ReflectFormAll"))->setChecked(State.Look.FormAllChange);
+    Action(QStringLiteral("AozoraFormat"))->setChecked(State.Formats.AozoraFormat);
+    MirrorRubyChecks();
+}
+
+void TQuorvelaneForm::MirrorRubyChecks()
+{
+    const TRubyStyle style = RubyStyleOf(State.Formats.RubyStyle);
+    Action(QStringLiteral("RubyAbove"))->setChecked(style == TRubyStyle::Above);
+    Action(QStringLiteral("RubyParenthesised"))->setChecked(style == TRubyStyle::Parenthesised);
+    Action(QStringLiteral("RubyHidden"))->setChecked(style == TRubyStyle::Hidden);
+}
+
+void TQuorvelaneForm::SetRubyStyleExecute(TRubyStyle Style)
+{
+    State.Formats.RubyStyle = int(Style);
+    MirrorRubyChecks();
+    Loader->SetRubyStyle(Style);
+}
+
+void TQuorvelaneForm::FindHeadingsExecute()
+{
+    const TAozoraDisplay& aozora = Loader->Aozora();
+    FindHeadings(*SearchPort, State.Search,
+                 aozora.IsFormatted() ? aozora.FormattedText().Headings
+                                      : std::vector<TAozoraHeading>());
 }
 
 bool TQuorvelaneForm::Set_SaveFilter(QString& FilterList)

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -86,6 +87,15 @@ public:
     void MainRichEditChange() { Loader->MainRichEditChange(); }
     void FileNextExecute() { Loader->FileNextExecute(); }
     void FileBackExecute() { Loader->FileBackExecute(); }
+    // The encoding menu: reads the file again in another encoding (none: the one detected).
+    void SetEncodingExecute(std::optional<TSourceEncoding> Encoding)
+    {
+        Loader->ChooseEncoding(Encoding);
+    }
+    // Aozora Bunko notation: formatting on or off, the way ruby is shown, the heading search.
+    void AozoraFormatExecute() { Loader->SetAozoraFormatting(State.Formats.AozoraFormat); }
+    void SetRubyStyleExecute(TRubyStyle Style);
+    void FindHeadingsExecute();
 
     // The reader's labels and appearance.
     void RebuildReader();
@@ -228,6 +238,7 @@ private:
     void BuildComponents();
     void ConnectControls();
     void MirrorChecks();
+    void MirrorRubyChecks();
     void RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler);
 
     bool CreateZeroLabel();

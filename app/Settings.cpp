@@ -92,6 +92,11 @@ const TKey Keys[] = {
     key<&S::Search, &TSearchState::SearchSimplleContents>("BaseData", "SearchSimplleContents"),
     key<&S::Search, &TSearchState::SearchLength>("BaseData", "SearchLength"),
     key<&S::Search, &TSearchState::SearchOption>("BaseData", "SearchOption"),
+    // The text formats' own section, after the program's keys.
+    key<&S::Formats, &TFormatState::AozoraFormat>("Formats", "AozoraFormat"),
+    {"Formats", "RubyStyle",
+     [](const S& s) { return QVariant(int(RubyStyleOf(s.Formats.RubyStyle))); },
+     [](S& s, const QVariant& v) { s.Formats.RubyStyle = int(RubyStyleOf(v.toInt())); }},
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "app/FormState.h"
 #include "files/FileState.h"
+#include "files/FormatState.h"
 #include "reader/ReaderAppearance.h"
 #include "reader/SlideEngine.h"
 #include "search/SearchFlow.h"
@@ -23,6 +24,7 @@ struct TAppState
     TSlideState Slide;
     TSearchState Search;
     TReaderLook Look;
+    TFormatState Formats;
 };
 
 // The number of keys, in the one order both passes use.

@@ -1,5 +1,6 @@
 #include "dialogs/TextViewSavePort.h"
 
+#include "files/AozoraDisplay.h"
 #include "platform/AppUtils.h"
 #include "files/FileState.h"
 #include "reader/ReaderView.h"
@@ -13,6 +14,8 @@ int TTextViewSavePort::LineCount() const
 
 const TParagraphSource& TTextViewSavePort::Paragraphs() const
 {
+    if (Display && Display->IsFormatted())
+        return Display->RawParagraphs();
     return Lines;
 }
 

@@ -3,6 +3,7 @@
 #include "dialogs/TextSaver.h"
 
 class QPlainTextEdit;
+class TAozoraDisplay;
 class TReaderView;
 struct TFileState;
 
@@ -11,8 +12,10 @@ struct TFileState;
 class TTextViewSavePort final : public TSavePort
 {
 public:
-    TTextViewSavePort(QPlainTextEdit& edit, const TReaderView& lines, const TFileState& files)
-        : Edit(edit), Lines(lines), Files(files)
+    // While the display shows a formatted text, its lines as read are saved instead.
+    TTextViewSavePort(QPlainTextEdit& edit, const TReaderView& lines, const TFileState& files,
+                      const TAozoraDisplay* display = nullptr)
+        : Edit(edit), Lines(lines), Files(files), Display(display)
     {}
 
     int LineCount() const override;
@@ -25,4 +28,5 @@ private:
     QPlainTextEdit& Edit;
     const TReaderView& Lines;
     const TFileState& Files;
+    const TAozoraDisplay* Display;
 };

@@ -1,6 +1,7 @@
 #include "files/TextFileReader.h"
 
 #include "files/FolderListing.h"
+#include "platform/ArchiveReader.h"
 #include "platform/RtfReader.h"
 #include "platform/TextDecoding.h"
 
@@ -17,7 +18,37 @@ bool IsPlainTextName(const QString& path)
     return dot >= 0 && name.mid(dot).toUpper() == QStringLiteral(".TXT");
 }
 
-TTextFileContent ReadTextFile(const QString& path)
+namespace {
+
+void DecodePlainText(QByteArrayView bytes, std::optional<TSourceEncoding> encoding,
+                     TTextFileContent& content)
+{
+    if (encoding) {
+        content.Text = DecodeTextAs(bytes, *encoding);
+        content.Encoding = encoding;
+    } else {
+        TDetectedText detected = DecodeDetectedText(bytes);
+        content.Text = std::move(detected.Text);
+        content.Encoding = detected.Encoding;
+    }
+    content.Status = TTextFileContent::TStatus::Read;
+}
+
+void ReadArchive(QByteArrayView zip, std::optional<TSourceEncoding> encoding,
+                 TTextFileContent& content)
+{
+    const TArchiveText archive = ReadArchiveText(zip);
+    if (archive.Status != TArchiveText::TStatus::Read) {
+        content.Error = QStringLiteral("zip");
+        content.Message = ArchiveMessage(archive.Status);
+        return;
+    }
+    DecodePlainText(archive.Bytes, encoding, content);
+}
+
+} // namespace
+
+TTextFileContent ReadTextFile(const QString& path, std::optional<TSourceEncoding> encoding)
 {
     TTextFileContent content;
     // Listed paths may carry the escapes of names that are not UTF-8, which QFile cannot
@@ -42,10 +73,16 @@ TTextFileContent ReadTextFile(const QString& path)
             content.Error = file.errorString();
             return content;
         }
-        content.Text =
-            (!IsPlainTextName(path) && IsRtf(bytes)) ? RtfToPlainText(bytes) : DecodeText(bytes);
-        content.Status = TTextFileContent::TStatus::Read;
+        if (IsArchiveName(path)) {
+            ReadArchive(bytes, encoding, content);
+        } else if (!IsPlainTextName(path) && IsRtf(bytes)) {
+            content.Text = RtfToPlainText(bytes);
+            content.Status = TTextFileContent::TStatus::Read;
+        } else {
+            DecodePlainText(bytes, encoding, content);
+        }
     } catch (const std::bad_alloc&) {
+        content.Status = TTextFileContent::TStatus::Failed;
         content.Text.clear();
         content.Error = QStringLiteral("out of memory");
     }

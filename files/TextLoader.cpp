@@ -14,6 +14,11 @@ constexpr int FlagsYesNoCancel = 3;
 
 void TTextLoader::SetText(const QString& text)
 {
+    if (text.isEmpty()) {
+        Display.Clear();
+        Port.SetTextReadOnly(false);
+    }
+    Port.ShowAnnotations(Display);
     if (text.isEmpty() && Port.TextEmpty())
         return; // no change, so no change notification would clear the flag
     Files.IgnoreTextChange = true;
@@ -48,12 +53,75 @@ void TTextLoader::SelectCurrentFile()
     Port.SelectFile(row < Port.FileCount() ? row : -1);
 }
 
-void TTextLoader::Fail()
+void TTextLoader::Fail(const QString& message)
 {
     SetText(QString());
     Port.SetResearchVisible(false);
     Port.RebuildReader();
-    Port.MessageBox(QStringLiteral("ファイル読込みに失敗しました。"), ErrorCaption(), 0);
+    Port.MessageBox(message.isEmpty() ? QStringLiteral("ファイル読込みに失敗しました。") : message,
+                    ErrorCaption(), 0);
+}
+
+void TTextLoader::ShowEncoding(std::optional<TSourceEncoding> used)
+{
+    Port.ShowEncoding(used, !Encodings.Chosen(Files.CurrentFileName));
+}
+
+void TTextLoader::ShowRead(const QString& raw)
+{
+    const QString shown = Display.Show(raw);
+    SetText(shown);
+    Port.SetTextReadOnly(Display.IsFormatted());
+}
+
+// The same text shown anew: the lines are numbered anew, so the reader starts over and the
+// contents go, as after loading.
+void TTextLoader::ShowAgain()
+{
+    const QString raw = Display.IsFormatted() ? Display.RawText() : Port.Text();
+    if (raw.isEmpty())
+        return;
+    Port.ClearContents();
+    Port.ResetReadingLine();
+    ShowRead(raw);
+    Port.SetResearchVisible(Port.LineCount() > 0);
+    Port.RebuildReader();
+}
+
+void TTextLoader::SetAozoraFormatting(bool enabled)
+{
+    Display.Enabled = enabled;
+    const bool formatted = Display.IsFormatted();
+    // Edits of the raw text stay as they are; the choice applies from the next text read.
+    if (!formatted && Port.TextModified())
+        return;
+    const bool wanted = enabled && HasAozoraNotation(formatted ? Display.RawText() : Port.Text());
+    if (formatted != wanted)
+        ShowAgain();
+}
+
+void TTextLoader::SetRubyStyle(TRubyStyle style)
+{
+    Display.Style = style;
+    if (Display.IsFormatted())
+        ShowAgain();
+}
+
+void TTextLoader::ChooseEncoding(std::optional<TSourceEncoding> encoding)
+{
+    // The file in view, which need not be the row the arrow keys moved to since.
+    int row = -1;
+    for (int i = 0; i < Port.PathCount() && row < 0; ++i) {
+        if (Port.PathAt(i) == Files.CurrentFileName)
+            row = i;
+    }
+    if (Files.CurrentFileName.isEmpty() || row < 0 || row >= Port.FileCount()) {
+        ShowEncoding(std::nullopt);
+        return;
+    }
+    Encodings.Choose(Files.CurrentFileName, encoding);
+    Port.SelectFile(row);
+    FileNameListBoxClick();
 }
 
 void TTextLoader::LoadSelected()
@@ -71,7 +139,7 @@ void TTextLoader::LoadSelected()
     Port.SetFileHint(path);
     Port.ClearContents();
     SetText(QString());
-    const TTextFileContent content = ReadTextFile(path);
+    const TTextFileContent content = ReadTextFile(path, Encodings.Chosen(path));
     switch (content.Status) {
     case TTextFileContent::TStatus::Missing:
         Port.SetResearchVisible(false);
@@ -79,10 +147,11 @@ void TTextLoader::LoadSelected()
         Port.MessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(), 0);
         break;
     case TTextFileContent::TStatus::Failed:
-        Fail();
+        Fail(content.Message);
         break;
     case TTextFileContent::TStatus::Read:
-        SetText(content.Text);
+        ShowEncoding(content.Encoding);
+        ShowRead(content.Text);
         // The re-search button is there exactly when there is text to search.
         Port.SetResearchVisible(Port.LineCount() > 0);
         Port.RebuildReader();
@@ -97,6 +166,7 @@ bool TTextLoader::FileNameListBoxClick()
         return false;
     }
     Port.SetCaption(QStringLiteral("  テキスト読込み中"));
+    ShowEncoding(std::nullopt);
     if (Port.FileCount() == 0) {
         Port.SetFileHint(QString());
         SetText(QString());

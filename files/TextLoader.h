@@ -1,6 +1,10 @@
 #pragma once
 
+#include "files/AozoraDisplay.h"
+#include "files/EncodingChoice.h"
+
 #include <QString>
+#include <optional>
 
 struct TFileState;
 
@@ -29,6 +33,14 @@ public:
     virtual void RebuildReader() = 0;
     virtual void SetCaption(const QString& caption) = 0;
     virtual int MessageBox(const QString& text, const QString& caption, int flags) = 0;
+    // The text view's own text, and whether the user may edit it.
+    virtual QString Text() const = 0;
+    virtual void SetTextReadOnly(bool readOnly) = 0;
+    // The encoding the text in view was read in (none without plain text), and whether it was
+    // detected rather than picked by hand.
+    virtual void ShowEncoding(std::optional<TSourceEncoding> used, bool detected) = 0;
+    // The text view got a new text: the reader learns what the notes of a formatted one said.
+    virtual void ShowAnnotations(const TAozoraDisplay& display) = 0;
     // Whether the user has edited the text view since the program last put a text in it.
     virtual bool TextModified() const = 0;
     // The save command; true once the text is saved.
@@ -46,6 +58,15 @@ public:
     void MainRichEditChange();
     void FileNextExecute();
     void FileBackExecute();
+    // Reads the file in view again in the given encoding, or in the one detected, and keeps
+    // that choice for the file.
+    void ChooseEncoding(std::optional<TSourceEncoding> encoding);
+    // Turns the formatting of Aozora Bunko notation on or off, or shows ruby another way, for
+    // the text in view and the texts read after it.
+    void SetAozoraFormatting(bool enabled);
+    void SetRubyStyle(TRubyStyle style);
+    // What the text view shows; saving writes the text read while it shows a formatted one.
+    const TAozoraDisplay& Aozora() const { return Display; }
 
     // Every road that replaces the text view's text asks this first. An edited text is not let
     // go without a word: the user saves it (Yes, through the save command), drops the edits
@@ -56,8 +77,14 @@ private:
     void SelectCurrentFile();
     void SetText(const QString& text);
     void LoadSelected();
-    void Fail();
+    void Fail(const QString& message = QString());
+    void ShowEncoding(std::optional<TSourceEncoding> used);
+    // Shows a text read, formatted when it is in Aozora Bunko notation and formatting is on.
+    void ShowRead(const QString& raw);
+    void ShowAgain();
 
     TFileState& Files;
     TLoaderPort& Port;
+    TEncodingChoices Encodings;
+    TAozoraDisplay Display;
 };

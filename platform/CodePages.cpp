@@ -75,6 +75,8 @@ const char* IconvName(int codePage)
         return "JOHAB";
     case 10000:
         return "MACINTOSH";
+    case 51932:
+        return "EUC-JP-MS";
     default:
         return nullptr;
     }

@@ -1,7 +1,9 @@
 #include "reader/ReaderView.h"
 
+#include "platform/AozoraNotation.h"
 #include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
+#include "reader/ReaderLabel.h"
 #include "reader/ReaderLayout.h"
 
 #include <QEvent>
@@ -10,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace {
 
@@ -18,6 +21,33 @@ namespace {
 constexpr int LargeChange = 64 * 1024;
 
 constexpr int LabelLeft = 6;
+
+// The marks of a line from the notes of one kind: those of its paragraph that fall in the line,
+// cut to it. The notes are in the order of the paragraphs.
+template <class TNote, class TMake>
+void MarksInLine(const std::vector<TNote>& notes, const TAozoraSpan& line, TMake make,
+                 QList<TReaderLabel::TMark>& marks)
+{
+    auto spanOf = [](const TNote& note) -> const TAozoraSpan& {
+        if constexpr (requires { note.Base; })
+            return note.Base;
+        else
+            return note.Span;
+    };
+    auto first = std::lower_bound(notes.begin(), notes.end(), line.Paragraph,
+                                  [&](const TNote& n, int p) { return spanOf(n).Paragraph < p; });
+    for (auto it = first; it != notes.end() && spanOf(*it).Paragraph == line.Paragraph; ++it) {
+        const TAozoraSpan& span = spanOf(*it);
+        const int start = qMax(span.Start, line.Start);
+        const int end = qMin(span.Start + span.Length, line.Start + line.Length);
+        if (start < end) {
+            TReaderLabel::TMark mark = make(*it);
+            mark.Start = start - line.Start;
+            mark.Length = end - start;
+            marks.append(mark);
+        }
+    }
+}
 
 } // namespace
 
@@ -55,10 +85,9 @@ TReaderView::TReaderView(QPlainTextEdit* edit, QFrame* panel, QScrollBar* scroll
 {
     edit->installEventFilter(Watch.get());
     edit->viewport()->installEventFilter(Watch.get());
-    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
-                     [this](int position, int removed, int added) {
-                         ContentsChange(position, removed, added);
-                     });
+    QObject::connect(
+        edit->document(), &QTextDocument::contentsChange, edit,
+        [this](int position, int removed, int added) { ContentsChange(position, removed, added); });
 }
 
 TReaderView::~TReaderView() = default;
@@ -177,17 +206,58 @@ TLineSource::TParagraphSpan TReaderView::paragraphSpan(int i) const
     return {Model->paragraph(span.Paragraph), span.FirstLine, span.LineCount};
 }
 
-void TReaderView::SetLabelText(int i, const QString& text)
+void TReaderView::SetLabelText(int i, const QString& text, int line)
 {
-    if (i >= 0 && i < Labels.size())
-        Labels.at(i)->setText(text);
+    if (i < 0 || i >= Labels.size())
+        return;
+    auto* label = static_cast<TReaderLabel*>(Labels.at(i));
+    label->setText(text);
+    QList<TReaderLabel::TMark> marks;
+    if (Annotations && line >= 0 && line < count()) {
+        const TDisplayLineModel::TSpan span = Model->spanOfLine(line);
+        const TAozoraSpan shown{span.Paragraph, Model->lineStartInParagraph(line),
+                                int(Model->lineView(line).size())};
+        using TKind = TReaderLabel::TMark::TKind;
+        if (RubyAbove)
+            MarksInLine(
+                Annotations->Rubies, shown,
+                [](const TAozoraRuby& r) {
+                    return TReaderLabel::TMark{TKind::Ruby, 0, 0, r.Reading};
+                },
+                marks);
+        MarksInLine(
+            Annotations->Emphases, shown,
+            [](const TAozoraEmphasis& e) {
+                return TReaderLabel::TMark{e.Kind == TAozoraEmphasis::TKind::Dots ? TKind::Dots
+                                                                                  : TKind::Line,
+                                           0, 0, QString()};
+            },
+            marks);
+    }
+    label->SetMarks(marks);
 }
 
-int TReaderView::LineHeight() const { return QFontMetrics(Edit->font()).height(); }
+void TReaderView::SetAnnotations(const TAozoraText* text, bool rubyAbove)
+{
+    Annotations = text;
+    RubyAbove = rubyAbove;
+}
+
+int TReaderView::LineHeight() const
+{
+    return QFontMetrics(Edit->font()).height();
+}
+
+int TReaderView::MarkSpace() const
+{
+    const bool marks = Annotations && ((RubyAbove && !Annotations->Rubies.empty()) ||
+                                       !Annotations->Emphases.empty());
+    return marks ? TReaderLabel::MarkSpace(Edit->font()) : 0;
+}
 
 QLabel* TReaderView::MakeLabel(int index)
 {
-    auto* label = new QLabel(Panel);
+    auto* label = new TReaderLabel(Panel);
     label->setObjectName(QStringLiteral("ReaderLabel%1").arg(index));
     // A line of text is never markup, and is cut at the panel's edge rather than wrapped.
     label->setTextFormat(Qt::PlainText);
@@ -213,7 +283,7 @@ void TReaderView::CreateReaderLabels()
     zero->clear();
     while (Labels.size() > 1)
         delete Labels.takeLast();
-    const int h = LineHeight();
+    const int h = LineHeight() + MarkSpace();
     const int count = ReaderLabelCount(Panel->height(), h, Spacing);
     const int width = qMax(0, Panel->width() - LabelLeft - ScrollBar->width() - 2);
     QPalette palette = zero->palette();

@@ -15,6 +15,7 @@ class QObject;
 class QPlainTextEdit;
 class QScrollBar;
 class TFontAdvances;
+struct TAozoraText;
 
 // The reader panel's labels and the display lines of the text view they show. The lines are
 // kept by the display-line model: an edit re-lays the paragraphs it touched; a new text, a new
@@ -40,7 +41,11 @@ public:
 
     int LabelCount() const { return int(Labels.size()); }
     const QList<QLabel*>& ReaderLabels() const { return Labels; }
-    void SetLabelText(int i, const QString& text);
+    // Label i shows display line `line` (or no line of the text, for -1 and the end mark).
+    void SetLabelText(int i, const QString& text, int line = -1);
+    // The notes of the formatted text in view, or none: the labels draw its emphasis, and its
+    // ruby when rubyAbove. The text must outlive the view or the next call.
+    void SetAnnotations(const TAozoraText* text, bool rubyAbove);
     int LabelSpacing() const { return Spacing; }
     void SetLabelSpacing(int spacing) { Spacing = qMax(0, spacing); }
     // The labels show the text view's font in this colour.
@@ -68,6 +73,8 @@ private:
     void RefreshLines() const;
     QLabel* MakeLabel(int index);
     int LineHeight() const;
+    // The room above each label's line for ruby and emphasis dots; none without them.
+    int MarkSpace() const;
 
     QPlainTextEdit* Edit;
     QFrame* Panel;
@@ -85,4 +92,6 @@ private:
     class TLayoutWatch;
     std::unique_ptr<TLayoutWatch> Watch;
     mutable int Layouts = 0;
+    const TAozoraText* Annotations = nullptr;
+    bool RubyAbove = false;
 };

@@ -79,7 +79,10 @@ void TestSettings::missingFileGivesDefaults()
                                 QStringLiteral("()"),
                                 QStringLiteral("１２３４５６７８９０"),
                                 0,
-                                false};
+                                false,
+                                // [Formats]: formatting on, ruby above the base.
+                                true,
+                                0};
     QCOMPARE(SettingsValues(read), expected);
 }
 
@@ -102,6 +105,10 @@ void TestSettings::readValues_data()
                                       << "BaseData/SlideRepeat" << QVariant(true);
     QTest::newRow("search type 7")
         << QByteArray("[BaseData]\r\nSearchType=7\r\n") << "BaseData/SearchType" << QVariant(0);
+    QTest::newRow("ruby style out of range")
+        << QByteArray("[Formats]\r\nRubyStyle=7\r\n") << "Formats/RubyStyle" << QVariant(0);
+    QTest::newRow("ruby style hidden")
+        << QByteArray("[Formats]\r\nRubyStyle=2\r\n") << "Formats/RubyStyle" << QVariant(2);
     QTest::newRow("search type 3")
         << QByteArray("[BaseData]\r\nSearchType=3\r\n") << "BaseData/SearchType" << QVariant(3);
     QTest::newRow("search type garbage")
@@ -187,7 +194,9 @@ void TestSettings::writePassOrderAndValues()
     QStringList expected;
     for (int i = 0; i < SettingsKeyCount(); ++i)
         expected << SettingsKeyName(i);
-    QCOMPARE(SettingsKeyCount(), 34);
+    // The program's 34 keys, then the text formats' two in a section of their own.
+    QCOMPARE(SettingsKeyCount(), 36);
+    QCOMPARE(expected.mid(34), (QStringList{"Formats/AozoraFormat", "Formats/RubyStyle"}));
     QCOMPARE(keys, expected);
     const TIniFile reread(path);
     QCOMPARE(reread.ReadString(QStringLiteral("BaseData"), QStringLiteral("SearchType"), {}),
