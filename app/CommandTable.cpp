@@ -22,7 +22,7 @@ const QList<TCommand>& Commands()
         {"FileNext", "File", QStringLiteral("次へ(&N)"), key(Qt::Key_F2), false, true,
          [](F& f) { f.FileNextExecute(); }},
         {"FileSearchAll", "File", QStringLiteral("全検索(&A)"),
-         key(Qt::Key_A, Qt::ControlModifier)},
+         key(Qt::Key_A, Qt::ControlModifier), false, true, [](F& f) { f.FileSearchAllExecute(); }},
         {"AppExit", "File", QStringLiteral("終了(&X)"), key(Qt::Key_X, Qt::ControlModifier), false,
          true, [](F& f) { f.AppExitExecute(); }},
         {"MenuEdit", "Edit", QStringLiteral("編集(&E)"), {}},

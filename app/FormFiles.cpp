@@ -4,7 +4,9 @@
 
 #include "common/AppConstants.h"
 #include "common/AppUtils.h"
+#include "files/FileDropTarget.h"
 #include "files/FileFilters.h"
+#include "files/FileSearchAll.h"
 #include "files/TextLoader.h"
 #include "platform/FolderControls.h"
 
@@ -68,3 +70,29 @@ void TQuorvelaneForm::FileNameListBoxClick() { Loader->FileNameListBoxClick(); }
 void TQuorvelaneForm::MainRichEditChange() { Loader->MainRichEditChange(); }
 void TQuorvelaneForm::FileNextExecute() { Loader->FileNextExecute(); }
 void TQuorvelaneForm::FileBackExecute() { Loader->FileBackExecute(); }
+
+void TQuorvelaneForm::DropFiles(const QStringList& Names)
+{
+    DropTarget->FileDrops().DropFiles(Names);
+}
+void TQuorvelaneForm::AddDroppedFiles(const QStringList& Files)
+{
+    DropTarget->FileDrops().AddDroppedFiles(Files);
+}
+void TQuorvelaneForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    TFileDropTarget::DragEnter(event);
+}
+void TQuorvelaneForm::dropEvent(QDropEvent* event)
+{
+    DropFiles(TFileDropTarget::TakeDrop(event));
+}
+
+void TQuorvelaneForm::FileSearchAllExecute()
+{
+    SearchAll->FileSearchAllExecute();
+}
+void TQuorvelaneForm::SearchingButtonClick()
+{
+    SearchAll->SearchingButtonClick();
+}

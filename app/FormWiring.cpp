@@ -2,6 +2,8 @@
 #include "app/FormPorts.h"
 #include "app/QuorvelaneMain.h"
 
+#include "files/FileDropTarget.h"
+#include "files/FileSearchAll.h"
 #include "files/TextLoader.h"
 #include "platform/FolderControls.h"
 #include "platform/MainRichEdit.h"
@@ -36,6 +38,14 @@ void TQuorvelaneForm::BuildComponents()
     context.RebuildReader = [this] { RebuildReader(); };
     context.LineCount = [this] { return LineCount(); };
     Loader = std::make_unique<TTextLoader>(std::move(context), Files);
+    DropTarget = std::make_unique<TFileDropTarget>(
+        TFileDropContext{FileListBox1, DirectoryListBox1, FileNameListBox, FilePathListBox,
+                         [this] { FileNameListBoxClick(); }},
+        Form.DropInProgress);
+    SearchAll = std::make_unique<TFileSearchAll>(
+        TFileSearchAllContext{SearchingButton, DirectoryListBox1, FilePathListBox, FileNameListBox,
+                              [this] { return DirectoryListBox1->Directory(); },
+                              [this] { return FileListBox1->Mask(); }});
 }
 
 void TQuorvelaneForm::ConnectControls()
@@ -71,6 +81,8 @@ void TQuorvelaneForm::ConnectControls()
     connect(ReadingLineScrollBar, &QScrollBar::actionTriggered, this, [this](int) {
         RunGuarded([](F& f) { f.ReadingLineScrollBarScroll(f.ReadingLineScrollBar->sliderPosition()); });
     });
+    connect(SearchingButton, &QPushButton::clicked, this,
+            guarded([](F& f) { f.SearchingButtonClick(); }));
     connect(FindResearchButton, &QPushButton::clicked, Action(QStringLiteral("FindResearch")),
             &QAction::trigger);
     connect(ContentsListBox, &TContentsListBox::EntryChosen, this,

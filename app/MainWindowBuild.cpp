@@ -113,11 +113,13 @@ void TQuorvelaneForm::BuildLeftColumn()
     DirectoryListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     SearchingButton = new QPushButton(DirectoryPanel);
     SearchingButton->setObjectName(QStringLiteral("SearchingButton"));
+    SearchingButton->setText(QStringLiteral("Searching"));
+    SearchingButton->setFocusPolicy(Qt::NoFocus);
+    // Outside the layout: while a search runs the button lies over the folder list.
     SearchingButton->hide();
     auto* directoryLayout = columnLayout(DirectoryPanel, 1);
     directoryLayout->addWidget(DrivePanel);
     directoryLayout->addWidget(DirectoryListBox1, 1);
-    directoryLayout->addWidget(SearchingButton);
 
     FileNameListBox = new QListWidget(LeftColumnSplitter);
     FileNameListBox->setObjectName(QStringLiteral("FileNameListBox"));

@@ -1,6 +1,8 @@
 #include "app/QuorvelaneMain.h"
 
 #include "app/FormPorts.h"
+#include "files/FileDropTarget.h"
+#include "files/FileSearchAll.h"
 #include "files/TextLoader.h"
 
 #include "common/AppConstants.h"
@@ -233,6 +235,7 @@ void TQuorvelaneForm::FormClose()
 {
     setAcceptDrops(false);
     Form.FormInactive = true;
+    SearchAll->Shutdown();
     if (Form.SettingsRead)
         WriteSettingsFile();
 }

@@ -28,6 +28,8 @@ class QSplitterHandle;
 class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
+class TFileDropTarget;
+class TFileSearchAll;
 class TFileListBox;
 class TFormReaderPort;
 class TFormSearchPort;
@@ -75,6 +77,15 @@ public:
     void MainRichEditChange();
     void FileNextExecute();
     void FileBackExecute();
+
+    // Dropped files and folders; also the road for file names handed over at start-up.
+    void DropFiles(const QStringList& Names);
+    void AddDroppedFiles(const QStringList& Files);
+
+    // The search over the open folder's tree.
+    void FileSearchAllExecute();
+    void SearchingButtonClick();
+    TFileSearchAll& FileSearchAll() const { return *SearchAll; }
 
     // The reader's labels and appearance.
     void RebuildReader();
@@ -171,6 +182,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -220,4 +233,6 @@ private:
     std::unique_ptr<TFormSearchPort> SearchPort;
     std::unique_ptr<TSearchFlow> SearchFlow;
     std::unique_ptr<TTextLoader> Loader;
+    std::unique_ptr<TFileDropTarget> DropTarget;
+    std::unique_ptr<TFileSearchAll> SearchAll;
 };
