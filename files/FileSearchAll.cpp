@@ -32,7 +32,7 @@ void TFileSearchAll::CoverFolderList()
 
 bool TFileSearchAll::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Resize && Context.SearchingButton->isVisible() &&
+    if (event->type() == QEvent::Resize && !Context.SearchingButton->isHidden() &&
         watched == Context.SearchingButton->parentWidget())
         CoverFolderList();
     return QObject::eventFilter(watched, event);
@@ -40,7 +40,9 @@ bool TFileSearchAll::eventFilter(QObject* watched, QEvent* event)
 
 void TFileSearchAll::FileSearchAllExecute()
 {
-    if (Context.SearchingButton->isVisible()) {
+    // The button's own state, not whether it can be seen: a folded panel hides it from view
+    // while its search runs.
+    if (!Context.SearchingButton->isHidden()) {
         AppMessageBox(QStringLiteral("検索中"), ErrorCaption(), 0);
         return;
     }
@@ -63,7 +65,9 @@ void TFileSearchAll::StartThread()
         // Ending the worker stands for the original's destructor: the button is hidden and
         // the thread object goes.
         connect(thread, &QThread::finished, this, [this, thread] {
-            Context.SearchingButton->hide();
+            // The button belongs to the newest search; an older one ending late leaves it.
+            if (Thread == thread)
+                Context.SearchingButton->hide();
             thread->deleteLater();
         });
         thread->SetSearch(Context.Folder(), Context.Mask(), this);

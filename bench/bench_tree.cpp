@@ -1,0 +1,298 @@
+// Files coming in through the real main window. A generated library of about 100 000 files in
+// about 5 000 folders: a third of the files "*.txt" in mixed letter case, other extensions,
+// hidden files and folders, empty folders and a link from inside the tree back to its root.
+//
+// - The folder-tree search (Ctrl+A), from FileSearchAllExecute until the lists are filled and
+//   the count message is due, beside `find ROOT -type f -iname '*.txt'` with its output read
+//   through a pipe, in the same run; both must find the same number of files.
+// - The longest pause of a 10 ms timer on the user-interface thread during the search.
+// - The stop button pressed in the middle of the folder pass and of the file pass: the time
+//   until the worker has ended.
+// - A drop of a folder of 10 000 files until the first file is shown, beside `find` listing that
+//   folder.
+// Wall-clock medians of several runs: the search is two threads and a child process.
+
+#include "bench/BenchReport.h"
+#include "bench/WindowDriver.h"
+#include "files/FileSearchAll.h"
+#include "files/FileSearchAllThread.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int Shelves = 50;
+constexpr int Authors = 10;
+constexpr int Volumes = 9;
+constexpr int FilesPerVolume = 22;
+constexpr int DropFiles = 10000;
+constexpr int Runs = 5;
+
+bool MakeFile(const QByteArray& path)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    return fd >= 0 && ::close(fd) == 0;
+}
+
+// The name of file i: 30 % "*.txt" in three letter cases, one in a hundred a hidden ".txt",
+// the rest other extensions, near misses (".tx", ".txt.bak", ".xtxt") and no extension.
+QByteArray FileName(int i)
+{
+    static const char* const Patterns[] = {"n%d.txt", "N%d.TXT", "n%d.Txt", ".h%d.dat", "n%d.rtf",
+                                           "n%d.txt.bak", "n%d", "n%d.tx", "n%d.xtxt", "n%d.md"};
+    const char* pattern = i % 100 == 99 ? ".h%d.txt" : Patterns[i % 10];
+    return QByteArray::asprintf(pattern, i);
+}
+
+// Shelves, every tenth hidden; authors with two files each; volumes with the files, every
+// 37th volume empty.
+bool MakeLibrary(const QString& root, int& folders)
+{
+    const QByteArray base = QFile::encodeName(root);
+    int file = 0;
+    folders = 1;
+    for (int s = 0; s < Shelves; ++s) {
+        const QByteArray shelf = base + QByteArray::asprintf(s % 10 == 9 ? "/.shelf%02d" : "/shelf%02d", s);
+        if (::mkdir(shelf.constData(), 0755) != 0)
+            return false;
+        ++folders;
+        for (int a = 0; a < Authors; ++a) {
+            const QByteArray author = shelf + QByteArray::asprintf("/Author%d", a);
+            if (::mkdir(author.constData(), 0755) != 0)
+                return false;
+            ++folders;
+            for (int k = 0; k < 2; ++k) {
+                if (!MakeFile(author + '/' + FileName(file++)))
+                    return false;
+            }
+            for (int v = 0; v < Volumes; ++v) {
+                const QByteArray volume = author + QByteArray::asprintf("/vol%d", v);
+                if (::mkdir(volume.constData(), 0755) != 0)
+                    return false;
+                ++folders;
+                if ((folders % 37) == 0)
+                    continue;
+                for (int k = 0; k < FilesPerVolume; ++k) {
+                    if (!MakeFile(volume + '/' + FileName(file++)))
+                        return false;
+                }
+            }
+        }
+    }
+    return ::symlink(base.constData(), (base + "/shelf00/loop").constData()) == 0;
+}
+
+bool MakeDropFolder(const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    const QByteArray base = QFile::encodeName(folder);
+    for (int i = 0; i < DropFiles; ++i) {
+        if (!MakeFile(base + QByteArray::asprintf(i % 2 ? "/d%05d.txt" : "/D%05d.TXT", i)))
+            return false;
+    }
+    return true;
+}
+
+double FindMs(const QStringList& arguments, qsizetype& count)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QProcess find;
+    find.start(QStringLiteral("find"), arguments);
+    if (!find.waitForFinished(120000))
+        return -1;
+    count = find.readAllStandardOutput().count('\n');
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+struct TSearchRun
+{
+    double TotalMs = 0;
+    double LongestGapMs = 0;
+    double StopMs = -1;
+    // When the button first showed the file pass's count and the transfer, seen by the ticks.
+    double FilePassMs = -1;
+    double TransferMs = -1;
+    QString Message;
+    int Found = 0;
+};
+
+// One search in the window; stopAtMs >= 0 presses the stop button that long after the start.
+TSearchRun Search(TQuorvelaneForm& form, TBenchDialogs& dialogs, double stopAtMs)
+{
+    TSearchRun run;
+    QElapsedTimer clock;
+    QEventLoop loop;
+    dialogs.OnMessage = [&](const QString& text) {
+        run.TotalMs = double(clock.nsecsElapsed()) / 1e6;
+        run.Message = text;
+    };
+    QTimer ticks;
+    ticks.setTimerType(Qt::PreciseTimer);
+    ticks.setInterval(10);
+    qint64 lastTick = 0;
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        run.LongestGapMs = std::max(run.LongestGapMs, double(now - lastTick) / 1e6);
+        lastTick = now;
+        const QString status = form.SearchingButton->text();
+        if (run.FilePassMs < 0 && status.startsWith(QStringLiteral("残り数")))
+            run.FilePassMs = double(now) / 1e6;
+        if (run.TransferMs < 0 && status == QStringLiteral("転送"))
+            run.TransferMs = double(now) / 1e6;
+    });
+    std::atomic<qint64> stopAsked{-1};
+    std::atomic<qint64> ended{-1};
+    clock.start();
+    ticks.start();
+    form.FileSearchAllExecute();
+    TFileSearchAllThread* thread = form.FileSearchAll().SearchAllThread();
+    QObject::connect(
+        thread, &QThread::finished, thread, [&] { ended = clock.nsecsElapsed(); },
+        Qt::DirectConnection);
+    QObject::connect(thread, &QObject::destroyed, &loop, &QEventLoop::quit);
+    if (stopAtMs >= 0) {
+        QTimer::singleShot(int(stopAtMs), Qt::PreciseTimer, &loop, [&] {
+            stopAsked = clock.nsecsElapsed();
+            form.SearchingButton->click();
+        });
+    }
+    loop.exec();
+    ticks.stop();
+    if (stopAsked >= 0 && ended >= 0)
+        run.StopMs = double(ended - stopAsked) / 1e6;
+    run.Found = form.FileNameListBox->count();
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    TBenchDialogs& dialogs = InstallBenchDialogs();
+    QTemporaryDir dir;
+    const QString root = dir.filePath(QStringLiteral("library"));
+    const QString dropFolder = dir.filePath(QStringLiteral("drop"));
+    int folders = 0;
+    if (!dir.isValid() || !QDir().mkpath(root) || !MakeLibrary(root, folders) ||
+        !MakeDropFolder(dropFolder)) {
+        std::fprintf(stderr, "cannot make the library\n");
+        return 1;
+    }
+    QFile start(dir.filePath(QStringLiteral("start.txt")));
+    if (!start.open(QIODevice::WriteOnly) || start.write("start\r\n") != 7)
+        return 1;
+    start.close();
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    {
+        TQuorvelaneForm form;
+        form.show();
+        QCoreApplication::processEvents();
+        form.ReadTimerTimer();
+        if (!form.DirectoryListBox1->SetDirectory(root)) {
+            std::fprintf(stderr, "cannot open the library\n");
+            return 1;
+        }
+
+        std::vector<double> ours, find, gaps, filePassAt, transferAt;
+        qsizetype found = 0;
+        TSearchRun last;
+        for (int run = 0; run < Runs; ++run) {
+            last = Search(form, dialogs, -1);
+            ours.push_back(last.TotalMs);
+            gaps.push_back(last.LongestGapMs);
+            filePassAt.push_back(last.FilePassMs);
+            transferAt.push_back(last.TransferMs >= 0 ? last.TransferMs : last.TotalMs);
+            find.push_back(FindMs({root, "-type", "f", "-iname", "*.txt"}, found));
+        }
+
+        PrintTableHead("folder-tree search, " + std::to_string(folders) + " folders, " +
+                       "median of " + std::to_string(Runs));
+        TBenchRow row;
+        row.What = "search to count message, " + std::to_string(last.Found) + " files";
+        row.Ours = Median(ours);
+        row.Baseline = "find -iname, " + std::to_string(found) + " files";
+        row.Base = Median(find);
+        row.MaxRatio = 1.0;
+        row.Condition = "same count";
+        row.ConditionHeld = last.Found == found;
+        PrintRow(row);
+        row = TBenchRow();
+        row.What = "longest pause of a 10 ms UI timer";
+        row.Ours = *std::max_element(gaps.begin(), gaps.end());
+        row.MaxValue = 50;
+        PrintRow(row);
+
+        // The stop, pressed halfway through each pass, as the full searches above timed them.
+        const double filePassStart = Median(filePassAt);
+        const double transferStart = Median(transferAt);
+        for (const bool filePass : {false, true}) {
+            std::vector<double> stops;
+            bool rightPass = true;
+            for (int run = 0; run < Runs; ++run) {
+                const double at = filePass ? (filePassStart + transferStart) / 2
+                                           : filePassStart / 2;
+                const TSearchRun stopped = Search(form, dialogs, at);
+                stops.push_back(stopped.StopMs);
+                const bool inFilePass = stopped.Message.contains(QStringLiteral("個のファイル"));
+                rightPass = rightPass && stopped.StopMs >= 0 && inFilePass == filePass;
+            }
+            row = TBenchRow();
+            row.What = filePass ? "stop in the file pass" : "stop in the folder pass";
+            row.Ours = *std::max_element(stops.begin(), stops.end());
+            row.MaxValue = 50;
+            row.Condition = "stopped in that pass";
+            row.ConditionHeld = rightPass;
+            PrintRow(row);
+        }
+
+        std::vector<double> drops, dropFind;
+        qsizetype dropFound = 0;
+        bool shown = true;
+        for (int run = 0; run < Runs; ++run) {
+            form.DirectoryListBox1->SetDirectory(dir.path());
+            form.FileNameListBox->clear();
+            form.FilePathListBox->clear();
+            QElapsedTimer timer;
+            timer.start();
+            form.DropFiles({dropFolder});
+            drops.push_back(double(timer.nsecsElapsed()) / 1e6);
+            shown = shown && form.FileNameListBox->count() == DropFiles &&
+                    form.FileState().CurrentFileName == dropFolder + QStringLiteral("/D00000.TXT");
+            dropFind.push_back(
+                FindMs({dropFolder, "-maxdepth", "1", "-type", "f", "-iname", "*.txt"}, dropFound));
+        }
+        PrintTableHead("drop of a folder of " + std::to_string(DropFiles) + " files, median of " +
+                       std::to_string(Runs));
+        row = TBenchRow();
+        row.What = "drop until the first file is shown";
+        row.Ours = Median(drops);
+        row.Baseline = "find -maxdepth 1, " + std::to_string(dropFound);
+        row.Base = Median(dropFind);
+        row.MaxValue = 100;
+        row.Condition = "all listed, first loaded";
+        row.ConditionHeld = shown;
+        PrintRow(row);
+        form.close();
+    }
+    QDir::setCurrent(previous);
+    return 0;
+}
