@@ -123,6 +123,9 @@ void TQuorvelaneForm::BuildLeftColumn()
 
     FileNameListBox = new QListWidget(LeftColumnSplitter);
     FileNameListBox->setObjectName(QStringLiteral("FileNameListBox"));
+    // Rows of one height: a list of tens of thousands of found files is laid out without
+    // measuring every name.
+    FileNameListBox->setUniformItemSizes(true);
     LeftColumnSplitter->addWidget(DirectoryPanel);
     LeftColumnSplitter->addWidget(FileNameListBox);
     LeftColumnSplitter->setStretchFactor(1, 1);

@@ -8,8 +8,12 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <exception>
+#include <numeric>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -53,15 +57,6 @@ TFolderTreeSearch::TFolderTreeSearch(TSearchAllPort& port, std::function<bool()>
     Collator.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
-// The order of every sort of the search: the locale's, without regard to letter case.
-void TFolderTreeSearch::SortNames(QStringList& names) const
-{
-    if (names.size() < 2)
-        return;
-    std::sort(names.begin(), names.end(),
-              [this](const QString& a, const QString& b) { return Collator.compare(a, b) < 0; });
-}
-
 bool TFolderTreeSearch::StopNow()
 {
     if (StopRequested())
@@ -82,6 +77,7 @@ void TFolderTreeSearch::FolderPass()
 {
     Pass = TPass::Folders;
     Folders = {StartFolder};
+    FolderMatches = {QStringList()};
     for (FolderIndex = 0; FolderIndex < Folders.size() && !Stopped; ++FolderIndex) {
         const QString folder = Folders.at(FolderIndex);
         TFolderReader reader(EncodeFileName(folder));
@@ -93,19 +89,45 @@ void TFolderTreeSearch::FolderPass()
                 ListingError(openError, folder, "* 検索エラーです。");
             continue;
         }
+        QStringList matches;
         while (reader.Next()) {
-            if (reader.IsFolder())
+            if (reader.IsFolder()) {
                 Folders.append(folder + DecodeFileName(reader.Name()) + u'/');
+                FolderMatches.append(QStringList());
+            } else if (MatchesFilter(reader.Name()) && reader.IsFile()) {
+                matches.append(DecodeFileName(reader.Name()));
+            }
             if (StopNow())
                 break;
         }
+        FolderMatches[FolderIndex] = matches;
         const int error = openError ? openError : reader.Error();
         if (error)
             ListingError(error, folder,
                          FolderIndex == 0 ? "* 検索エラーです。" : "** 検索エラーです(例外)。");
     }
     if (!Stopped)
-        SortNames(Folders);
+        SortFolders();
+}
+
+// The folders in sorted order, each keeping the matches it gave. Every sort of the search uses
+// the locale's order without regard to letter case.
+void TFolderTreeSearch::SortFolders()
+{
+    std::vector<int> order(size_t(Folders.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [this](int a, int b) { return Collator.compare(Folders.at(a), Folders.at(b)) < 0; });
+    QStringList folders;
+    QList<QStringList> matches;
+    folders.reserve(Folders.size());
+    matches.reserve(Folders.size());
+    for (const int i : order) {
+        folders.append(Folders.at(i));
+        matches.append(FolderMatches.at(i));
+    }
+    Folders = folders;
+    FolderMatches = matches;
 }
 
 bool TFolderTreeSearch::MatchesFilter(const char* name) const
@@ -120,29 +142,40 @@ bool TFolderTreeSearch::MatchesFilter(const char* name) const
     return Extensions.contains(extension);
 }
 
-void TFolderTreeSearch::ScanFolder(const QString& folder)
+// The folder's matches were read in the folder pass: reading every folder a second time would
+// double the cost of the search. The folder is looked at once more, so that one removed or
+// replaced meanwhile does not put names into the lists that cannot be opened.
+void TFolderTreeSearch::ScanFolder(int index)
 {
-    QStringList found;
-    TFolderReader reader(EncodeFileName(folder));
-    const int openError = reader.OpenError();
-    if (openError == EACCES || openError == ENOENT)
+    const QString& folder = Folders.at(index);
+    struct stat st;
+    int error = ::stat(EncodeFileName(folder).constData(), &st) == 0 ? 0 : errno;
+    if (error == EACCES || error == ENOENT)
         return;
-    while (reader.Next()) {
-        if (MatchesFilter(reader.Name()) && reader.IsFile()) {
-            if (Results.size() >= Limit) {
-                Stopped = Limited = true;
-                LimitText += u'\'' + DisplayFileName(folder) + QStringLiteral("')");
-                break;
-            }
-            found.append(folder + DecodeFileName(reader.Name()));
+    if (!error && !S_ISDIR(st.st_mode))
+        error = ENOTDIR;
+    if (error) {
+        ListingError(error, folder, nullptr);
+        return;
+    }
+    // The limit counts only finished folders: this folder's matches join when it ends.
+    const qsizetype before = Results.size();
+    for (const QString& name : std::as_const(FolderMatches.at(index))) {
+        if (before >= Limit) {
+            Stopped = Limited = true;
+            LimitText += u'\'' + DisplayFileName(folder) + QStringLiteral("')");
+            break;
         }
+        Results.append(name);
         if (StopNow())
             break;
     }
-    if (const int error = openError ? openError : reader.Error())
-        ListingError(error, folder, nullptr);
-    SortNames(found);
-    Results += found;
+    // Sorted by name alone: the folder they share would only lengthen every comparison.
+    const auto first = Results.begin() + before;
+    std::sort(first, Results.end(),
+              [this](const QString& a, const QString& b) { return Collator.compare(a, b) < 0; });
+    for (auto name = first; name != Results.end(); ++name)
+        name->prepend(folder);
 }
 
 void TFolderTreeSearch::FilePass()
@@ -151,7 +184,7 @@ void TFolderTreeSearch::FilePass()
     Results.clear();
     const int total = int(Folders.size());
     for (FolderIndex = 0; FolderIndex < total; ++FolderIndex) {
-        ScanFolder(Folders.at(FolderIndex));
+        ScanFolder(FolderIndex);
         if (Stopped)
             break;
         const int remaining = total - (FolderIndex + 1);

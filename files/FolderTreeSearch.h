@@ -50,14 +50,16 @@ public:
     // The whole search, messages and transfer included.
     void SearchAll();
 
-    // The two passes on their own. FolderPass fills Folders (StartFolder first, each ending in
-    // "/") and sorts them; FilePass fills Results. Both leave Stopped set when they ended early.
+    // The two passes on their own. FolderPass finds the folders (StartFolder first, each ending
+    // in "/") and the matching files in each, and sorts the folders; FilePass puts each
+    // folder's matches, sorted, into Results. Both leave Stopped set when they ended early.
     void FolderPass();
     void FilePass();
 
     QString StartFolder;
     QString FilterText;
     QStringList Folders;
+    QList<QStringList> FolderMatches; // the matching names of each folder, without the folder
     QStringList Results;
     bool Stopped = false;
     bool Limited = false;
@@ -72,9 +74,9 @@ private:
     bool StopNow();
     void ListingError(int error, const QString& folder, const char* status);
     bool MatchesFilter(const char* name) const;
-    void ScanFolder(const QString& folder);
+    void ScanFolder(int index);
+    void SortFolders();
     void Finish();
-    void SortNames(QStringList& names) const;
 
     TSearchAllPort& Port;
     std::function<bool()> StopRequested;
