@@ -16,7 +16,7 @@
 #include "bench/WindowDriver.h"
 #include "files/FileSearchAll.h"
 #include "files/FileSearchAllThread.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 
 #include <QApplication>
 #include <QDir>

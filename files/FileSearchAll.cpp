@@ -1,7 +1,7 @@
 #include "files/FileSearchAll.h"
 
 #include "common/AppConstants.h"
-#include "common/AppUtils.h"
+#include "dialogs/AppUtils.h"
 #include "dialogs/DialogService.h"
 #include "files/FileSearchAllThread.h"
 

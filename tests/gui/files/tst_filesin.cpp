@@ -1,6 +1,6 @@
 #include "files/FileSearchAll.h"
 #include "files/FileSearchAllThread.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 #include "tests/support/WindowHarness.h"
 
 #include <QMimeData>
