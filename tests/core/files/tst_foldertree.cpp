@@ -1,11 +1,14 @@
 #include "files/ExtensionFilter.h"
+#include "files/FolderListing.h"
 #include "files/FolderTreeSearch.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +70,7 @@ private slots:
     void missingStartFolder();
     void folderChangedDuringSearch_data();
     void folderChangedDuringSearch();
+    void nameNotInUtf8();
 
 private:
     QString At(const QString& relative) const { return Root + relative; }
@@ -307,6 +311,25 @@ void TestFolderTree::folderChangedDuringSearch()
     run.Search.SearchAll();
     QCOMPARE(run.Window.Log, log);
     QVERIFY(!run.Window.Paths.contains(At("sub/x.txt")));
+}
+
+// "テキスト.txt" in CP932, as a name copied from an old archive arrives: the path in the list
+// must still open that file, and the name shows the bytes it cannot show as U+FFFD.
+void TestFolderTree::nameNotInUtf8()
+{
+    const QByteArray raw = QFile::encodeName(At("sub/")) + "\x83\x65\x83\x4c\x83\x58\x83\x67.txt";
+    const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    TSearchRun run;
+    run.Search.SetSearch(Tree->path(), QStringLiteral("*.txt"));
+    run.Search.SearchAll();
+    const qsizetype at =
+        run.Window.Names.indexOf(QStringLiteral("\uFFFDe\uFFFDL\uFFFDX\uFFFDg.txt"));
+    QVERIFY(at >= 0);
+    QCOMPARE(EncodeFileName(run.Window.Paths.at(at)), raw);
+    QVERIFY(ListedFileExists(run.Window.Paths.at(at)));
+    QCOMPARE(::unlink(raw.constData()), 0);
 }
 
 QTEST_GUILESS_MAIN(TestFolderTree)
