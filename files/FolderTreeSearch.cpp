@@ -1,5 +1,6 @@
 #include "files/FolderTreeSearch.h"
 
+#include "common/AppConstants.h"
 #include "files/ExtensionFilter.h"
 #include "files/FolderListing.h"
 #include "files/FolderReader.h"
@@ -52,7 +53,7 @@ void TFolderTreeSearch::SetSearch(const QString& Folder, const QString& Mask)
 }
 
 TFolderTreeSearch::TFolderTreeSearch(TSearchAllPort& port, std::function<bool()> stopRequested)
-    : Port(port), StopRequested(std::move(stopRequested))
+    : Limit(MaxListEntries), Port(port), StopRequested(std::move(stopRequested))
 {
     Collator.setCaseSensitivity(Qt::CaseInsensitive);
 }

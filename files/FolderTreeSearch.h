@@ -1,7 +1,5 @@
 #pragma once
 
-#include "common/AppConstants.h"
-
 #include <QByteArrayList>
 #include <QCollator>
 #include <QLocale>
@@ -64,8 +62,8 @@ public:
     bool Stopped = false;
     bool Limited = false;
     QString LimitText;
-    // Results beyond which a match stops the search; smaller only in tests.
-    int Limit = MaxListEntries;
+    // Results beyond which a match stops the search (MaxListEntries); smaller only in tests.
+    int Limit;
     // What the search is doing, for a test's stop hook.
     TPass Pass = TPass::None;
     int FolderIndex = 0;
