@@ -1,8 +1,8 @@
 #include "files/FileDropTarget.h"
 
-#include "dialogs/AppUtils.h"
 #include "files/FolderControls.h"
 #include "files/FolderListing.h"
+#include "platform/AppUtils.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,9 +1,9 @@
 #include "files/FileSearchAll.h"
 
 #include "common/AppConstants.h"
-#include "dialogs/AppUtils.h"
-#include "dialogs/DialogService.h"
 #include "files/FileSearchAllThread.h"
+#include "platform/AppUtils.h"
+#include "platform/DialogService.h"
 
 #include <QEvent>
 #include <QListWidget>

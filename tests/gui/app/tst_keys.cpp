@@ -1,5 +1,5 @@
 #include "app/CommandTable.h"
-#include "dialogs/QtDialogService.h"
+#include "platform/QtDialogService.h"
 #include "tests/support/Permissions.h"
 #include "tests/support/WindowHarness.h"
 
@@ -45,6 +45,11 @@ struct TEffect
     std::function<bool(TQuorvelaneForm&)> Ran;
 };
 
+TScriptedDialogs& scripted()
+{
+    return static_cast<TScriptedDialogs&>(Dialogs());
+}
+
 QString caption(int line)
 {
     return QStringLiteral("  %1 / 200").arg(line);
@@ -58,12 +63,15 @@ const QHash<QString, TEffect>& effects()
          {[](F& f) { f.FileNextExecute(); }, [](F& f) { return f.Line(0) == u"a 01"; }}},
         {"FileNext", {{}, [](F& f) { return f.Line(0) == u"b 01"; }}},
         {"AppExit", {{}, [](F& f) { return !f.isVisible(); }}},
+        {"FileSave",
+         {[](F&) { scripted().AnswerSave(std::nullopt); },
+          [](F&) { return scripted().LogLines().join(u'\n').contains(QStringLiteral("save|")); }}},
         // The search is under way (its button covers the folder list) or has already ended
         // with its count.
         {"FileSearchAll",
          {{},
           [](F& f) {
-              const QStringList log = static_cast<TScriptedDialogs&>(Dialogs()).LogLines();
+              const QStringList log = scripted().LogLines();
               return !f.SearchingButton->isHidden() ||
                      log.contains(QStringLiteral("message|  確認|2個のファイルを抽出しました。"));
           }}},
