@@ -2,6 +2,7 @@
 
 #include "app/FormPorts.h"
 #include "app/WindowLayout.h"
+#include "dialogs/BaseSettings.h"
 #include "dialogs/EditCommands.h"
 #include "dialogs/FileDialogs.h"
 #include "dialogs/ProgramInfo.h"

@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "app/WindowLayout.h"
+#include "dialogs/BaseSettings.h"
 #include "files/FileDropTarget.h"
 #include "files/FileList.h"
 #include "files/FileSearchAll.h"
@@ -36,6 +37,8 @@ class TFileListBox;
 class TFormAppearancePort;
 class TFormLayoutPort;
 class TFormLoaderPort;
+class TFormSettingPort;
+
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
@@ -77,6 +80,7 @@ public:
         FileList->BuildSelectedFolderMenu(Folders);
     }
     void SelectedFolderClick(QObject* Sender) { FileList->SelectedFolderClick(Sender); }
+    void SetBaseExecute() { BaseSettings->SetBaseExecute(); }
 
     // Loading and moving through the files.
     void FileNameListBoxClick() { Loader->FileNameListBoxClick(); }
@@ -229,6 +233,7 @@ private:
     friend class TFormLoaderPort;
     friend class TFormReaderPort;
     friend class TFormSearchPort;
+    friend class TFormSettingPort;
 
     void BuildControls();
     void BuildLeftColumn();
@@ -268,6 +273,8 @@ private:
     std::unique_ptr<TFormLoaderPort> LoaderPort;
     std::unique_ptr<TTextLoader> Loader;
     std::unique_ptr<TFileList> FileList;
+    std::unique_ptr<TFormSettingPort> SettingPort;
+    std::unique_ptr<TBaseSettings> BaseSettings;
     std::unique_ptr<TTextViewSavePort> SavePort;
     std::unique_ptr<TTextSaver> Saver;
     std::unique_ptr<TEditCommands> EditCommands;
