@@ -35,6 +35,7 @@ class TTextSaver;
 class TTextViewSavePort;
 class TFileListBox;
 class TFormAppearancePort;
+class TFormEvents;
 class TFormLayoutPort;
 class TFormLoaderPort;
 class TFormSettingPort;
@@ -225,7 +226,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override { TFileDropTarget::DragEnter(event); }
     void dropEvent(QDropEvent* event) override { DropFiles(TFileDropTarget::TakeDrop(event)); }
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class TFormAppearancePort;
@@ -246,13 +246,9 @@ private:
     void ConnectControls();
     void MirrorChecks();
     void RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler);
-    void PlaceReaderScrollBar();
-    bool ReaderMouseEvent(QEvent* event);
 
     bool CreateZeroLabel();
     void ReadSettingsFile();
-    void ApplyBounds();
-    void ApplyPanelSizes();
     void CaptureSettings();
     void WriteSettingsFile();
     void SyncReadingChecks();
@@ -281,4 +277,6 @@ private:
     std::unique_ptr<THelpCommand> Help;
     std::unique_ptr<TFileDropTarget> DropTarget;
     std::unique_ptr<TFileSearchAll> SearchAll;
+    // Destroyed first: no event reaches a component that is gone.
+    std::unique_ptr<TFormEvents> Events;
 };
