@@ -80,14 +80,19 @@ void TQuorvelaneForm::BuildLeftColumn()
     DirectoryListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     SearchingButton = new QPushButton(DirectoryPanel);
     SearchingButton->setObjectName(QStringLiteral("SearchingButton"));
+    SearchingButton->setText(QStringLiteral("Searching"));
+    SearchingButton->setFocusPolicy(Qt::NoFocus);
+    // Outside the layout: while a search runs the button lies over the folder list.
     SearchingButton->hide();
     auto* directoryLayout = ColumnLayout(DirectoryPanel, 1);
     directoryLayout->addWidget(DrivePanel);
     directoryLayout->addWidget(DirectoryListBox1, 1);
-    directoryLayout->addWidget(SearchingButton);
 
     FileNameListBox = new QListWidget(LeftColumnSplitter);
     FileNameListBox->setObjectName(QStringLiteral("FileNameListBox"));
+    // Rows of one height: a list of tens of thousands of found files is laid out without
+    // measuring every name.
+    FileNameListBox->setUniformItemSizes(true);
     LeftColumnSplitter->addWidget(DirectoryPanel);
     LeftColumnSplitter->addWidget(FileNameListBox);
     LeftColumnSplitter->setStretchFactor(1, 1);
@@ -291,6 +296,14 @@ void TQuorvelaneForm::BuildComponents()
         [this](QObject* item) {
             RunGuarded([item](TQuorvelaneForm& f) { f.SelectedFolderClick(item); });
         });
+    DropTarget = std::make_unique<TFileDropTarget>(
+        TFileDropContext{FileListBox1, DirectoryListBox1, FileNameListBox, FilePathListBox,
+                         [this] { FileNameListBoxClick(); }},
+        State.Form.DropInProgress);
+    SearchAll = std::make_unique<TFileSearchAll>(
+        TFileSearchAllContext{SearchingButton, DirectoryListBox1, FilePathListBox, FileNameListBox,
+                              [this] { return DirectoryListBox1->Directory(); },
+                              [this] { return FileListBox1->Mask(); }});
 }
 
 void TQuorvelaneForm::ConnectControls()
@@ -326,6 +339,8 @@ void TQuorvelaneForm::ConnectControls()
         RunGuarded(
             [](F& f) { f.ReadingLineScrollBarScroll(f.ReadingLineScrollBar->sliderPosition()); });
     });
+    connect(SearchingButton, &QPushButton::clicked, this,
+            guarded([](F& f) { f.SearchingButtonClick(); }));
     connect(FindResearchButton, &QPushButton::clicked, Action(QStringLiteral("FindResearch")),
             &QAction::trigger);
     // Opening the Edit menu or the text view's pop-up menu runs MenuEdit.

@@ -163,6 +163,7 @@ void TQuorvelaneForm::FormClose()
 {
     setAcceptDrops(false);
     State.Form.FormInactive = true;
+    SearchAll->Shutdown();
     if (State.Form.SettingsRead)
         WriteSettingsFile();
 }

@@ -2,8 +2,10 @@
 
 #include "app/Settings.h"
 #include "app/WindowLayout.h"
-#include "files/FileList.h"
 #include "dialogs/BaseSettings.h"
+#include "files/FileDropTarget.h"
+#include "files/FileList.h"
+#include "files/FileSearchAll.h"
 #include "files/TextLoader.h"
 #include "platform/ContentsListBox.h"
 #include "reader/ReaderView.h"
@@ -96,6 +98,19 @@ public:
     void AozoraFormatExecute() { Loader->SetAozoraFormatting(State.Formats.AozoraFormat); }
     void SetRubyStyleExecute(TRubyStyle Style);
     void FindHeadingsExecute();
+
+    // Dropped files and folders; DropFiles is also the road for local paths handed over at
+    // start-up.
+    void DropFiles(const QStringList& Names) { DropTarget->FileDrops().DropFiles(Names); }
+    void AddDroppedFiles(const QStringList& Files)
+    {
+        DropTarget->FileDrops().AddDroppedFiles(Files);
+    }
+
+    // The search over the open folder's tree.
+    void FileSearchAllExecute() { SearchAll->FileSearchAllExecute(); }
+    void SearchingButtonClick() { SearchAll->SearchingButtonClick(); }
+    TFileSearchAll& FileSearchAll() const { return *SearchAll; }
 
     // The reader's labels and appearance.
     void RebuildReader();
@@ -219,6 +234,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override { TFileDropTarget::DragEnter(event); }
+    void dropEvent(QDropEvent* event) override { DropFiles(TFileDropTarget::TakeDrop(event)); }
 
 private:
     friend class TFormAppearancePort;
@@ -269,6 +286,8 @@ private:
     std::unique_ptr<TTextSaver> Saver;
     std::unique_ptr<TEditCommands> EditCommands;
     std::unique_ptr<THelpCommand> Help;
+    std::unique_ptr<TFileDropTarget> DropTarget;
+    std::unique_ptr<TFileSearchAll> SearchAll;
     // Destroyed first: no event reaches a component that is gone.
     std::unique_ptr<TFormEvents> Events;
 };

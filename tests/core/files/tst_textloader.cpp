@@ -14,7 +14,7 @@ public:
     QStringList Names;
     QStringList Paths;
     int Selected = -1;
-    QString Text;
+    QString ViewText;
     QStringList Log;
 
     int FileCount() const override { return int(Names.size()); }
@@ -23,13 +23,13 @@ public:
     int PathCount() const override { return int(Paths.size()); }
     QString PathAt(int row) const override { return Paths.at(row); }
     void SetFileHint(const QString& hint) override { Log << "hint " + hint; }
-    bool TextEmpty() const override { return Text.isEmpty(); }
+    bool TextEmpty() const override { return ViewText.isEmpty(); }
     void LoadText(const QString& text) override
     {
-        Text = text;
+        ViewText = text;
         Log << "text " + text;
     }
-    int LineCount() const override { return Text.isEmpty() ? 0 : int(Text.count(u'\n')) + 1; }
+    int LineCount() const override { return ViewText.isEmpty() ? 0 : int(ViewText.count(u'\n')) + 1; }
     void ResetReadingLine() override { Log << "top"; }
     void ClearContents() override { Log << "contents cleared"; }
     void SetResearchVisible(bool visible) override
@@ -43,6 +43,10 @@ public:
         Log << "message" + caption + u'|' + text;
         return 1;
     }
+    QString Text() const override { return ViewText; }
+    void SetTextReadOnly(bool) override {}
+    void ShowEncoding(std::optional<TSourceEncoding>, bool) override {}
+    void ShowAnnotations(const TAozoraDisplay&) override {}
     bool TextModified() const override { return false; }
     bool SaveText() override { return true; }
 };
@@ -163,7 +167,7 @@ void TestTextLoader::moveThroughList()
         QCOMPARE(window.Selected, selected);
     } else {
         QCOMPARE(window.Selected, after);
-        QCOMPARE(window.Text, window.Names.at(after));
+        QCOMPARE(window.ViewText, window.Names.at(after));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <sys/stat.h>
 
@@ -65,6 +66,15 @@ const QHash<QString, TEffect>& effects()
         {"FileSave",
          {[](F&) { scripted().AnswerSave(std::nullopt); },
           [](F&) { return scripted().LogLines().join(u'\n').contains(QStringLiteral("save|")); }}},
+        // The search is under way (its button covers the folder list) or has already ended
+        // with its count.
+        {"FileSearchAll",
+         {{},
+          [](F& f) {
+              const QStringList log = scripted().LogLines();
+              return !f.SearchingButton->isHidden() ||
+                     log.contains(QStringLiteral("message|  確認|2個のファイルを抽出しました。"));
+          }}},
         {"SlideRead",
          {{},
           [](F& f) {
