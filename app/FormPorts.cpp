@@ -50,6 +50,12 @@ bool TFormReaderPort::IsOnePageStepSelected() const
     return Form.LabelStepComboBox->currentIndex() == Form.LabelStepComboBox->count() - 1;
 }
 
+void TFormReaderPort::SelectIntervalItem(int i)
+{
+    Form.ReadTimerComboBox->setCurrentIndex(i);
+    Form.ReadTimerComboBoxChange();
+}
+
 void TFormReaderPort::FoldOrOpenLeftPanel() { Form.FoldOrOpenLeftPanel(); }
 void TFormReaderPort::FoldOrOpenRightPanel() { Form.FoldOrOpenRightPanel(); }
 

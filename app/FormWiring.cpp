@@ -5,6 +5,7 @@
 #include "files/TextLoader.h"
 #include "platform/FolderControls.h"
 #include "platform/MainRichEdit.h"
+#include "reader/ReaderInput.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>
@@ -22,6 +23,10 @@ void TQuorvelaneForm::BuildComponents()
     ReaderView = std::make_unique<TReaderView>(MainRichEdit, ReaderPanel, ReadingLineScrollBar, this);
     ReaderPort = std::make_unique<TFormReaderPort>(*this);
     Engine = std::make_unique<TSlideEngine>(Slide, *ReaderPort);
+    auto* input = new TReaderInput(ReaderPanel, *Engine,
+                                   [this] { return Search.Searching || Form.DropInProgress; });
+    for (QComboBox* box : {ReadTimerComboBox, LabelStepComboBox, FontSizeComboBox, LabelSpaceComboBox})
+        input->ReturnFocusFrom(box);
     SearchPort = std::make_unique<TFormSearchPort>(*this);
     SearchFlow = std::make_unique<TSearchFlow>(Search, *SearchPort);
     TTextLoaderContext context;
