@@ -82,7 +82,11 @@ void TQuorvelaneForm::RebuildReader()
 {
     if (Form.FormInactive || ResizeTimer->isActive())
         return;
+    const int line = Slide.ReadingLine;
     ReaderView->UpdateScrollRange();
+    // A new font or width moved the place to another line number: the scroll bar follows.
+    if (Slide.ReadingLine != line)
+        Engine->KeepPlace(Slide.ReadingLine);
     ReaderView->CreateReaderLabels();
     Engine->ShowReadingLines();
 }

@@ -21,6 +21,7 @@
 void TQuorvelaneForm::BuildComponents()
 {
     ReaderView = std::make_unique<TReaderView>(MainRichEdit, ReaderPanel, ReadingLineScrollBar, this);
+    ReaderView->KeepPlaceOf(&Slide.ReadingLine);
     ReaderPort = std::make_unique<TFormReaderPort>(*this);
     Engine = std::make_unique<TSlideEngine>(Slide, *ReaderPort);
     auto* input = new TReaderInput(ReaderPanel, *Engine,

@@ -55,10 +55,9 @@ TReaderView::TReaderView(QPlainTextEdit* edit, QFrame* panel, QScrollBar* scroll
 {
     edit->installEventFilter(Watch.get());
     edit->viewport()->installEventFilter(Watch.get());
-    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
-                     [this](int position, int removed, int added) {
-                         ContentsChange(position, removed, added);
-                     });
+    QObject::connect(
+        edit->document(), &QTextDocument::contentsChange, edit,
+        [this](int position, int removed, int added) { ContentsChange(position, removed, added); });
 }
 
 TReaderView::~TReaderView() = default;
@@ -98,9 +97,15 @@ void TReaderView::RefreshLines() const
         ++Layouts;
         TextStale = false;
     } else if (relayout || width != Model->Width()) {
+        // The model still holds the last layout: the place is read from it first.
+        const bool keep = Kept && *Kept >= 0 && *Kept < Model->count();
+        const int paragraph = keep ? Model->paragraphOfLine(*Kept) : -1;
+        const int offset = keep ? Model->lineStartInParagraph(*Kept) : 0;
         Model->SetWidth(width);
         Model->Relayout();
         ++Layouts;
+        if (paragraph >= 0)
+            *Kept = Model->lineAt(paragraph, offset);
     }
 }
 
@@ -169,7 +174,10 @@ void TReaderView::SetLabelText(int i, const QString& text)
         Labels.at(i)->setText(text);
 }
 
-int TReaderView::LineHeight() const { return QFontMetrics(Edit->font()).height(); }
+int TReaderView::LineHeight() const
+{
+    return QFontMetrics(Edit->font()).height();
+}
 
 QLabel* TReaderView::MakeLabel(int index)
 {

@@ -52,6 +52,11 @@ public:
         if (!LayoutChecked || TextStale || !Model)
             RefreshLines();
     }
+    // The line whose place a new font or width keeps: after such a relayout *line is the line
+    // that holds the character it held before (the same paragraph and offset), so the reader
+    // keeps its passage, whoever asks for the lines first. A new text or a line past the text
+    // leaves it alone.
+    void KeepPlaceOf(int* line) { Kept = line; }
     // How many full layouts have been made, for the benchmarks' count of relayouts.
     int FullLayouts() const { return Layouts; }
 
@@ -79,4 +84,5 @@ private:
     class TLayoutWatch;
     std::unique_ptr<TLayoutWatch> Watch;
     mutable int Layouts = 0;
+    int* Kept = nullptr;
 };

@@ -19,6 +19,8 @@ private slots:
     void intervalKeys();
     void focusComesBack();
     void wheelOverLabels();
+    void placeKept_data();
+    void placeKept();
 
 private:
     void pressAll(const QList<int>& keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -130,6 +132,98 @@ void TestComfort::wheelOverLabels()
     QCOMPARE(H->Form->ReadingLineScrollBar->value(), 3 * lines);
     turn(120);
     QCOMPARE(H->Form->SlideState().ReadingLine, 2 * lines);
+}
+
+namespace {
+
+// Where each display line starts in the text view's plain text (paragraphs joined by '\n'): a
+// line that ends its paragraph is followed by the paragraph's end.
+QList<int> LineStarts(const TQuorvelaneForm& form)
+{
+    const QString text = form.MainRichEdit->toPlainText();
+    QList<int> starts;
+    int position = 0;
+    for (int i = 0; i < form.LineCount(); ++i) {
+        starts << position;
+        position += int(form.Line(i).size());
+        if (position < text.size() && text.at(position) == u'\n')
+            ++position;
+    }
+    return starts << int(text.size()) + 1;
+}
+
+} // namespace
+
+void TestComfort::placeKept_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("larger size") << "size"
+                                 << "      20";
+    QTest::newRow("smaller size") << "size"
+                                  << "      08";
+    QTest::newRow("spacing") << "spacing"
+                             << "      10";
+    QTest::newRow("narrower text view") << "width"
+                                        << "300";
+    QTest::newRow("another font") << "font"
+                                  << "IPAMincho";
+}
+
+// The character at the top of the reader stays at the top, whatever the change lays out anew.
+void TestComfort::placeKept()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, value);
+    QFile sample(QStringLiteral(QV_TESTDATA_DIR "/sample-prose.sjis.txt"));
+    QVERIFY(sample.open(QIODevice::ReadOnly));
+    H.reset();
+    H = std::make_unique<TWindowHarness>();
+    QVERIFY(H->Write(QStringLiteral("prose.txt"), sample.readAll()));
+    TQuorvelaneForm& form = H->Start();
+    QVERIFY(form.LineCount() > 100);
+    // A line inside a wrapped paragraph, past its first character.
+    const QList<int> before = LineStarts(form);
+    const QTextDocument* document = form.MainRichEdit->document();
+    int top = form.LineCount() / 2;
+    while (top < form.LineCount() && document->findBlock(before[top]).position() == before[top])
+        ++top;
+    form.ReadingLineScrollBar->setValue(top);
+    form.ReadingLineScrollBarScroll(top);
+    const int place = before.at(top);
+
+    const auto pick = [&value](QComboBox* box) {
+        box->setCurrentIndex(box->findText(value));
+        QVERIFY(box->currentIndex() >= 0);
+    };
+    if (change == "size") {
+        pick(form.FontSizeComboBox);
+        form.FontSizeComboBoxChange();
+    } else if (change == "spacing") {
+        pick(form.LabelSpaceComboBox);
+        form.LabelSpaceComboBoxChange();
+    } else if (change == "width") {
+        QList<int> sizes = form.MainSplitter->sizes();
+        sizes[1] -= value.toInt();
+        sizes[0] += value.toInt();
+        form.MainSplitter->setSizes(sizes);
+        H->Settle();
+    } else {
+        H->Script().AnswerFont(TFontSpec{value, 16, false, false, false, false, 0});
+        form.SetFontExecute();
+    }
+    const QList<int> starts = LineStarts(form);
+    if (change != "spacing")
+        QVERIFY(starts.size() != before.size()); // the lines were laid out anew
+    const int now = form.SlideState().ReadingLine;
+    QVERIFY2(starts.at(now) <= place && place < starts.at(now + 1),
+             qPrintable(QStringLiteral("line %1 starts at %2, the place is %3")
+                            .arg(now)
+                            .arg(starts.at(now))
+                            .arg(place)));
+    QCOMPARE(form.ReadingLineScrollBar->value(), now);
+    QCOMPARE(H->LabelTexts().first(), form.Line(now));
+    QCOMPARE(form.windowTitle(), QStringLiteral("  %1 / %2").arg(now + 1).arg(form.LineCount()));
 }
 
 QTEST_MAIN(TestComfort)
