@@ -5,6 +5,7 @@
 #include "platform/FolderControls.h"
 #include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
+#include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>
@@ -19,16 +20,33 @@ int TFormReaderPort::LineCount() const { return Form.LineCount(); }
 QString TFormReaderPort::Line(int i) const { return Form.Line(i); }
 int TFormReaderPort::LabelCount() const { return Form.LabelCount(); }
 void TFormReaderPort::SetLabelText(int i, const QString& text) { Form.ReaderView->SetLabelText(i, text); }
-void TFormReaderPort::SetCaption(const QString& text) { Form.setWindowTitle(text); }
 bool TFormReaderPort::IsTimerRunning() const { return Form.ReadTimer->isActive(); }
-void TFormReaderPort::StartTimer() { Form.ReadTimer->start(); }
-void TFormReaderPort::StopTimer() { Form.ReadTimer->stop(); }
+
+// Whatever the engine shows or switches, the status strip tells.
+void TFormReaderPort::SetCaption(const QString& text)
+{
+    Form.setWindowTitle(text);
+    Form.StatusStrip->Refresh();
+}
+
+void TFormReaderPort::StartTimer()
+{
+    Form.ReadTimer->start();
+    Form.StatusStrip->Refresh();
+}
+
+void TFormReaderPort::StopTimer()
+{
+    Form.ReadTimer->stop();
+    Form.StatusStrip->Refresh();
+}
 
 void TFormReaderPort::SetTimerInterval(int ms)
 {
     // QTimer::setInterval restarts a running timer, which is what a new interval means here;
     // it never starts a stopped one.
     Form.ReadTimer->setInterval(ms);
+    Form.StatusStrip->Refresh();
 }
 
 int TFormReaderPort::TimerInterval() const { return Form.ReadTimer->interval(); }
@@ -37,7 +55,11 @@ void TFormReaderPort::SetTimerTag(int tag) { Form.ReadTimer->setProperty("Tag", 
 void TFormReaderPort::SetScrollPosition(int position) { Form.ReadingLineScrollBar->setValue(position); }
 int TFormReaderPort::ScrollPosition() const { return Form.ReadingLineScrollBar->value(); }
 int TFormReaderPort::ScrollLargeChange() const { return Form.ReadingLineScrollBar->pageStep(); }
-void TFormReaderPort::ChecksChanged() { Form.SyncReadingChecks(); }
+void TFormReaderPort::ChecksChanged()
+{
+    Form.SyncReadingChecks();
+    Form.StatusStrip->Refresh();
+}
 int TFormReaderPort::FileListCount() const { return Form.FileNameListBox->count(); }
 int TFormReaderPort::FileListSelectedIndex() const { return Form.FileNameListBox->currentRow(); }
 void TFormReaderPort::SelectFileListEntry(int i) { Form.FileNameListBox->setCurrentRow(i); }

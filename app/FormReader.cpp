@@ -8,9 +8,11 @@
 #include "platform/Fonts.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderLayout.h"
+#include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -18,6 +20,7 @@
 #include <QSplitter>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -176,6 +179,32 @@ void TQuorvelaneForm::ReadTimerComboBoxChange()
 {
     if (const auto ms = selectedNumber(ReadTimerComboBox))
         Engine->ReadTimerComboBoxChange(*ms);
+}
+
+void TQuorvelaneForm::ShowStatusStripExecute()
+{
+    StatusStrip->SetShown(Action(QStringLiteral("ShowStatusStrip"))->isChecked());
+    ReaderView->SetReservedHeight(StatusStrip->Height());
+    PlaceReaderScrollBar();
+    RebuildReader();
+}
+
+TReaderStatusFacts TQuorvelaneForm::ReaderStatusFacts() const
+{
+    const bool ticking = ReadTimer->isActive() && ReadTimer->property("Tag").toInt() == 0;
+    TReaderStatusFacts facts;
+    facts.Run = ticking ? TReadingRun::Running
+                        : (Slide.PausedByMouse ? TReadingRun::Paused : TReadingRun::Stopped);
+    facts.Variable = Slide.CanChangeSlideRead;
+    facts.IntervalMs = Slide.CanChangeSlideRead ? ReadTimer->interval() : Slide.SlideIntervalMs;
+    facts.SlideStep = Slide.SlideStep;
+    facts.FileName = QFileInfo(Files.CurrentFileName).fileName();
+    facts.ReadingLine = Slide.ReadingLine;
+    facts.LineCount = LineCount();
+    // Each block ends in a paragraph separator, which is no character of the text.
+    const QTextDocument* document = MainRichEdit->document();
+    facts.Characters = document->characterCount() - document->blockCount();
+    return facts;
 }
 
 // The check marks of the Reading menu follow the engine's state.

@@ -6,6 +6,7 @@
 #include "platform/FolderControls.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderInput.h"
+#include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>
@@ -24,6 +25,8 @@ void TQuorvelaneForm::BuildComponents()
     ReaderView->KeepPlaceOf(&Slide.ReadingLine);
     ReaderPort = std::make_unique<TFormReaderPort>(*this);
     Engine = std::make_unique<TSlideEngine>(Slide, *ReaderPort);
+    StatusStrip =
+        std::make_unique<TReaderStatusStrip>(ReaderPanel, [this] { return ReaderStatusFacts(); });
     auto* input = new TReaderInput(ReaderPanel, *Engine,
                                    [this] { return Search.Searching || Form.DropInProgress; });
     for (QComboBox* box : {ReadTimerComboBox, LabelStepComboBox, FontSizeComboBox, LabelSpaceComboBox})

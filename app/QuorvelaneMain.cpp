@@ -10,6 +10,7 @@
 #include "platform/Fonts.h"
 #include "platform/IniFile.h"
 #include "platform/MainRichEdit.h"
+#include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>
@@ -117,6 +118,7 @@ void TQuorvelaneForm::ReadSettingsFile()
     const TIniFile ini(SettingsFileName());
     ReadValues = ReadSettings(ini, defaults);
     ApplySettings(ReadValues);
+    ApplyComfortSettings(ReadComfortSettings(ini));
     Form.SettingsRead = true;
 }
 
@@ -288,6 +290,7 @@ void TQuorvelaneForm::WriteSettingsFile()
 {
     TIniFile ini(SettingsFileName());
     WriteSettings(ini, CollectSettings());
+    WriteComfortSettings(ini, CollectComfortSettings());
     if (ini.UpdateFile())
         return;
     try {
@@ -295,6 +298,17 @@ void TQuorvelaneForm::WriteSettingsFile()
     } catch (const TDialogUnavailable&) {
         Dialogs().ErrorReport(QStringLiteral("初期化ファイルを作成できませんでした。"));
     }
+}
+
+void TQuorvelaneForm::ApplyComfortSettings(const TComfortSettings& settings)
+{
+    Action(QStringLiteral("ShowStatusStrip"))->setChecked(settings.StatusStrip);
+    ShowStatusStripExecute();
+}
+
+TComfortSettings TQuorvelaneForm::CollectComfortSettings() const
+{
+    return {Action(QStringLiteral("ShowStatusStrip"))->isChecked()};
 }
 
 void TQuorvelaneForm::AppExitExecute()
@@ -327,5 +341,7 @@ void TQuorvelaneForm::PlaceReaderScrollBar()
 {
     const QRect area = ReaderPanel->contentsRect();
     ReadingLineScrollBar->setGeometry(area.right() - 15, area.top(), 16, area.height());
+    if (StatusStrip)
+        StatusStrip->Place(area.width() - ReadingLineScrollBar->x() + 2);
 }
 

@@ -6,6 +6,7 @@
 #include "files/FileState.h"
 #include "platform/ContentsListBox.h"
 #include "reader/FormAllColors.h"
+#include "reader/ReaderStatus.h"
 #include "reader/SlideEngine.h"
 #include "search/SearchFlow.h"
 
@@ -32,6 +33,7 @@ class TFileListBox;
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
+class TReaderStatusStrip;
 class TReaderView;
 class TTextLoader;
 
@@ -98,6 +100,7 @@ public:
     void PageNextExecute();
     void ReadTimerComboBoxChange();
     void ReadingLineScrollBarScroll(int ScrollPos);
+    void ShowStatusStripExecute();
 
     // The searches and the contents list.
     void FindLineStringExecute(TSearchAction Action);
@@ -202,6 +205,9 @@ private:
     void SyncReadingChecks();
     void EmptyContentsAfterRelayout();
     void SetTextViewFontSize(int size);
+    TReaderStatusFacts ReaderStatusFacts() const;
+    void ApplyComfortSettings(const TComfortSettings& settings);
+    TComfortSettings CollectComfortSettings() const;
 
     TFormState Form;
     TFileState Files;
@@ -217,6 +223,7 @@ private:
     std::unique_ptr<TReaderView> ReaderView;
     std::unique_ptr<TFormReaderPort> ReaderPort;
     std::unique_ptr<TSlideEngine> Engine;
+    std::unique_ptr<TReaderStatusStrip> StatusStrip;
     std::unique_ptr<TFormSearchPort> SearchPort;
     std::unique_ptr<TSearchFlow> SearchFlow;
     std::unique_ptr<TTextLoader> Loader;

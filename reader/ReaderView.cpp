@@ -208,7 +208,7 @@ void TReaderView::CreateReaderLabels()
     while (Labels.size() > 1)
         delete Labels.takeLast();
     const int h = LineHeight();
-    const int count = ReaderLabelCount(Panel->height(), h, Spacing);
+    const int count = ReaderLabelCount(Panel->height() - Reserved, h, Spacing);
     const int width = qMax(0, Panel->width() - LabelLeft - ScrollBar->width() - 2);
     QPalette palette = zero->palette();
     palette.setColor(QPalette::WindowText, FontColor);

@@ -37,6 +37,8 @@ public:
     void SetLabelText(int i, const QString& text);
     int LabelSpacing() const { return Spacing; }
     void SetLabelSpacing(int spacing) { Spacing = qMax(0, spacing); }
+    // Room kept free at the panel's foot (the status strip), which no label takes.
+    void SetReservedHeight(int height) { Reserved = qMax(0, height); }
     // The labels show the text view's font in this colour.
     void SetFontColor(const QColor& color) { FontColor = color; }
 
@@ -74,6 +76,7 @@ private:
     QObject* MouseFilter;
     QList<QLabel*> Labels;
     int Spacing = 0;
+    int Reserved = 0;
     QColor FontColor = Qt::black;
     mutable std::unique_ptr<TFontAdvances> Advances;
     mutable std::unique_ptr<TDisplayLineModel> Model;

@@ -317,8 +317,8 @@ void TSlideEngine::ReaderPanelMouseDown(Qt::MouseButton button, Qt::KeyboardModi
             else
                 SlideReadExecute();
         } else if (button == Qt::RightButton && Port.IsTimerRunning()) {
-            Port.StopTimer();
             State.PausedByMouse = true;
+            Port.StopTimer();
         }
     } else if (button == Qt::RightButton) {
         PageNextExecute();

@@ -1,5 +1,7 @@
 #include "tests/support/WindowHarness.h"
 
+#include "reader/ReaderLayout.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QScrollBar>
@@ -21,6 +23,8 @@ private slots:
     void wheelOverLabels();
     void placeKept_data();
     void placeKept();
+    void statusStrip();
+    void statusStripRemembered();
 
 private:
     void pressAll(const QList<int>& keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -224,6 +228,53 @@ void TestComfort::placeKept()
     QCOMPARE(form.ReadingLineScrollBar->value(), now);
     QCOMPARE(H->LabelTexts().first(), form.Line(now));
     QCOMPARE(form.windowTitle(), QStringLiteral("  %1 / %2").arg(now + 1).arg(form.LineCount()));
+}
+
+// The strip follows the reader tick by tick and takes its room from the labels.
+void TestComfort::statusStrip()
+{
+    TQuorvelaneForm& form = *H->Form;
+    auto* strip = form.ReaderPanel->findChild<QLabel*>(QStringLiteral("ReaderStatusLabel"));
+    QVERIFY(strip && strip->isHidden());
+    const int labels = form.LabelCount();
+    form.Action(QStringLiteral("ShowStatusStrip"))->trigger();
+    QVERIFY(strip->isVisible());
+    QCOMPARE(form.LabelCount(), ReaderLabelCount(form.ReaderPanel->height() - strip->height(),
+                                                 H->LineHeight(), form.LabelSpacing()));
+    QVERIFY(form.LabelCount() < labels);
+    QVERIFY(strip->geometry().top() >= H->Labels().last()->geometry().bottom());
+
+    form.ReadTimerComboBox->setCurrentIndex(form.ReadTimerComboBox->findText("   00500"));
+    form.ReadTimerComboBoxChange();
+    QTest::keyClick(form.ReaderPanel, Qt::Key_Space);
+    // 40 lines of 7 characters; one line a slide at 500 ms.
+    QCOMPARE(strip->text(),
+             QStringLiteral("スライド中  500 ms × 1行  a.txt  2.5%  840字/分  残り 0:20"));
+    H->Ticks(19);
+    QCOMPARE(strip->text(),
+             QStringLiteral("スライド中  500 ms × 1行  a.txt  50.0%  840字/分  残り 0:11"));
+    QTest::mousePress(H->Labels().first(), Qt::RightButton, Qt::ShiftModifier);
+    QVERIFY(strip->text().startsWith(QStringLiteral("一時停止  ")));
+    QTest::mouseRelease(H->Labels().first(), Qt::RightButton, Qt::ShiftModifier);
+    QTest::keyClick(form.ReaderPanel, Qt::Key_Space);
+    QVERIFY(strip->text().startsWith(QStringLiteral("停止  500 ms")));
+}
+
+// The strip's state is kept in the settings file and comes back with the window.
+void TestComfort::statusStripRemembered()
+{
+    H->Form->Action(QStringLiteral("ShowStatusStrip"))->trigger();
+    H->Form->close();
+    QFile ini(H->Dir.filePath(QStringLiteral("Quorvelane.ini")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QVERIFY(ini.readAll().contains("[Comfort]\r\nStatusStrip=1"));
+    H.reset();
+    H = std::make_unique<TWindowHarness>();
+    QVERIFY(H->Write(QStringLiteral("a.txt"), NumberedLines(40)));
+    H->Start(false, "[Comfort]\r\nStatusStrip=1\r\n");
+    QVERIFY(H->Form->Action(QStringLiteral("ShowStatusStrip"))->isChecked());
+    QVERIFY(
+        H->Form->ReaderPanel->findChild<QLabel*>(QStringLiteral("ReaderStatusLabel"))->isVisible());
 }
 
 QTEST_MAIN(TestComfort)
