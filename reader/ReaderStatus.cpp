@@ -1,12 +1,8 @@
 #include "reader/ReaderStatus.h"
 
-#include "platform/IniFile.h"
-
 #include <QLocale>
 
 namespace {
-
-const QString Section = QStringLiteral("Comfort");
 
 QString RunText(const TReaderStatusFacts& facts)
 {
@@ -56,18 +52,4 @@ QString ReaderStatusText(const TReaderStatusFacts& facts)
                 .arg(grouped.toString(qRound64(perMinute)))
                 .arg(ReadingTimeText(slides * interval));
     return text;
-}
-
-TComfortSettings ReadComfortSettings(const TIniFile& ini)
-{
-    TComfortSettings settings;
-    settings.StatusStrip = ini.ReadBool(Section, QStringLiteral("StatusStrip"), false);
-    settings.KeepPlaces = ini.ReadBool(Section, QStringLiteral("KeepPlaces"), false);
-    return settings;
-}
-
-void WriteComfortSettings(TIniFile& ini, const TComfortSettings& settings)
-{
-    ini.WriteBool(Section, QStringLiteral("StatusStrip"), settings.StatusStrip);
-    ini.WriteBool(Section, QStringLiteral("KeepPlaces"), settings.KeepPlaces);
 }

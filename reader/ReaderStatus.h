@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class TIniFile;
-
 // What the reader does, as the status strip under it tells it.
 enum class TReadingRun
 {
@@ -31,15 +29,3 @@ QString ReaderStatusText(const TReaderStatusFacts& facts);
 
 // Milliseconds as h:mm:ss, or m:ss under an hour.
 QString ReadingTimeText(qint64 ms);
-
-// The settings of the reading comfort features, in a section of their own ("[Comfort]") after
-// the program's other settings. Everything is off by default.
-struct TComfortSettings
-{
-    bool StatusStrip = false;
-    bool KeepPlaces = false; // 位置を記憶
-    bool operator==(const TComfortSettings&) const = default;
-};
-
-TComfortSettings ReadComfortSettings(const TIniFile& ini);
-void WriteComfortSettings(TIniFile& ini, const TComfortSettings& settings);

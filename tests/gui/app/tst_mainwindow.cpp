@@ -123,7 +123,7 @@ void TestMainWindow::firstStartWritesDefaults()
         "SearchContents=()\r\n"
         "SearchSimplleContents=\x82\x50\x82\x51\x82\x52\x82\x53\x82\x54\x82\x55\x82\x56\x82\x57"
         "\x82\x58\x82\x4f\r\nSearchLength=0\r\nSearchOption=0\r\n"
-        "[Comfort]\r\nStatusStrip=0\r\nKeepPlaces=0\r\n";
+        "[Comfort]\r\nStatusStrip=0\r\n";
     QCOMPARE(settingsBytes(), expected);
     QVERIFY((*Dialogs)->Log().isEmpty());
 }
@@ -152,12 +152,12 @@ void TestMainWindow::restartKeepsValuesAndForeignLines()
     QCOMPARE(form->ReadTimerComboBox->currentIndex(), 3);
     QCOMPARE(form->LabelSpaceComboBox->currentIndex(), 0);
     QCOMPARE(form->FontSizeComboBox->currentText(), QStringLiteral("      24"));
-    QCOMPARE(form->SlideState().SlideStep, 15);
+    QCOMPARE(form->SlideState().SlideLabelStep, 15);
     QCOMPARE(form->Action(QStringLiteral("SlideRepeat"))->isChecked(), true);
     QCOMPARE(form->SearchState().SearchType, 2);
     QCOMPARE(form->SearchState().SearchLineString, QStringLiteral("第1章"));
     QVERIFY(form->TextFont().Bold && form->TextFont().Underline);
-    const TSettingsData before = form->CollectSettings();
+    const QVariantList before = form->CollectSettings();
     exit(form);
 
     const QByteArray written = settingsBytes();
