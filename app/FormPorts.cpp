@@ -446,6 +446,8 @@ bool TFormLoaderPort::TextEmpty() const
 void TFormLoaderPort::LoadText(const QString& text)
 {
     Form.MainRichEdit->LoadText(text);
+    if (!text.isEmpty())
+        Form.RestorePlace();
 }
 int TFormLoaderPort::LineCount() const
 {
@@ -454,6 +456,8 @@ int TFormLoaderPort::LineCount() const
 
 void TFormLoaderPort::ResetReadingLine()
 {
+    // The file in view is about to be left.
+    Form.RememberPlace();
     Form.State.Slide.ReadingLine = 0;
     Form.ReadingLineScrollBar->setValue(0);
 }

@@ -378,6 +378,7 @@ void TQuorvelaneForm::ConnectControls()
         {"SetContentsLineForward", &State.Search.ContentsLineForward},
         {"ReflectFormAll", &State.Look.FormAllChange},
         {"ShowStatusStrip", &State.Slide.StatusStrip},
+        {"KeepPlaces", &State.Slide.KeepPlaces},
     };
     for (const auto& [name, flag] : modes)
         connect(Action(QLatin1String(name)), &QAction::toggled, this,

@@ -81,6 +81,8 @@ void TQuorvelaneForm::FormCreate()
         return;
     }
     ReadSettingsFile();
+    // Read even while off: switched on later, the places of earlier sessions stay.
+    Places = TReadingPlaces::Load(PlacesFileName());
     ApplyBounds();
     ApplyPanelSizes();
     FileList->ApplySaved();
@@ -178,6 +180,36 @@ void TQuorvelaneForm::FormClose()
     State.Form.FormInactive = true;
     if (State.Form.SettingsRead)
         WriteSettingsFile();
+    // Nothing is written while the places are not kept: the file exists only for those who
+    // use it. A file that cannot be written costs the places, not the settings.
+    if (State.Form.SettingsRead && State.Slide.KeepPlaces) {
+        RememberPlace();
+        Places.Save(PlacesFileName());
+    }
+}
+
+QString TQuorvelaneForm::PlacesFileName() const
+{
+    return State.Form.SettingsFolder + QStringLiteral("Quorvelane.places");
+}
+
+void TQuorvelaneForm::RememberPlace()
+{
+    if (!State.Slide.KeepPlaces || State.Files.CurrentFileName.isEmpty())
+        return;
+    if (const auto place = ReaderView->PlaceOfLine(State.Slide.ReadingLine))
+        Places.Remember(QFileInfo(State.Files.CurrentFileName).absoluteFilePath(), *place);
+}
+
+void TQuorvelaneForm::RestorePlace()
+{
+    if (!State.Slide.KeepPlaces || State.Files.CurrentFileName.isEmpty())
+        return;
+    const auto place = Places.Find(QFileInfo(State.Files.CurrentFileName).absoluteFilePath());
+    if (!place || LineCount() == 0)
+        return;
+    ReaderView->UpdateScrollRange();
+    Engine->KeepPlace(ReaderView->LineOfPlace(*place));
 }
 
 // The window's bounds, the panels' sizes and the open folder into the state.
@@ -294,6 +326,7 @@ void TQuorvelaneForm::MirrorChecks()
     Action(QStringLiteral("SetContentsLineForward"))->setChecked(State.Search.ContentsLineForward);
     Action(QStringLiteral("ReflectFormAll"))->setChecked(State.Look.FormAllChange);
     Action(QStringLiteral("ShowStatusStrip"))->setChecked(State.Slide.StatusStrip);
+    Action(QStringLiteral("KeepPlaces"))->setChecked(State.Slide.KeepPlaces);
     ShowStatusStripExecute();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/ContentsListBox.h"
 #include "reader/ReaderStatus.h"
 #include "reader/ReaderView.h"
+#include "reader/ReadingPlaces.h"
 
 #include <QComboBox>
 #include <QHash>
@@ -118,6 +119,13 @@ public:
         Engine->ReadingLineScrollBarScroll(ScrollPos);
     }
     void ShowStatusStripExecute();
+    void KeepPlacesExecute() { RememberPlace(); }
+    // 位置を記憶: the place of the file in view noted, and the noted place of a file just
+    // loaded put at the top of the reader.
+    void RememberPlace();
+    void RestorePlace();
+    // The positions file, beside the settings file.
+    QString PlacesFileName() const;
 
     // The searches and the contents list.
     void FindLineStringExecute(TSearchAction Action) { SearchFlow->FindLineStringExecute(Action); }
@@ -232,6 +240,7 @@ private:
     std::unique_ptr<TFormReaderPort> ReaderPort;
     std::unique_ptr<TSlideEngine> Engine;
     std::unique_ptr<TReaderStatusStrip> StatusStrip;
+    TReadingPlaces Places;
     std::unique_ptr<TFormSearchPort> SearchPort;
     std::unique_ptr<TSearchFlow> SearchFlow;
     std::unique_ptr<TFormAppearancePort> AppearancePort;

@@ -94,6 +94,7 @@ const TKey Keys[] = {
     key<&S::Search, &TSearchState::SearchOption>("BaseData", "SearchOption"),
     // Reading comfort, after the other keys in a section of its own.
     key<&S::Slide, &TSlideState::StatusStrip>("Comfort", "StatusStrip"),
+    key<&S::Slide, &TSlideState::KeepPlaces>("Comfort", "KeepPlaces"),
 };
 
 } // namespace

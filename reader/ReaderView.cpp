@@ -109,6 +109,20 @@ void TReaderView::RefreshLines() const
     }
 }
 
+std::optional<TTextPlace> TReaderView::PlaceOfLine(int line) const
+{
+    if (line < 0 || line >= count())
+        return std::nullopt;
+    return TTextPlace{Model->paragraphOfLine(line), Model->lineStartInParagraph(line)};
+}
+
+int TReaderView::LineOfPlace(const TTextPlace& place) const
+{
+    if (count() == 0)
+        return 0;
+    return Model->lineAt(place.Paragraph, place.Offset);
+}
+
 void TReaderView::TakeCurrentText() const
 {
     // A text just loaded is split as the document split it: reading every block back out of

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "reader/DisplayLineModel.h"
+#include "reader/ReadingPlaces.h"
 #include "search/LineSource.h"
 
 #include <QColor>
 #include <QFont>
 #include <QList>
 #include <memory>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -59,6 +61,10 @@ public:
     // keeps its passage, whoever asks for the lines first. A new text or a line past the text
     // leaves it alone.
     void KeepPlaceOf(int* line) { Kept = line; }
+    // The paragraph and offset where line starts; none for a line outside the text.
+    std::optional<TTextPlace> PlaceOfLine(int line) const;
+    // The line that holds a place; a place past the text (a file that shrank) gives the last.
+    int LineOfPlace(const TTextPlace& place) const;
     // How many full layouts have been made, for the benchmarks' count of relayouts.
     int FullLayouts() const { return Layouts; }
 

@@ -32,6 +32,8 @@ struct TSlideState
 
     // Reading comfort, saved in [Comfort]: the status strip under the reader is shown.
     bool StatusStrip = false;
+    // 位置を記憶: each file reopens where it was left.
+    bool KeepPlaces = false;
 };
 
 // Everything the slide engine needs from the main window. Calls may re-enter the engine:

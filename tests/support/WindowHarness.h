@@ -63,13 +63,17 @@ public:
                       "\r\nAnyFilter=" + (anyFilter ? "1" : "0") + "\r\n[BaseData]\r\n" + baseData);
         ini.close();
         QDir::setCurrent(Dir.path());
-        Form = std::make_unique<TQuorvelaneForm>();
-        Form->show();
-        if (!QTest::qWaitForWindowExposed(Form.get()))
-            qWarning("window not exposed");
-        Settle();
-        Form->ReadTimerTimer(); // the start-up tick fills the lists and loads the first file
-        return *Form;
+        return Launch();
+    }
+
+    // Closes the window and starts another on the same folder and the settings it wrote.
+    TQuorvelaneForm& Restart()
+    {
+        Form->close();
+        Form.reset();
+        // The folder controls moved the current folder, where the settings file is looked for.
+        QDir::setCurrent(Dir.path());
+        return Launch();
     }
 
     // Ends a pending relayout the way the resize timer does once the size holds.
@@ -163,6 +167,17 @@ public:
     std::unique_ptr<TQuorvelaneForm> Form;
 
 private:
+    TQuorvelaneForm& Launch()
+    {
+        Form = std::make_unique<TQuorvelaneForm>();
+        Form->show();
+        if (!QTest::qWaitForWindowExposed(Form.get()))
+            qWarning("window not exposed");
+        Settle();
+        Form->ReadTimerTimer(); // the start-up tick fills the lists and loads the first file
+        return *Form;
+    }
+
     std::unique_ptr<TScopedDialogs> Dialogs;
     QString PreviousFolder;
 };

@@ -81,7 +81,8 @@ void TestSettings::missingFileGivesDefaults()
                                 QStringLiteral("１２３４５６７８９０"),
                                 0,
                                 false,
-                                false}; // [Comfort] StatusStrip
+                                false,  // [Comfort] StatusStrip
+                                false}; // KeepPlaces
     QCOMPARE(SettingsValues(read), expected);
 }
 
@@ -190,7 +191,7 @@ void TestSettings::writePassOrderAndValues()
     for (int i = 0; i < SettingsKeyCount(); ++i)
         expected << SettingsKeyName(i);
     // The specified keys, then those of [Comfort].
-    QCOMPARE(SettingsKeyCount(), 35);
+    QCOMPARE(SettingsKeyCount(), 36);
     QCOMPARE(keys, expected);
     const TIniFile reread(path);
     QCOMPARE(reread.ReadString(QStringLiteral("BaseData"), QStringLiteral("SearchType"), {}),

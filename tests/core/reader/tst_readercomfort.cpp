@@ -1,4 +1,8 @@
 #include "reader/ReaderStatus.h"
+#include "reader/ReadingPlaces.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QTest>
 
@@ -10,6 +14,9 @@ class TestReaderComfort : public QObject
 private slots:
     void statusText_data();
     void statusText();
+    void placesRoundTrip();
+    void placesFromBadBytes_data();
+    void placesFromBadBytes();
 };
 
 void TestReaderComfort::statusText_data()
@@ -56,6 +63,54 @@ void TestReaderComfort::statusText()
     facts.LineCount = lines;
     facts.Characters = qint64(lines) * 40;
     QCOMPARE(ReaderStatusText(facts), text);
+}
+
+void TestReaderComfort::placesRoundTrip()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("Quorvelane.places"));
+    QCOMPARE(TReadingPlaces::Load(file).Count(), 0); // missing
+    TReadingPlaces places;
+    for (int i = 0; i < TReadingPlaces::MaxFiles + 20; ++i)
+        places.Remember(QStringLiteral("/t/%1.txt").arg(i), {i, i * 2});
+    const QString odd = QStringLiteral("/t/日本語\tタブ.txt");
+    places.Remember(odd, {3, 4});
+    places.Remember(QStringLiteral("/t/line\nend.txt"), {1, 1}); // cannot be stored
+    places.Remember(QStringLiteral("/t/519.txt"), {7, 8});       // again: moves to the front
+    QVERIFY(places.Save(file));
+    const TReadingPlaces read = TReadingPlaces::Load(file);
+    QCOMPARE(read.Count(), TReadingPlaces::MaxFiles);
+    QCOMPARE(read.Find(odd), std::optional<TTextPlace>({3, 4}));
+    QCOMPARE(read.Find(QStringLiteral("/t/519.txt")), std::optional<TTextPlace>({7, 8}));
+    QCOMPARE(read.Find(QStringLiteral("/t/21.txt")), std::optional<TTextPlace>({21, 42}));
+    QVERIFY(!read.Find(QStringLiteral("/t/20.txt"))); // the oldest went
+    QVERIFY(!read.Find(QStringLiteral("/t/line\nend.txt")));
+}
+
+void TestReaderComfort::placesFromBadBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("paths");
+    QTest::newRow("empty") << QByteArray() << QStringList{};
+    QTest::newRow("cut short in the last line")
+        << QByteArray("1\t2\t/a\n3\t4\t/b") << QStringList{"/a"};
+    QTest::newRow("not numbers, negative, no path")
+        << QByteArray("x\t2\t/a\n1\t-2\t/b\n1\t2\t\n1\t2\n5\t6\t/c\n") << QStringList{"/c"};
+    QTest::newRow("binary") << QByteArray("\x00\xff\t\x01\n\x7f", 6) << QStringList{};
+    QTest::newRow("a path twice keeps the first")
+        << QByteArray("1\t1\t/a\n2\t2\t/a\n") << QStringList{"/a"};
+}
+
+void TestReaderComfort::placesFromBadBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, paths);
+    const TReadingPlaces places = TReadingPlaces::FromBytes(bytes);
+    QCOMPARE(places.Count(), paths.size());
+    for (const QString& path : paths)
+        QVERIFY(places.Find(path));
+    if (paths == QStringList{"/a"})
+        QCOMPARE(places.Find("/a")->Paragraph, 1);
 }
 
 QTEST_APPLESS_MAIN(TestReaderComfort)

@@ -25,6 +25,8 @@ private slots:
     void placeKept();
     void statusStrip();
     void statusStripRemembered();
+    void placesRemembered();
+    void badPlacesFile();
 
 private:
     void pressAll(const QList<int>& keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -275,6 +277,53 @@ void TestComfort::statusStripRemembered()
     QVERIFY(H->Form->Action(QStringLiteral("ShowStatusStrip"))->isChecked());
     QVERIFY(
         H->Form->ReaderPanel->findChild<QLabel*>(QStringLiteral("ReaderStatusLabel"))->isVisible());
+}
+
+// 位置を記憶: each file comes back where it was left, in this session and the next.
+void TestComfort::placesRemembered()
+{
+    H.reset();
+    H = std::make_unique<TWindowHarness>();
+    QVERIFY(H->Write(QStringLiteral("a.txt"), NumberedLines(40)));
+    QVERIFY(H->Write(QStringLiteral("b.txt"), NumberedLines(40, "other ")));
+    TQuorvelaneForm& form = H->Start(false, "[Comfort]\r\nKeepPlaces=1\r\n");
+    QVERIFY(form.Action(QStringLiteral("KeepPlaces"))->isChecked());
+    H->FitLabels(5);
+    pressAll({Qt::Key_PageDown, Qt::Key_PageDown});
+    QCOMPARE(form.windowTitle(), QStringLiteral("  11 / 40"));
+    form.FileNextExecute();
+    QCOMPARE(form.windowTitle(), QStringLiteral("  1 / 40"));
+    pressAll({Qt::Key_PageDown});
+    form.FileBackExecute();
+    QCOMPARE(form.windowTitle(), QStringLiteral("  11 / 40"));
+    QCOMPARE(H->LabelTexts().first(), QStringLiteral("line 11"));
+
+    TQuorvelaneForm& again = H->Restart();
+    QVERIFY(QFile::exists(H->Dir.filePath(QStringLiteral("Quorvelane.places"))));
+    QCOMPARE(again.windowTitle(), QStringLiteral("  11 / 40"));
+    again.FileNextExecute();
+    QCOMPARE(again.windowTitle(), QStringLiteral("  6 / 40"));
+
+    // A file that shrank below its place opens at its last line.
+    QVERIFY(H->Write(QStringLiteral("b.txt"), NumberedLines(3, "other ")));
+    TQuorvelaneForm& third = H->Restart();
+    QCOMPARE(third.FileState().CurrentFileName, H->Path(QStringLiteral("b.txt")));
+    QCOMPARE(third.windowTitle(), QStringLiteral("  3 / 3"));
+}
+
+// A positions file that cannot be read is no places at all, and no message.
+void TestComfort::badPlacesFile()
+{
+    H.reset();
+    H = std::make_unique<TWindowHarness>();
+    QVERIFY(H->Write(QStringLiteral("a.txt"), NumberedLines(40)));
+    QFile places(H->Dir.filePath(QStringLiteral("Quorvelane.places")));
+    QVERIFY(places.open(QIODevice::WriteOnly));
+    places.write("7\t\xff\xfe\t" + H->Path(QStringLiteral("a.txt")).toUtf8() + "\n12\t0");
+    places.close();
+    TQuorvelaneForm& form = H->Start(false, "[Comfort]\r\nKeepPlaces=1\r\n");
+    QCOMPARE(form.windowTitle(), QStringLiteral("  1 / 40"));
+    QVERIFY(H->Script().Log().isEmpty());
 }
 
 QTEST_MAIN(TestComfort)
