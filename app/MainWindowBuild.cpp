@@ -11,6 +11,7 @@
 #include "files/TextLoader.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderAppearance.h"
+#include "reader/ReaderFullScreen.h"
 #include "reader/ReaderInput.h"
 #include "reader/ReaderLayout.h"
 #include "reader/ReaderStatusStrip.h"
@@ -304,6 +305,9 @@ void TQuorvelaneForm::BuildComponents()
     Engine = std::make_unique<TSlideEngine>(State.Slide, *ReaderPort);
     StatusStrip =
         std::make_unique<TReaderStatusStrip>(ReaderPanel, [this] { return ReaderStatusFacts(); });
+    FullScreen = std::make_unique<TReaderFullScreen>(
+        this, Action(QStringLiteral("FullScreenReader")),
+        QList<QWidget*>{menuBar(), LeftPanel, RightPanel, TextPanel}, [this] { RelayoutReader(); });
     auto* input = new TReaderInput(ReaderPanel, *Engine, [this] {
         return State.Search.Searching || State.Form.DropInProgress;
     });

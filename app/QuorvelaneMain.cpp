@@ -11,6 +11,7 @@
 #include "platform/IniFile.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderAppearance.h"
+#include "reader/ReaderFullScreen.h"
 #include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 #include "reader/SlideEngine.h"
@@ -272,6 +273,13 @@ void TQuorvelaneForm::RebuildReader()
         Engine->KeepPlace(State.Slide.ReadingLine);
     ReaderView->CreateReaderLabels();
     Engine->ShowReadingLines();
+}
+
+void TQuorvelaneForm::FullScreenReaderExecute()
+{
+    FullScreen->Toggle();
+    const QSignalBlocker blocker(Action(QStringLiteral("FullScreenReader")));
+    Action(QStringLiteral("FullScreenReader"))->setChecked(FullScreen->Active());
 }
 
 void TQuorvelaneForm::ShowStatusStripExecute()

@@ -35,6 +35,7 @@ class TFormLoaderPort;
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
+class TReaderFullScreen;
 class TReaderStatusStrip;
 
 // The main window. It builds the controls and the actions, owns the state and the components,
@@ -120,6 +121,7 @@ public:
     }
     void ShowStatusStripExecute();
     void KeepPlacesExecute() { RememberPlace(); }
+    void FullScreenReaderExecute();
     // 位置を記憶: the place of the file in view noted, and the noted place of a file just
     // loaded put at the top of the reader.
     void RememberPlace();
@@ -241,6 +243,7 @@ private:
     std::unique_ptr<TSlideEngine> Engine;
     std::unique_ptr<TReaderStatusStrip> StatusStrip;
     TReadingPlaces Places;
+    std::unique_ptr<TReaderFullScreen> FullScreen;
     std::unique_ptr<TFormSearchPort> SearchPort;
     std::unique_ptr<TSearchFlow> SearchFlow;
     std::unique_ptr<TFormAppearancePort> AppearancePort;

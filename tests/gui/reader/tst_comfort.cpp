@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -27,6 +28,7 @@ private slots:
     void statusStripRemembered();
     void placesRemembered();
     void badPlacesFile();
+    void fullScreen();
 
 private:
     void pressAll(const QList<int>& keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -324,6 +326,39 @@ void TestComfort::badPlacesFile()
     TQuorvelaneForm& form = H->Start(false, "[Comfort]\r\nKeepPlaces=1\r\n");
     QCOMPARE(form.windowTitle(), QStringLiteral("  1 / 40"));
     QVERIFY(H->Script().Log().isEmpty());
+}
+
+// F11 leaves the reader alone on the screen; F11 or Esc brings every panel back as it was.
+void TestComfort::fullScreen()
+{
+    TQuorvelaneForm& form = *H->Form;
+    form.RightPanel->hide(); // hidden before: stays hidden after
+    const int labels = form.LabelCount();
+    const QList<QWidget*> around{form.menuBar(), form.LeftPanel, form.TextPanel};
+    for (int key : {int(Qt::Key_F11), int(Qt::Key_Escape)}) {
+        QTest::keyClick(&form, Qt::Key_F11);
+        QVERIFY(form.isFullScreen());
+        QVERIFY(form.Action(QStringLiteral("FullScreenReader"))->isChecked());
+        for (QWidget* widget : around)
+            QVERIFY(widget->isHidden());
+        QCoreApplication::processEvents(); // the splitters give the reader the room
+        H->Settle();
+        QVERIFY(form.LabelCount() > labels);
+        QTest::keyClick(form.ReaderPanel, Qt::Key_PageDown); // the reader keys still work
+        QCOMPARE(form.windowTitle(),
+                 QStringLiteral("  %1 / 40").arg(qMin(form.LabelCount(), 39) + 1));
+        QTest::keyClick(form.ReaderPanel, Qt::Key_Home);
+        QTest::keyClick(&form, Qt::Key(key));
+        QVERIFY(!form.isFullScreen());
+        for (QWidget* widget : around)
+            QVERIFY(!widget->isHidden());
+        QVERIFY(form.RightPanel->isHidden());
+        QCoreApplication::processEvents();
+        H->Settle();
+        QCOMPARE(form.LabelCount(), labels);
+    }
+    QTest::keyClick(form.ReaderPanel, Qt::Key_Escape); // Esc alone does nothing
+    QVERIFY(!form.isFullScreen());
 }
 
 QTEST_MAIN(TestComfort)
