@@ -1,8 +1,10 @@
 #include "app/FormPorts.h"
 
 #include "app/QuorvelaneMain.h"
-#include "dialogs/AppUtils.h"
+#include "dialogs/SettingFrm.h"
+#include "dialogs/TextSaver.h"
 #include "files/FolderControls.h"
+#include "platform/AppUtils.h"
 #include "platform/Colors.h"
 #include "platform/Fonts.h"
 #include "platform/MainRichEdit.h"
@@ -107,9 +109,9 @@ void TFormReaderPort::SelectFileListEntry(int i)
 {
     Form.FileNameListBox->setCurrentRow(i);
 }
-void TFormReaderPort::LoadSelectedFile()
+bool TFormReaderPort::LoadSelectedFile()
 {
-    Form.FileNameListBoxClick();
+    return Form.Loader->FileNameListBoxClick();
 }
 void TFormReaderPort::FileListBox1Change()
 {
@@ -446,8 +448,18 @@ bool TFormLoaderPort::TextEmpty() const
 void TFormLoaderPort::LoadText(const QString& text)
 {
     Form.MainRichEdit->LoadText(text);
+    // A text put in by the program holds no edits of the user's.
+    Form.MainRichEdit->document()->setModified(false);
     if (!text.isEmpty())
         Form.RestorePlace();
+}
+bool TFormLoaderPort::TextModified() const
+{
+    return Form.MainRichEdit->document()->isModified();
+}
+bool TFormLoaderPort::SaveText()
+{
+    return Form.Saver->FileSaveExecute();
 }
 int TFormLoaderPort::LineCount() const
 {
@@ -482,4 +494,34 @@ void TFormLoaderPort::SetCaption(const QString& caption)
 int TFormLoaderPort::MessageBox(const QString& text, const QString& caption, int flags)
 {
     return AppMessageBox(text, caption, flags);
+}
+
+bool TFormSettingPort::AnyFilter() const
+{
+    return Form.State.Files.AnyFilter;
+}
+void TFormSettingPort::SetAnyFilter(bool checked)
+{
+    Form.State.Files.AnyFilter = checked;
+    Form.Action(QStringLiteral("SetAnyFilter"))->setChecked(checked);
+}
+bool TFormSettingPort::ShowSettingForm(TSettingLists& lists)
+{
+    return TSettingForm::Execute(lists, &Form);
+}
+int TFormSettingPort::MessageBox(const QString& text, const QString& caption, int flags)
+{
+    return AppMessageBox(text, caption, flags);
+}
+bool TFormSettingPort::Set_SaveFilter(QString& FilterList)
+{
+    return Form.Set_SaveFilter(FilterList);
+}
+void TFormSettingPort::ApplyFileFilter()
+{
+    Form.ApplyFileFilter();
+}
+void TFormSettingPort::BuildSelectedFolderMenu(const QString& Folders)
+{
+    Form.BuildSelectedFolderMenu(Folders);
 }

@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "app/WindowLayout.h"
 #include "files/FileList.h"
+#include "dialogs/BaseSettings.h"
 #include "files/TextLoader.h"
 #include "platform/ContentsListBox.h"
 #include "reader/ReaderStatus.h"
@@ -28,10 +29,16 @@ class QSplitterHandle;
 class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
+class TEditCommands;
+class THelpCommand;
+class TTextSaver;
+class TTextViewSavePort;
 class TFileListBox;
 class TFormAppearancePort;
 class TFormLayoutPort;
 class TFormLoaderPort;
+class TFormSettingPort;
+
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
@@ -75,6 +82,7 @@ public:
         FileList->BuildSelectedFolderMenu(Folders);
     }
     void SelectedFolderClick(QObject* Sender) { FileList->SelectedFolderClick(Sender); }
+    void SetBaseExecute() { BaseSettings->SetBaseExecute(); }
 
     // Loading and moving through the files.
     void FileNameListBoxClick() { Loader->FileNameListBoxClick(); }
@@ -134,6 +142,17 @@ public:
     void FindResearchExecute() { SearchFlow->FindResearchExecute(); }
     void ContentsListBoxClick() { SearchFlow->ContentsListBoxClick(); }
     void SetContentsLineForwardExecute() { SearchFlow->SetContentsLineForwardExecute(); }
+
+    // Saving the text, the edit commands, help and version.
+    bool Set_SaveFilter(QString& FilterList);
+    void FileSaveExecute();
+    void MenuEditExecute();
+    void TextCutExecute();
+    void TextCopyExecute();
+    void TextPasteExecute();
+    void TextAllSelectExecute();
+    void AppHelpExecute();
+    void AppVersionExecute();
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
@@ -210,6 +229,7 @@ private:
     friend class TFormLoaderPort;
     friend class TFormReaderPort;
     friend class TFormSearchPort;
+    friend class TFormSettingPort;
 
     void BuildControls();
     void BuildLeftColumn();
@@ -253,4 +273,10 @@ private:
     std::unique_ptr<TFormLoaderPort> LoaderPort;
     std::unique_ptr<TTextLoader> Loader;
     std::unique_ptr<TFileList> FileList;
+    std::unique_ptr<TFormSettingPort> SettingPort;
+    std::unique_ptr<TBaseSettings> BaseSettings;
+    std::unique_ptr<TTextViewSavePort> SavePort;
+    std::unique_ptr<TTextSaver> Saver;
+    std::unique_ptr<TEditCommands> EditCommands;
+    std::unique_ptr<THelpCommand> Help;
 };

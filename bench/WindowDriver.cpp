@@ -1,7 +1,7 @@
 #include "bench/WindowDriver.h"
 
 #include "bench/BenchReport.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderLayout.h"
 
@@ -289,6 +289,17 @@ std::optional<QString> TBenchDialogs::InputBox(const QString& caption, const QSt
         Unexpected("input box", caption);
     QString answer = Inputs.front();
     Inputs.pop_front();
+    return answer;
+}
+
+std::optional<TDialogService::SaveAnswer> TBenchDialogs::SaveFile(const QString& caption,
+                                                                  const QString&, const QString&,
+                                                                  const QStringList& filters, int)
+{
+    if (SavePaths.empty())
+        Unexpected("save dialog", caption);
+    SaveAnswer answer{SavePaths.front(), int(filters.size()) - 1};
+    SavePaths.pop_front();
     return answer;
 }
 

@@ -2,7 +2,7 @@
 
 #include "common/SplitWX.h"
 #include "common/StrToInt.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 #include "reader/ReaderLayout.h"
 
 #include <limits>
@@ -185,7 +185,11 @@ void TSlideEngine::SlideToNextListFile()
             }
         }
         // The timer is off during the load, so the display it runs cannot change files again.
-        Port.LoadSelectedFile();
+        // A user who stays on an edited text ends the list reading there.
+        if (!Port.LoadSelectedFile()) {
+            SetReadingChecks(false, false);
+            runAfterwards = false;
+        }
     }
     if (runAfterwards)
         Port.StartTimer();

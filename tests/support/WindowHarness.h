@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/QuorvelaneMain.h"
+#include "platform/AppUtils.h"
+#include "dialogs/FileDialogs.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -33,11 +35,16 @@ public:
         Texts = Dir.filePath(QStringLiteral("texts"));
         QDir().mkpath(Texts);
         Dialogs = std::make_unique<TScopedDialogs>();
+        // The file dialog holder exists beside the window, as at start-up.
+        FileDialogs = CreateFileDialogsForm(AppMessageBox);
     }
     ~TWindowHarness()
     {
-        if (Form)
+        // A test that leaves edits behind is not asked about them at the end.
+        if (Form) {
+            Form->MainRichEdit->document()->setModified(false);
             Form->close();
+        }
         Form.reset();
         Dialogs.reset();
         QDir::setCurrent(PreviousFolder);
@@ -54,26 +61,26 @@ public:
                file.write(bytes) == bytes.size();
     }
 
-    // Starts the window on the text folder; the settings lines go into [BaseData].
-    TQuorvelaneForm& Start(bool anyFilter = false, const QByteArray& baseData = {})
+    // Starts the window on the text folder; the settings lines go into [BaseData] and
+    // [FileFolder].
+    TQuorvelaneForm& Start(bool anyFilter = false, const QByteArray& baseData = {},
+                           const QByteArray& fileFolder = {})
     {
         QFile ini(Dir.filePath(QStringLiteral("Quorvelane.ini")));
         if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            ini.write("[FileFolder]\r\nFolder=" + Texts.toUtf8() +
-                      "\r\nAnyFilter=" + (anyFilter ? "1" : "0") + "\r\n[BaseData]\r\n" + baseData);
+            ini.write("[FileFolder]\r\nFolder=" + Texts.toUtf8() + "\r\nAnyFilter=" +
+                      (anyFilter ? "1" : "0") + "\r\n" + fileFolder + "[BaseData]\r\n" + baseData);
         ini.close();
-        QDir::setCurrent(Dir.path());
-        return Launch();
+        return Open();
     }
 
-    // Closes the window and starts another on the same folder and the settings it wrote.
+    // Closes the window, which writes the settings file (closing twice does no harm), and
+    // starts it again from that file.
     TQuorvelaneForm& Restart()
     {
         Form->close();
         Form.reset();
-        // The folder controls moved the current folder, where the settings file is looked for.
-        QDir::setCurrent(Dir.path());
-        return Launch();
+        return Open();
     }
 
     // Ends a pending relayout the way the resize timer does once the size holds.
@@ -167,8 +174,9 @@ public:
     std::unique_ptr<TQuorvelaneForm> Form;
 
 private:
-    TQuorvelaneForm& Launch()
+    TQuorvelaneForm& Open()
     {
+        QDir::setCurrent(Dir.path());
         Form = std::make_unique<TQuorvelaneForm>();
         Form->show();
         if (!QTest::qWaitForWindowExposed(Form.get()))
@@ -179,6 +187,7 @@ private:
     }
 
     std::unique_ptr<TScopedDialogs> Dialogs;
+    std::unique_ptr<TFileDialogsForm> FileDialogs;
     QString PreviousFolder;
 };
 
