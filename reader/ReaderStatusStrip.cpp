@@ -1,5 +1,6 @@
 #include "reader/ReaderStatusStrip.h"
 
+#include <QEvent>
 #include <QLabel>
 
 TReaderStatusStrip::TReaderStatusStrip(QWidget* panel, std::function<TReaderStatusFacts()> facts)
@@ -10,12 +11,21 @@ TReaderStatusStrip::TReaderStatusStrip(QWidget* panel, std::function<TReaderStat
     Strip->setWordWrap(false);
     Strip->setFrameShape(QFrame::StyledPanel);
     Strip->hide();
+    Panel->installEventFilter(this);
+}
+
+bool TReaderStatusStrip::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Panel && event->type() == QEvent::Resize)
+        Place();
+    return false;
 }
 
 void TReaderStatusStrip::SetShown(bool shown)
 {
     IsShown = shown;
     Strip->setVisible(shown);
+    Place();
     Refresh();
 }
 
@@ -30,9 +40,10 @@ void TReaderStatusStrip::Refresh()
         Strip->setText(ReaderStatusText(Facts()));
 }
 
-void TReaderStatusStrip::Place(int rightMargin)
+void TReaderStatusStrip::Place()
 {
+    constexpr int ScrollBarRoom = 18;
     const int h = Strip->sizeHint().height();
-    Strip->setGeometry(0, Panel->height() - h, qMax(0, Panel->width() - rightMargin), h);
+    Strip->setGeometry(0, Panel->height() - h, qMax(0, Panel->width() - ScrollBarRoom), h);
     Strip->raise();
 }

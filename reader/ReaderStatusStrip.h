@@ -2,6 +2,7 @@
 
 #include "reader/ReaderStatus.h"
 
+#include <QObject>
 #include <functional>
 
 class QLabel;
@@ -9,7 +10,7 @@ class QWidget;
 
 // The slim strip at the foot of the reader panel that says what the reader does. Hidden, it
 // takes no room and costs nothing; shown, the labels above it leave it its height.
-class TReaderStatusStrip
+class TReaderStatusStrip final : public QObject
 {
 public:
     TReaderStatusStrip(QWidget* panel, std::function<TReaderStatusFacts()> facts);
@@ -20,11 +21,16 @@ public:
     int Height() const;
     // Writes the facts of now into the strip, when it is shown.
     void Refresh();
-    // Puts the strip at the panel's foot, left of the scroll bar (rightMargin wide).
-    void Place(int rightMargin);
     QLabel* Label() const { return Strip; }
 
+protected:
+    // Follows the panel's size.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // At the panel's foot, left of the reader's scroll bar.
+    void Place();
+
     QWidget* Panel;
     QLabel* Strip;
     std::function<TReaderStatusFacts()> Facts;
