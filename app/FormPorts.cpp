@@ -4,13 +4,14 @@
 #include "app/QuorvelaneMain.h"
 #include "dialogs/SettingFrm.h"
 #include "dialogs/TextSaver.h"
-#include "platform/AppUtils.h"
 #include "files/FolderControls.h"
+#include "platform/AppUtils.h"
 #include "platform/Colors.h"
 #include "platform/Fonts.h"
 #include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
 #include "reader/FormAllColors.h"
+#include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>
@@ -42,9 +43,11 @@ void TFormReaderPort::SetLabelText(int i, const QString& text)
     // The engine fills the labels from the reading line on.
     Form.ReaderView->SetLabelText(i, text, Form.State.Slide.ReadingLine + i);
 }
+// Whatever the engine shows or switches, the status strip tells.
 void TFormReaderPort::SetCaption(const QString& text)
 {
     Form.setWindowTitle(text);
+    Form.StatusStrip->Refresh();
 }
 bool TFormReaderPort::IsTimerRunning() const
 {
@@ -53,10 +56,12 @@ bool TFormReaderPort::IsTimerRunning() const
 void TFormReaderPort::StartTimer()
 {
     Form.ReadTimer->start();
+    Form.StatusStrip->Refresh();
 }
 void TFormReaderPort::StopTimer()
 {
     Form.ReadTimer->stop();
+    Form.StatusStrip->Refresh();
 }
 
 void TFormReaderPort::SetTimerInterval(int ms)
@@ -64,6 +69,7 @@ void TFormReaderPort::SetTimerInterval(int ms)
     // QTimer::setInterval restarts a running timer, which is what a new interval means here;
     // it never starts a stopped one.
     Form.ReadTimer->setInterval(ms);
+    Form.StatusStrip->Refresh();
 }
 
 int TFormReaderPort::TimerInterval() const
@@ -93,6 +99,7 @@ int TFormReaderPort::ScrollLargeChange() const
 void TFormReaderPort::ChecksChanged()
 {
     Form.SyncReadingChecks();
+    Form.StatusStrip->Refresh();
 }
 int TFormReaderPort::FileListCount() const
 {
@@ -122,6 +129,12 @@ void TFormReaderPort::LabelStepComboBoxChange()
 bool TFormReaderPort::IsOnePageStepSelected() const
 {
     return Form.Appearance->IsOnePageStepSelected();
+}
+
+void TFormReaderPort::SelectIntervalItem(int i)
+{
+    Form.ReadTimerComboBox->setCurrentIndex(i);
+    Form.ReadTimerComboBoxChange();
 }
 
 void TFormReaderPort::FoldOrOpenLeftPanel()
@@ -479,6 +492,8 @@ void TFormLoaderPort::LoadText(const QString& text)
     Form.MainRichEdit->LoadText(text);
     // A text put in by the program holds no edits of the user's.
     Form.MainRichEdit->document()->setModified(false);
+    if (!text.isEmpty())
+        Form.RestorePlace();
 }
 bool TFormLoaderPort::TextModified() const
 {
@@ -495,6 +510,8 @@ int TFormLoaderPort::LineCount() const
 
 void TFormLoaderPort::ResetReadingLine()
 {
+    // The file in view is about to be left.
+    Form.RememberPlace();
     Form.State.Slide.ReadingLine = 0;
     Form.ReadingLineScrollBar->setValue(0);
 }

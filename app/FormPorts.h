@@ -42,6 +42,7 @@ public:
     void FileListBox1Change() override;
     void LabelStepComboBoxChange() override;
     bool IsOnePageStepSelected() const override;
+    void SelectIntervalItem(int i) override;
     void FoldOrOpenLeftPanel() override;
     void FoldOrOpenRightPanel() override;
 

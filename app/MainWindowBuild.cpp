@@ -18,7 +18,10 @@
 #include "files/TextLoader.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderAppearance.h"
+#include "reader/ReaderFullScreen.h"
+#include "reader/ReaderInput.h"
 #include "reader/ReaderLayout.h"
+#include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 #include "reader/SlideEngine.h"
 
@@ -272,7 +275,19 @@ void TQuorvelaneForm::BuildComponents()
     ReaderView = std::make_unique<TReaderView>(MainRichEdit, ReaderPanel, ReadingLineScrollBar,
                                                Events.get());
     ReaderPort = std::make_unique<TFormReaderPort>(*this);
+    ReaderView->KeepPlaceOf(&State.Slide.ReadingLine);
     Engine = std::make_unique<TSlideEngine>(State.Slide, *ReaderPort);
+    StatusStrip =
+        std::make_unique<TReaderStatusStrip>(ReaderPanel, [this] { return ReaderStatusFacts(); });
+    FullScreen = std::make_unique<TReaderFullScreen>(
+        this, Action(QStringLiteral("FullScreenReader")),
+        QList<QWidget*>{menuBar(), LeftPanel, RightPanel, TextPanel}, [this] { RelayoutReader(); });
+    auto* input = new TReaderInput(ReaderPanel, *Engine, [this] {
+        return State.Search.Searching || State.Form.DropInProgress;
+    });
+    for (QComboBox* box :
+         {ReadTimerComboBox, LabelStepComboBox, FontSizeComboBox, LabelSpaceComboBox})
+        input->ReturnFocusFrom(box);
     SearchPort = std::make_unique<TFormSearchPort>(*this);
     SearchFlow = std::make_unique<TSearchFlow>(State.Search, *SearchPort);
     AppearancePort = std::make_unique<TFormAppearancePort>(*this);
@@ -363,6 +378,8 @@ void TQuorvelaneForm::ConnectControls()
         {"SetContentsLineForward", &State.Search.ContentsLineForward},
         {"ReflectFormAll", &State.Look.FormAllChange},
         {"AozoraFormat", &State.Formats.AozoraFormat},
+        {"ShowStatusStrip", &State.Slide.StatusStrip},
+        {"KeepPlaces", &State.Slide.KeepPlaces},
     };
     for (const auto& [name, flag] : modes)
         connect(Action(QLatin1String(name)), &QAction::toggled, this,

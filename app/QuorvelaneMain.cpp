@@ -21,6 +21,8 @@
 #include "platform/IniFile.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderAppearance.h"
+#include "reader/ReaderFullScreen.h"
+#include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 #include "reader/SlideEngine.h"
 
@@ -28,11 +30,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -85,6 +89,8 @@ void TQuorvelaneForm::FormCreate()
         return;
     }
     ReadSettingsFile();
+    // Read even while off: switched on later, the places of earlier sessions stay.
+    Places = TReadingPlaces::Load(PlacesFileName());
     Layout->ApplySavedBounds();
     FileList->ApplySaved();
     MirrorChecks();
@@ -166,6 +172,36 @@ void TQuorvelaneForm::FormClose()
     SearchAll->Shutdown();
     if (State.Form.SettingsRead)
         WriteSettingsFile();
+    // Nothing is written while the places are not kept: the file exists only for those who
+    // use it. A file that cannot be written costs the places, not the settings.
+    if (State.Form.SettingsRead && State.Slide.KeepPlaces) {
+        RememberPlace();
+        Places.Save(PlacesFileName());
+    }
+}
+
+QString TQuorvelaneForm::PlacesFileName() const
+{
+    return State.Form.SettingsFolder + QStringLiteral("Quorvelane.places");
+}
+
+void TQuorvelaneForm::RememberPlace()
+{
+    if (!State.Slide.KeepPlaces || State.Files.CurrentFileName.isEmpty())
+        return;
+    if (const auto place = ReaderView->PlaceOfLine(State.Slide.ReadingLine))
+        Places.Remember(QFileInfo(State.Files.CurrentFileName).absoluteFilePath(), *place);
+}
+
+void TQuorvelaneForm::RestorePlace()
+{
+    if (!State.Slide.KeepPlaces || State.Files.CurrentFileName.isEmpty())
+        return;
+    const auto place = Places.Find(QFileInfo(State.Files.CurrentFileName).absoluteFilePath());
+    if (!place || LineCount() == 0)
+        return;
+    ReaderView->UpdateScrollRange();
+    Engine->KeepPlace(ReaderView->LineOfPlace(*place));
 }
 
 // The window's bounds, the panels' sizes and the open folder into the state.
@@ -211,9 +247,46 @@ void TQuorvelaneForm::RebuildReader()
 {
     if (Layout->RelayoutWaits())
         return;
+    const int line = State.Slide.ReadingLine;
     ReaderView->UpdateScrollRange();
+    // A new font or width moved the place to another line number: the scroll bar follows.
+    if (State.Slide.ReadingLine != line)
+        Engine->KeepPlace(State.Slide.ReadingLine);
     ReaderView->CreateReaderLabels();
     Engine->ShowReadingLines();
+}
+
+void TQuorvelaneForm::FullScreenReaderExecute()
+{
+    FullScreen->Toggle();
+    const QSignalBlocker blocker(Action(QStringLiteral("FullScreenReader")));
+    Action(QStringLiteral("FullScreenReader"))->setChecked(FullScreen->Active());
+}
+
+void TQuorvelaneForm::ShowStatusStripExecute()
+{
+    StatusStrip->SetShown(State.Slide.StatusStrip);
+    ReaderView->SetReservedHeight(StatusStrip->Height());
+    RebuildReader();
+}
+
+TReaderStatusFacts TQuorvelaneForm::ReaderStatusFacts() const
+{
+    const TSlideState& slide = State.Slide;
+    const bool ticking = ReadTimer->isActive() && State.Slide.TimerTag == 0;
+    TReaderStatusFacts facts;
+    facts.Run = ticking ? TReadingRun::Running
+                        : (slide.PausedByMouse ? TReadingRun::Paused : TReadingRun::Stopped);
+    facts.Variable = slide.CanChangeSlideRead;
+    facts.IntervalMs = slide.CanChangeSlideRead ? ReadTimer->interval() : slide.SlideIntervalMs;
+    facts.SlideStep = slide.SlideStep;
+    facts.FileName = QFileInfo(State.Files.CurrentFileName).fileName();
+    facts.ReadingLine = slide.ReadingLine;
+    facts.LineCount = LineCount();
+    // Each block ends in a paragraph separator, which is no character of the text.
+    const QTextDocument* document = MainRichEdit->document();
+    facts.Characters = document->characterCount() - document->blockCount();
+    return facts;
 }
 
 // The check marks of the Reading menu follow the engine's state.
@@ -242,6 +315,9 @@ void TQuorvelaneForm::MirrorChecks()
     Action(QStringLiteral("ReflectFormAll"))->setChecked(State.Look.FormAllChange);
     Action(QStringLiteral("AozoraFormat"))->setChecked(State.Formats.AozoraFormat);
     MirrorRubyChecks();
+    Action(QStringLiteral("ShowStatusStrip"))->setChecked(State.Slide.StatusStrip);
+    Action(QStringLiteral("KeepPlaces"))->setChecked(State.Slide.KeepPlaces);
+    ShowStatusStripExecute();
 }
 
 void TQuorvelaneForm::MirrorRubyChecks()

@@ -8,7 +8,9 @@
 #include "files/FileSearchAll.h"
 #include "files/TextLoader.h"
 #include "platform/ContentsListBox.h"
+#include "reader/ReaderStatus.h"
 #include "reader/ReaderView.h"
+#include "reader/ReadingPlaces.h"
 
 #include <QComboBox>
 #include <QHash>
@@ -44,6 +46,8 @@ class TFormSettingPort;
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
+class TReaderFullScreen;
+class TReaderStatusStrip;
 
 // The main window. It builds the controls and the actions, owns the state and the components,
 // and wires them; each handler forwards to the component of its subsystem.
@@ -149,6 +153,15 @@ public:
     {
         Engine->ReadingLineScrollBarScroll(ScrollPos);
     }
+    void ShowStatusStripExecute();
+    void KeepPlacesExecute() { RememberPlace(); }
+    void FullScreenReaderExecute();
+    // 位置を記憶: the place of the file in view noted, and the noted place of a file just
+    // loaded put at the top of the reader.
+    void RememberPlace();
+    void RestorePlace();
+    // The positions file, beside the settings file.
+    QString PlacesFileName() const;
 
     // The searches and the contents list.
     void FindLineStringExecute(TSearchAction Action) { SearchFlow->FindLineStringExecute(Action); }
@@ -263,6 +276,7 @@ private:
     void CaptureSettings();
     void WriteSettingsFile();
     void SyncReadingChecks();
+    TReaderStatusFacts ReaderStatusFacts() const;
 
     TAppState State;
     bool Shown = false;
@@ -271,6 +285,9 @@ private:
     std::unique_ptr<TReaderView> ReaderView;
     std::unique_ptr<TFormReaderPort> ReaderPort;
     std::unique_ptr<TSlideEngine> Engine;
+    std::unique_ptr<TReaderStatusStrip> StatusStrip;
+    TReadingPlaces Places;
+    std::unique_ptr<TReaderFullScreen> FullScreen;
     std::unique_ptr<TFormSearchPort> SearchPort;
     std::unique_ptr<TSearchFlow> SearchFlow;
     std::unique_ptr<TFormAppearancePort> AppearancePort;

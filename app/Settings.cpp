@@ -97,6 +97,9 @@ const TKey Keys[] = {
     {"Formats", "RubyStyle",
      [](const S& s) { return QVariant(int(RubyStyleOf(s.Formats.RubyStyle))); },
      [](S& s, const QVariant& v) { s.Formats.RubyStyle = int(RubyStyleOf(v.toInt())); }},
+    // Reading comfort, after the other keys in a section of its own.
+    key<&S::Slide, &TSlideState::StatusStrip>("Comfort", "StatusStrip"),
+    key<&S::Slide, &TSlideState::KeepPlaces>("Comfort", "KeepPlaces"),
 };
 
 } // namespace

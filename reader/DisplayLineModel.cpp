@@ -146,8 +146,8 @@ QStringList TDisplayLineModel::PiecesOfLoadedText(const QString& text)
         const char16_t c = s[i];
         if (c > u'\r' && c < QChar::ParagraphSeparator)
             continue;
-        if (c != u'\n' && c != u'\r' && c != QChar::ParagraphSeparator &&
-            c != BeginningOfFrame && c != EndOfFrame)
+        if (c != u'\n' && c != u'\r' && c != QChar::ParagraphSeparator && c != BeginningOfFrame &&
+            c != EndOfFrame)
             continue;
         pieces.append(QString::fromRawData(base + start, i - start));
         if (c == u'\r' && i + 1 < n && s[i + 1] == u'\n')
@@ -306,10 +306,10 @@ int TDisplayLineModel::firstParagraphWith(const TWordMatcher& word, int first, i
     const auto from = Paragraphs.begin() + first;
     const auto to = Paragraphs.begin() + last + 1;
     for (qsizetype at = startOf(first); (at = word.IndexIn(run, at)) >= 0; ++at) {
-        const auto after = std::upper_bound(from, to, base + at, [](const QChar* place,
-                                                                   const QString& paragraph) {
-            return place < paragraph.constData();
-        });
+        const auto after =
+            std::upper_bound(from, to, base + at, [](const QChar* place, const QString& paragraph) {
+                return place < paragraph.constData();
+            });
         const int p = int(after - Paragraphs.begin()) - 1;
         const qsizetype start = startOf(p);
         if (at + word.Size() > start + Paragraphs.at(p).size())
@@ -335,6 +335,16 @@ int TDisplayLineModel::lineStartInParagraph(int i) const
         return -1;
     const int k = i - FirstLine[p];
     return k == 0 ? 0 : Breaks[p][k - 1];
+}
+
+int TDisplayLineModel::lineAt(int paragraph, int offset) const
+{
+    if (paragraph >= paragraphCount())
+        return count() - 1;
+    const int p = qMax(0, paragraph);
+    const TBreaks& breaks = Breaks[size_t(p)];
+    const auto after = std::upper_bound(breaks.begin(), breaks.end(), offset);
+    return FirstLine[size_t(p)] + int(after - breaks.begin());
 }
 
 QString TDisplayLineModel::line(int i) const

@@ -118,6 +118,9 @@ public:
     int firstParagraphWith(const TWordMatcher& word, int first, int last) const;
     // Where display line i starts inside its paragraph, in UTF-16 units.
     int lineStartInParagraph(int i) const;
+    // The display line that holds the character at offset (UTF-16 units) of the paragraph; a
+    // paragraph or offset past the text gives the last line that exists.
+    int lineAt(int paragraph, int offset) const;
 
 private:
     using TBreaks = std::vector<int32_t>;

@@ -127,10 +127,30 @@ void TReaderView::RefreshLines() const
         ++Layouts;
         TextStale = false;
     } else if (relayout || width != Model->Width()) {
+        // The model still holds the last layout: the place is read from it first.
+        const bool keep = Kept && *Kept >= 0 && *Kept < Model->count();
+        const int paragraph = keep ? Model->paragraphOfLine(*Kept) : -1;
+        const int offset = keep ? Model->lineStartInParagraph(*Kept) : 0;
         Model->SetWidth(width);
         Model->Relayout();
         ++Layouts;
+        if (paragraph >= 0)
+            *Kept = Model->lineAt(paragraph, offset);
     }
+}
+
+std::optional<TTextPlace> TReaderView::PlaceOfLine(int line) const
+{
+    if (line < 0 || line >= count())
+        return std::nullopt;
+    return TTextPlace{Model->paragraphOfLine(line), Model->lineStartInParagraph(line)};
+}
+
+int TReaderView::LineOfPlace(const TTextPlace& place) const
+{
+    if (count() == 0)
+        return 0;
+    return Model->lineAt(place.Paragraph, place.Offset);
 }
 
 void TReaderView::TakeCurrentText() const
@@ -284,7 +304,7 @@ void TReaderView::CreateReaderLabels()
     while (Labels.size() > 1)
         delete Labels.takeLast();
     const int h = LineHeight() + MarkSpace();
-    const int count = ReaderLabelCount(Panel->height(), h, Spacing);
+    const int count = ReaderLabelCount(Panel->height() - Reserved, h, Spacing);
     const int width = qMax(0, Panel->width() - LabelLeft - ScrollBar->width() - 2);
     QPalette palette = zero->palette();
     palette.setColor(QPalette::WindowText, FontColor);

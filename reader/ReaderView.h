@@ -2,12 +2,14 @@
 
 #include "reader/DisplayLineModel.h"
 #include "reader/ParagraphSource.h"
+#include "reader/ReadingPlaces.h"
 #include "search/LineSource.h"
 
 #include <QColor>
 #include <QFont>
 #include <QList>
 #include <memory>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -48,6 +50,8 @@ public:
     void SetAnnotations(const TAozoraText* text, bool rubyAbove);
     int LabelSpacing() const { return Spacing; }
     void SetLabelSpacing(int spacing) { Spacing = qMax(0, spacing); }
+    // Room kept free at the panel's foot (the status strip), which no label takes.
+    void SetReservedHeight(int height) { Reserved = qMax(0, height); }
     // The labels show the text view's font in this colour.
     void SetFontColor(const QColor& color) { FontColor = color; }
 
@@ -63,6 +67,15 @@ public:
         if (!LayoutChecked || TextStale || !Model)
             RefreshLines();
     }
+    // The line whose place a new font or width keeps: after such a relayout *line is the line
+    // that holds the character it held before (the same paragraph and offset), so the reader
+    // keeps its passage, whoever asks for the lines first. A new text or a line past the text
+    // leaves it alone.
+    void KeepPlaceOf(int* line) { Kept = line; }
+    // The paragraph and offset where line starts; none for a line outside the text.
+    std::optional<TTextPlace> PlaceOfLine(int line) const;
+    // The line that holds a place; a place past the text (a file that shrank) gives the last.
+    int LineOfPlace(const TTextPlace& place) const;
     // How many full layouts have been made, for the benchmarks' count of relayouts.
     int FullLayouts() const { return Layouts; }
 
@@ -82,6 +95,7 @@ private:
     QObject* MouseFilter;
     QList<QLabel*> Labels;
     int Spacing = 0;
+    int Reserved = 0;
     QColor FontColor = Qt::black;
     mutable std::unique_ptr<TFontAdvances> Advances;
     mutable std::unique_ptr<TDisplayLineModel> Model;
@@ -94,4 +108,5 @@ private:
     mutable int Layouts = 0;
     const TAozoraText* Annotations = nullptr;
     bool RubyAbove = false;
+    int* Kept = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "common/SplitWX.h"
 #include "common/StrToInt.h"
 #include "platform/DialogService.h"
+#include "reader/ReaderLayout.h"
 
 #include <limits>
 
@@ -27,6 +28,34 @@ int SaturatedSum(int a, int b)
 }
 
 } // namespace
+
+TReaderKey ReaderKeyOf(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return TReaderKey::None;
+    switch (key) {
+    case Qt::Key_Space:
+        return TReaderKey::SlideRead;
+    case Qt::Key_PageDown:
+        return TReaderKey::PageNext;
+    case Qt::Key_PageUp:
+        return TReaderKey::PageBack;
+    case Qt::Key_Down:
+        return TReaderKey::LineNext;
+    case Qt::Key_Up:
+        return TReaderKey::LineBack;
+    case Qt::Key_Home:
+        return TReaderKey::First;
+    case Qt::Key_End:
+        return TReaderKey::Last;
+    case Qt::Key_Plus:
+        return TReaderKey::Shorter;
+    case Qt::Key_Minus:
+        return TReaderKey::Longer;
+    default:
+        return TReaderKey::None;
+    }
+}
 
 void TSlideEngine::ReadTimerTimer()
 {
@@ -292,8 +321,8 @@ void TSlideEngine::ReaderPanelMouseDown(Qt::MouseButton button, Qt::KeyboardModi
             else
                 SlideReadExecute();
         } else if (button == Qt::RightButton && Port.IsTimerRunning()) {
-            Port.StopTimer();
             State.PausedByMouse = true;
+            Port.StopTimer();
         }
     } else if (button == Qt::RightButton) {
         PageNextExecute();
@@ -308,6 +337,87 @@ void TSlideEngine::ReaderPanelMouseUp()
         return;
     Port.StartTimer();
     State.PausedByMouse = false;
+}
+
+bool TSlideEngine::ReaderKeyPress(int key, Qt::KeyboardModifiers modifiers)
+{
+    switch (ReaderKeyOf(key, modifiers)) {
+    case TReaderKey::None:
+        return false;
+    case TReaderKey::SlideRead:
+        SlideReadExecute();
+        break;
+    case TReaderKey::PageNext:
+        PageNextExecute();
+        break;
+    case TReaderKey::PageBack:
+        PageBackExecute();
+        break;
+    case TReaderKey::LineNext:
+        MoveToLine(SaturatedSum(Port.ScrollPosition(), 1));
+        break;
+    case TReaderKey::LineBack:
+        MoveToLine(SaturatedSum(Port.ScrollPosition(), -1));
+        break;
+    case TReaderKey::First:
+        MoveToLine(0);
+        break;
+    case TReaderKey::Last:
+        MoveToLine(Port.LineCount() - 1);
+        break;
+    case TReaderKey::Shorter:
+        StepInterval(-1);
+        break;
+    case TReaderKey::Longer:
+        StepInterval(1);
+        break;
+    }
+    return true;
+}
+
+void TSlideEngine::MoveToLine(int line)
+{
+    KeepPlace(line);
+    ShowReadingLines();
+}
+
+void TSlideEngine::KeepPlace(int line)
+{
+    Port.SetScrollPosition(line);
+    State.ReadingLine = Port.ScrollPosition();
+}
+
+void TSlideEngine::StepInterval(int direction)
+{
+    if (!Port.IsTimerRunning() || direction == 0)
+        return;
+    const QList<int> intervals = ItemNumbers(ReadTimerItems());
+    const int current = Port.TimerInterval();
+    int pick = -1;
+    // The list is in ascending order; an interval of the variable-speed list need not be in it.
+    for (int i = 0; i < intervals.size(); ++i) {
+        if (direction < 0 && intervals[i] < current)
+            pick = i;
+        if (direction > 0 && intervals[i] > current) {
+            pick = i;
+            break;
+        }
+    }
+    if (pick >= 0)
+        Port.SelectIntervalItem(pick);
+}
+
+void TSlideEngine::ReaderWheel(int angleDelta, int linesPerNotch)
+{
+    const qint64 total = qint64(State.WheelRemainder) + angleDelta;
+    const qint64 notches = total / 120;
+    State.WheelRemainder = int(total % 120);
+    if (notches == 0)
+        return;
+    // A notch is at most a few lines and a turn at most a few notches: no sum overflows here.
+    const qint64 lines =
+        qBound(qint64(-1'000'000), -notches * qMax(1, linesPerNotch), qint64(1'000'000));
+    MoveToLine(SaturatedSum(Port.ScrollPosition(), int(lines)));
 }
 
 void TSlideEngine::ArmStartUpTick()

@@ -15,6 +15,8 @@ struct TSlideState
     QList<int> ChangeReadIntervals; // every element > 0; never empty once parsed
     int ChangeReadIndex = 0;
     bool PausedByMouse = false;
+    // Wheel turns smaller than a notch (touchpads), kept until they add up to a line.
+    int WheelRemainder = 0;
 
     bool SlideRead = false;          // plain reading
     bool CanChangeSlideRead = false; // variable-speed reading
@@ -30,6 +32,11 @@ struct TSlideState
     // ReadTimer's spare integer: non-zero only while the start-up tick is armed, when it holds
     // the interval the timer takes back after that tick.
     int TimerTag = 0;
+
+    // Reading comfort, saved in [Comfort]: the status strip under the reader is shown.
+    bool StatusStrip = false;
+    // 位置を記憶: each file reopens where it was left.
+    bool KeepPlaces = false;
 };
 
 // Everything the slide engine needs from the main window. Calls may re-enter the engine:
@@ -79,11 +86,32 @@ public:
     // The lines-per-slide list: its change handler, and whether the one-page item is selected.
     virtual void LabelStepComboBoxChange() = 0;
     virtual bool IsOnePageStepSelected() const = 0;
+    // Selects item i of the interval list and runs its change handler, as a pick by hand does.
+    virtual void SelectIntervalItem(int i) = 0;
 
     // The Ctrl + click gestures.
     virtual void FoldOrOpenLeftPanel() = 0;
     virtual void FoldOrOpenRightPanel() = 0;
 };
+
+// What a key pressed in the reader panel asks for.
+enum class TReaderKey
+{
+    None,
+    SlideRead,
+    PageNext,
+    PageBack,
+    LineNext,
+    LineBack,
+    First,
+    Last,
+    Shorter,
+    Longer,
+};
+
+// Space, the paging and arrow keys, Home / End and + / - (the keypad's too). Shift is allowed,
+// since + needs it on many layouts; Ctrl, Alt and Meta leave the key to the menus.
+TReaderKey ReaderKeyOf(int key, Qt::KeyboardModifiers modifiers);
 
 // The reader's state machine: ticks, display and end of text, reading modes, paging, scroll
 // bar and mouse gestures.
@@ -111,6 +139,19 @@ public:
     void ReadingLineScrollBarScroll(int position);
     void ReaderPanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void ReaderPanelMouseUp();
+
+    // A key pressed in the reader panel; false when the key is not the reader's.
+    bool ReaderKeyPress(int key, Qt::KeyboardModifiers modifiers);
+    // Puts line into the first label as the scroll bar would (clamped to the text).
+    void MoveToLine(int line);
+    // The reader moved by lines, without a display: a relayout shows the lines afterwards.
+    void KeepPlace(int line);
+    // While reading runs, selects the next shorter (direction < 0) or longer interval of the
+    // interval list than the one the timer uses.
+    void StepInterval(int direction);
+    // A wheel turn over the reader, in eighths of a degree as the toolkit reports it (120 a
+    // notch, positive away from the user), moving linesPerNotch lines a notch.
+    void ReaderWheel(int angleDelta, int linesPerNotch);
 
     // The start-up tick: the timer keeps its interval in the tag and ticks once after 100 ms.
     void ArmStartUpTick();

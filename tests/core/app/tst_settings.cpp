@@ -82,7 +82,9 @@ void TestSettings::missingFileGivesDefaults()
                                 false,
                                 // [Formats]: formatting on, ruby above the base.
                                 true,
-                                0};
+                                0,
+                                false,  // [Comfort] StatusStrip
+                                false}; // KeepPlaces
     QCOMPARE(SettingsValues(read), expected);
 }
 
@@ -194,9 +196,11 @@ void TestSettings::writePassOrderAndValues()
     QStringList expected;
     for (int i = 0; i < SettingsKeyCount(); ++i)
         expected << SettingsKeyName(i);
-    // The program's 34 keys, then the text formats' two in a section of their own.
-    QCOMPARE(SettingsKeyCount(), 36);
-    QCOMPARE(expected.mid(34), (QStringList{"Formats/AozoraFormat", "Formats/RubyStyle"}));
+    // The program's 34 keys, then the text formats' and the reading comfort's, each in a
+    // section of its own.
+    QCOMPARE(SettingsKeyCount(), 38);
+    QCOMPARE(expected.mid(34), (QStringList{"Formats/AozoraFormat", "Formats/RubyStyle",
+                                            "Comfort/StatusStrip", "Comfort/KeepPlaces"}));
     QCOMPARE(keys, expected);
     const TIniFile reread(path);
     QCOMPARE(reread.ReadString(QStringLiteral("BaseData"), QStringLiteral("SearchType"), {}),

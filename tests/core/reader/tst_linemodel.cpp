@@ -169,11 +169,23 @@ void TestLineModel::relayout()
     model.SetWidth(120);
     model.SetParagraphs(Paragraphs(40));
     const int narrowCount = model.count();
+    QList<std::pair<int, int>> places; // paragraph and offset where each narrow line starts
+    for (int i = 0; i < narrowCount; ++i)
+        places.append({model.paragraphOfLine(i), model.lineStartInParagraph(i)});
     model.SetWidth(400);
     QCOMPARE(model.count(), narrowCount); // a new width waits for the relayout
     model.Relayout();
     QVERIFY(model.count() < narrowCount);
     CompareWithFresh(model, advances, 400);
+    // Each place is found in the wide line of its paragraph that holds its character.
+    for (const auto& [paragraph, offset] : places) {
+        const int line = model.lineAt(paragraph, offset);
+        QCOMPARE(model.paragraphOfLine(line), paragraph);
+        QVERIFY(model.lineStartInParagraph(line) <= offset);
+        QVERIFY(offset <
+                model.lineStartInParagraph(line) + qMax(1, int(model.lineView(line).size())));
+    }
+    QCOMPARE(model.lineAt(1000, 0), model.count() - 1);
 }
 
 void TestLineModel::edits_data()
@@ -224,8 +236,8 @@ void TestLineModel::edits()
 // is found must be what searching each paragraph by itself finds, before and after edits.
 void TestLineModel::wordInLoadedText()
 {
-    const QStringList alphabet{"a", "b", "ab", " ", "\n", "\r\n", "\r", "\u2029", "パ",
-                               QStringLiteral("\U00020B9F")};
+    const QStringList alphabet{"a",    "b",  "ab",     " ",  "\n",
+                               "\r\n", "\r", "\u2029", "パ", QStringLiteral("\U00020B9F")};
     QRandomGenerator random(2718);
     const auto text = [&](int longest) { return RandomText(random, alphabet, longest); };
     const auto naive = [](const TDisplayLineModel& model, const TWordMatcher& word, int first,

@@ -115,6 +115,11 @@ public:
         }
     }
     bool IsOnePageStepSelected() const override { return StepIndex == LabelStepItems().size() - 1; }
+    void SelectIntervalItem(int i) override
+    {
+        Log << QStringLiteral("pick %1").arg(i);
+        Engine->ReadTimerComboBoxChange(ItemNumbers(ReadTimerItems()).at(i));
+    }
     void FoldOrOpenLeftPanel() override { Log << QStringLiteral("fold left"); }
     void FoldOrOpenRightPanel() override { Log << QStringLiteral("fold right"); }
 };
@@ -175,6 +180,12 @@ private slots:
     void onePageReevaluation_data();
     void onePageReevaluation();
     void plainIntervalChange();
+    void readerKeys_data();
+    void readerKeys();
+    void intervalKeys_data();
+    void intervalKeys();
+    void wheel_data();
+    void wheel();
 };
 
 void TestSlideEngine::slideThroughText_data()
@@ -689,6 +700,101 @@ void TestSlideEngine::plainIntervalChange()
     reader.Engine.SlideReadExecute();     // switch to plain: the plain interval
     QCOMPARE(reader.Port.Interval, 2500);
     QVERIFY(reader.State.SlideRead && !reader.State.CanChangeSlideRead && reader.Port.Running);
+}
+
+void TestSlideEngine::readerKeys_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("handled");
+    QTest::addColumn<int>("position");
+    QTest::newRow("down") << 4 << int(Qt::Key_Down) << 0 << true << 5;
+    QTest::newRow("down at the last line") << 9 << int(Qt::Key_Down) << 0 << true << 9;
+    QTest::newRow("up") << 4 << int(Qt::Key_Up) << 0 << true << 3;
+    QTest::newRow("up at the top") << 0 << int(Qt::Key_Up) << 0 << true << 0;
+    QTest::newRow("home") << 7 << int(Qt::Key_Home) << 0 << true << 0;
+    QTest::newRow("end") << 2 << int(Qt::Key_End) << 0 << true << 9;
+    QTest::newRow("page down") << 2 << int(Qt::Key_PageDown) << 0 << true << 5;
+    QTest::newRow("page down near the end") << 8 << int(Qt::Key_PageDown) << 0 << true << 9;
+    QTest::newRow("page up at the top") << 1 << int(Qt::Key_PageUp) << 0 << true << 0;
+    QTest::newRow("ctrl + down is not the reader's")
+        << 4 << int(Qt::Key_Down) << int(Qt::ControlModifier) << false << 4;
+    QTest::newRow("a letter is not the reader's") << 4 << int(Qt::Key_A) << 0 << false << 4;
+}
+
+void TestSlideEngine::readerKeys()
+{
+    QFETCH(int, start);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, handled);
+    QFETCH(int, position);
+    TReader reader(MakeLines(QStringLiteral("L"), 10), 3);
+    reader.Engine.MoveToLine(start);
+    QCOMPARE(reader.Engine.ReaderKeyPress(key, Qt::KeyboardModifiers(modifiers)), handled);
+    QCOMPARE(reader.State.ReadingLine, position);
+    QCOMPARE(reader.Port.Position, position);
+    QCOMPARE(reader.Port.Caption, QStringLiteral("  %1 / 10").arg(position + 1));
+}
+
+void TestSlideEngine::intervalKeys_data()
+{
+    QTest::addColumn<bool>("variable");
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("+ shortens") << false << true << 1000 << int(Qt::Key_Plus) << 750;
+    QTest::newRow("- lengthens") << false << true << 1000 << int(Qt::Key_Minus) << 1250;
+    QTest::newRow("+ at the shortest") << false << true << 50 << int(Qt::Key_Plus) << 50;
+    QTest::newRow("- at the longest") << false << true << 60000 << int(Qt::Key_Minus) << 60000;
+    QTest::newRow("stopped: no change") << false << false << 1000 << int(Qt::Key_Plus) << 1000;
+    // The variable-speed list's 100 sits in the list; its 300 would not.
+    QTest::newRow("variable speed, + from its first")
+        << true << true << 0 << int(Qt::Key_Plus) << 50;
+    QTest::newRow("variable speed, - from its first")
+        << true << true << 0 << int(Qt::Key_Minus) << 150;
+}
+
+void TestSlideEngine::intervalKeys()
+{
+    QFETCH(bool, variable);
+    QFETCH(bool, running);
+    QFETCH(int, interval);
+    QFETCH(int, key);
+    QFETCH(int, expected);
+    TReader reader(MakeLines(QStringLiteral("L"), 10), 3);
+    if (!variable)
+        reader.Engine.ReadTimerComboBoxChange(interval);
+    if (running)
+        variable ? reader.Engine.CanChangeSlideReadExecute() : reader.Engine.SlideReadExecute();
+    QVERIFY(reader.Engine.ReaderKeyPress(key, Qt::KeypadModifier));
+    QCOMPARE(reader.Port.Interval, expected);
+    QCOMPARE(reader.Port.Running, running);
+    QCOMPARE(reader.State.ReadingLine, 0);
+}
+
+void TestSlideEngine::wheel_data()
+{
+    QTest::addColumn<QList<int>>("deltas");
+    QTest::addColumn<int>("position");
+    QTest::newRow("a notch towards the user") << QList<int>{-120} << 3;
+    QTest::newRow("two notches") << QList<int>{-240} << 6;
+    QTest::newRow("half notches add up") << QList<int>{-60, -30, -30} << 3;
+    QTest::newRow("half a notch does nothing") << QList<int>{-60} << 0;
+    QTest::newRow("back past the top") << QList<int>{-120, 360} << 0;
+    QTest::newRow("past the end") << QList<int>{-1200} << 9;
+}
+
+void TestSlideEngine::wheel()
+{
+    QFETCH(QList<int>, deltas);
+    QFETCH(int, position);
+    TReader reader(MakeLines(QStringLiteral("L"), 10), 3);
+    for (int delta : deltas)
+        reader.Engine.ReaderWheel(delta, 3);
+    QCOMPARE(reader.State.ReadingLine, position);
 }
 
 QTEST_APPLESS_MAIN(TestSlideEngine)

@@ -86,6 +86,7 @@ const QHash<QString, TEffect>& effects()
          {{}, [](F& f) { return f.Action(QStringLiteral("SlideRepeat"))->isChecked(); }}},
         {"ListSlideRead",
          {{}, [](F& f) { return f.Action(QStringLiteral("ListSlideRead"))->isChecked(); }}},
+        {"FullScreenReader", {{}, [](F& f) { return f.isFullScreen(); }}},
         {"PageBack",
          {[](F& f) { f.PageNextExecute(); }, [](F& f) { return f.windowTitle() == caption(1); }}},
         {"PageNext", {{}, [](F& f) { return f.windowTitle() == caption(f.LabelCount() + 1); }}},

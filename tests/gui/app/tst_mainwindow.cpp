@@ -78,8 +78,9 @@ void TestMainWindow::firstStartWritesDefaults()
         "SearchContents=()\r\n"
         "SearchSimplleContents=\x82\x50\x82\x51\x82\x52\x82\x53\x82\x54\x82\x55\x82\x56\x82\x57"
         "\x82\x58\x82\x4f\r\nSearchLength=0\r\nSearchOption=0\r\n"
-        // The text formats' own section follows the program's keys.
-        "[Formats]\r\nAozoraFormat=1\r\nRubyStyle=0\r\n";
+        // The text formats' and the reading comfort's own sections follow the program's keys.
+        "[Formats]\r\nAozoraFormat=1\r\nRubyStyle=0\r\n"
+        "[Comfort]\r\nStatusStrip=0\r\nKeepPlaces=0\r\n";
     QCOMPARE(H->SettingsBytes(), expected);
     QVERIFY(H->Script().Log().isEmpty());
 }

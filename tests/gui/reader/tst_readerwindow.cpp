@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 
 // The reader through the real main window: captions and labels after a load, ticks, the end
@@ -325,7 +326,10 @@ void TestReaderWindow::labelLayout()
     const QList<QLabel*> labels = h.Labels();
     QCOMPARE(labels.size(), expected);
     // The labels of earlier layouts are gone.
-    QCOMPARE(form.ReaderPanel->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size(),
+    QCOMPARE(form.ReaderPanel
+                 ->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^ReaderLabel")),
+                                         Qt::FindDirectChildrenOnly)
+                 .size(),
              expected);
     for (int i = 0; i < labels.size(); ++i) {
         QCOMPARE(labels[i]->pos(), QPoint(6, 6 + i * (line + gap)));

@@ -1,0 +1,47 @@
+#include "reader/ReaderFullScreen.h"
+
+#include <QAction>
+#include <QWidget>
+
+TReaderFullScreen::TReaderFullScreen(QWidget* window, QAction* toggle, QList<QWidget*> around,
+                                     std::function<void()> relayout)
+    : Window(window), ToggleAction(toggle), Around(std::move(around)), Relayout(std::move(relayout))
+{}
+
+void TReaderFullScreen::Toggle()
+{
+    if (IsActive)
+        Leave();
+    else
+        Enter();
+}
+
+void TReaderFullScreen::Enter()
+{
+    IsActive = true;
+    FormerState = Window->windowState();
+    Hidden.clear();
+    for (QWidget* widget : Around) {
+        if (!widget->isHidden()) {
+            Hidden << widget;
+            widget->hide();
+        }
+    }
+    ToggleAction->setShortcuts({ToggleAction->shortcut(), QKeySequence(Qt::Key_Escape)});
+    Window->setWindowState((FormerState & ~(Qt::WindowMinimized | Qt::WindowMaximized)) |
+                           Qt::WindowFullScreen);
+    Relayout();
+}
+
+void TReaderFullScreen::Leave()
+{
+    IsActive = false;
+    ToggleAction->setShortcut(ToggleAction->shortcut());
+    Window->setWindowState(FormerState);
+    for (const QPointer<QWidget>& widget : std::as_const(Hidden)) {
+        if (widget)
+            widget->show();
+    }
+    Hidden.clear();
+    Relayout();
+}

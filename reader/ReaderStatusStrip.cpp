@@ -1,0 +1,49 @@
+#include "reader/ReaderStatusStrip.h"
+
+#include <QEvent>
+#include <QLabel>
+
+TReaderStatusStrip::TReaderStatusStrip(QWidget* panel, std::function<TReaderStatusFacts()> facts)
+    : Panel(panel), Strip(new QLabel(panel)), Facts(std::move(facts))
+{
+    Strip->setObjectName(QStringLiteral("ReaderStatusLabel"));
+    Strip->setTextFormat(Qt::PlainText);
+    Strip->setWordWrap(false);
+    Strip->setFrameShape(QFrame::StyledPanel);
+    Strip->hide();
+    Panel->installEventFilter(this);
+}
+
+bool TReaderStatusStrip::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Panel && event->type() == QEvent::Resize)
+        Place();
+    return false;
+}
+
+void TReaderStatusStrip::SetShown(bool shown)
+{
+    IsShown = shown;
+    Strip->setVisible(shown);
+    Place();
+    Refresh();
+}
+
+int TReaderStatusStrip::Height() const
+{
+    return IsShown ? Strip->sizeHint().height() : 0;
+}
+
+void TReaderStatusStrip::Refresh()
+{
+    if (IsShown)
+        Strip->setText(ReaderStatusText(Facts()));
+}
+
+void TReaderStatusStrip::Place()
+{
+    constexpr int ScrollBarRoom = 18;
+    const int h = Strip->sizeHint().height();
+    Strip->setGeometry(0, Panel->height() - h, qMax(0, Panel->width() - ScrollBarRoom), h);
+    Strip->raise();
+}
