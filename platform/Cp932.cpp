@@ -147,6 +147,9 @@ std::optional<QByteArray> EncodeCp932(QStringView text)
     if (inLeft > 0 && iconv(cd.Handle, &in, &inLeft, &dst, &dstLeft) == static_cast<size_t>(-1))
         return std::nullopt;
     out.resize(out.size() - static_cast<qsizetype>(dstLeft));
+    // iconv reports none of its one-way mappings as irreversible, so only decoding tells.
+    if (DecodeCp932(out) != text)
+        return std::nullopt;
     return out;
 }
 

@@ -15,7 +15,9 @@ QString DecodeCp932(QByteArrayView bytes);
 // The same through iconv's own loop, the reference the decoder's tables are checked against.
 QString DecodeCp932WithIconv(QByteArrayView bytes);
 
-// Encodes to CP932; nullopt when a character has no CP932 form (nothing is dropped or replaced).
+// Encodes to CP932; nullopt when the bytes would not decode to the same text: a character with
+// no CP932 form, or one iconv maps one way only (U+301C becomes 0x8160, which reads back as
+// U+FF5E; U+00A5 becomes "\"). Nothing is dropped or replaced.
 std::optional<QByteArray> EncodeCp932(QStringView text);
 
 // The width of a character in CP932 bytes: 1 for ASCII and half-width katakana, 2 for every

@@ -2,6 +2,8 @@
 
 #include "platform/Cp932.h"
 
+#include <QStringDecoder>
+
 #include <cstdint>
 #include <cstring>
 
@@ -92,11 +94,19 @@ bool StartsWith(QByteArrayView bytes, const char* prefix, qsizetype n)
 
 } // namespace
 
+QString DecodeUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 QString DecodeText(QByteArrayView bytes)
 {
     QString text;
     if (StartsWith(bytes, "\xEF\xBB\xBF", 3)) {
-        text = QString::fromUtf8(bytes.sliced(3));
+        // Only the first mark is one; a second is a character of the text.
+        text = DecodeUtf8(bytes.sliced(3));
     } else if (StartsWith(bytes, "\xFF\xFE", 2)) {
         text = DecodeUtf16(bytes.sliced(2), false);
     } else if (StartsWith(bytes, "\xFE\xFF", 2)) {

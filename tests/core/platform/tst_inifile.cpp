@@ -13,6 +13,7 @@
 
 #include <limits>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -328,6 +329,8 @@ void TestIniFile::writePass_data()
         << Bytes("[A]\nX=2\nY=3\n[B]\nZ=4\n");
     QTest::newRow("line break in a value stays one line")
         << Bytes("[A]\r\n") << QStringList{"A", "K", "a\r\nb"} << Bytes("[A]\r\nK=a  b\r\n");
+    QTest::newRow("lone carriage return in a value kept")
+        << Bytes("[A]\r\n") << QStringList{"A", "K", "a\rb\r"} << Bytes("[A]\r\nK=a\rb\r\r\n");
     QTest::newRow("CP932 names and value")
         << Bytes("[\x90\xdd\x92\xe8]\r\n\x96\xbc\x91\x4f=a\r\n")
         << QStringList{QStringLiteral("設定"), QStringLiteral("名前"), QStringLiteral("表示")}
@@ -388,6 +391,10 @@ void TestIniFile::outsideCp932RoundTrips_data()
     QTest::addColumn<QString>("value");
     QTest::newRow("emoji") << QStringLiteral("a\U0001F600b");
     QTest::newRow("hangul") << QStringLiteral("한국어");
+    // CP932 has a form for these, but it reads back as another character.
+    const char16_t oneWay[] = u"¢£¥¬—‖‾−〜";
+    for (const char16_t c : std::u16string_view(oneWay, std::size(oneWay) - 1))
+        QTest::addRow("one-way U+%04X", unsigned(c)) << QStringLiteral("C:/%1/b").arg(QChar(c));
 }
 
 void TestIniFile::outsideCp932RoundTrips()
