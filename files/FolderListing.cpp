@@ -12,9 +12,33 @@ namespace {
 
 constexpr char16_t EscapeBase = 0xDC00;
 
-bool IsEscape(QChar c)
+// An escaped byte is a lone low surrogate: the low half of a pair (a character above U+FFFF,
+// such as an emoji) falls into the same range but is part of that character.
+bool IsEscapeAt(QStringView name, qsizetype i)
 {
-    return c.unicode() >= EscapeBase + 0x80 && c.unicode() <= EscapeBase + 0xFF;
+    const char16_t c = name[i].unicode();
+    return c >= EscapeBase + 0x80 && c <= EscapeBase + 0xFF &&
+           !(i > 0 && name[i - 1].isHighSurrogate());
+}
+
+bool HasEscape(QStringView name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (IsEscapeAt(name, i))
+            return true;
+    }
+    return false;
+}
+
+void AppendCodePoint(QString& text, char32_t value)
+{
+    // Appended one by one, as QString::fromUcs4 would drop a U+FEFF as a byte-order mark.
+    if (QChar::requiresSurrogates(value)) {
+        text.append(QChar(QChar::highSurrogate(value)));
+        text.append(QChar(QChar::lowSurrogate(value)));
+    } else {
+        text.append(QChar(char16_t(value)));
+    }
 }
 
 // Length of the valid UTF-8 sequence at bytes[i], or 0 when it is not one (overlong forms,
@@ -111,7 +135,7 @@ QString DecodeFileName(QByteArrayView raw)
             text.append(QChar(byte));
             ++i;
         } else if (const int length = ValidSequenceLength(raw, i, value)) {
-            text.append(QString::fromUcs4(&value, 1));
+            AppendCodePoint(text, value);
             i += length;
         } else {
             text.append(QChar(char16_t(EscapeBase + byte)));
@@ -127,7 +151,7 @@ QByteArray EncodeFileName(QStringView name)
     bytes.reserve(name.size() * 3);
     qsizetype start = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
-        if (!IsEscape(name[i]))
+        if (!IsEscapeAt(name, i))
             continue;
         bytes.append(name.mid(start, i - start).toUtf8());
         bytes.append(char(name[i].unicode() - EscapeBase));
@@ -139,12 +163,10 @@ QByteArray EncodeFileName(QStringView name)
 
 QString DisplayFileName(QStringView name)
 {
-    if (std::none_of(name.begin(), name.end(), IsEscape))
-        return name.toString();
     QString display = name.toString();
-    for (QChar& c : display) {
-        if (IsEscape(c))
-            c = QChar::ReplacementCharacter;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (IsEscapeAt(name, i))
+            display[i] = QChar::ReplacementCharacter;
     }
     return display;
 }
@@ -218,7 +240,7 @@ TFolderListing ListFolder(const QString& folder, const TFileMask& masks)
             continue;
         TListedName item{DecodeFileName(entry->d_name), QString()};
         // Most names hold no escape and share one string for both uses.
-        const bool escaped = std::any_of(item.Name.cbegin(), item.Name.cend(), IsEscape);
+        const bool escaped = HasEscape(item.Name);
         item.Display = escaped ? DisplayFileName(item.Name) : item.Name;
         // Matching first keeps the stat for links and unknown types to the matching names.
         if (!masks.Matches(item.Display) || EntryType(dir.get(), entry) != S_IFREG)
