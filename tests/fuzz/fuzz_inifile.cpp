@@ -1,6 +1,7 @@
 // The settings file: any bytes are loaded, every key of the settings table is read, the values
 // read are written back (which must leave the file byte for byte), then new values are written,
-// saved and read again. Properties: a value reads back exactly as written, within the limits of
+// saved and read again. Properties: a value (file names not in UTF-8 included) reads back
+// exactly as written, within the limits of
 // the format (a line break becomes blanks, blanks at either end go); and every line that is not
 // one of our keys or sections survives, byte for byte while the file keeps its encoding, and as
 // the same text when a value CP932 cannot hold turns it into UTF-8.
@@ -8,8 +9,8 @@
 
 #include "app/Settings.h"
 #include "platform/Cp932.h"
+#include "platform/EscapedUtf8.h"
 #include "platform/IniFile.h"
-#include "platform/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,6 +71,20 @@ QString StoredForm(const QString& value)
     return v.sliced(begin, end - begin);
 }
 
+// A value as the program may hold one: any text, and the escaped bytes of a file name that is
+// not UTF-8 (settings name files and folders); no other lone surrogate.
+QString ValueText(FuzzedDataProvider& data)
+{
+    QString text = FuzzText(data, 24, true);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate() && !IsEscapedByteAt(text, i))
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 QString TSettingsData::*const Strings[] = {
     &TSettingsData::NowFilter,      &TSettingsData::AllFilter,
     &TSettingsData::SelFolder,      &TSettingsData::Folder,
@@ -128,7 +143,7 @@ QList<QByteArray> ForeignLines(const QByteArray& file, bool asText)
         // the file's usual ending, so carriage returns at a line's end are not compared.
         while (raw.endsWith('\r'))
             raw.chop(1);
-        const QString text = utf8 ? DecodeUtf8(raw) : DecodeCp932(raw);
+        const QString text = utf8 ? DecodeEscapedUtf8(raw) : DecodeCp932(raw);
         qsizetype first = 0;
         while (first < text.size() && IsBlank(text[first]))
             ++first;
@@ -139,7 +154,7 @@ QList<QByteArray> ForeignLines(const QByteArray& file, bool asText)
         for (const QString& section : ownSections)
             own = own || (lower.startsWith(u'[') && lower.contains(section));
         if (!own)
-            lines << (asText ? text.toUtf8() : raw);
+            lines << (asText ? EncodeEscapedUtf8(text) : raw);
         if (lf < 0)
             break;
         start = lf + 1;
@@ -178,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     TSettingsData written = read;
     for (auto member : Strings) {
         if (data.ConsumeBool())
-            written.*member = FuzzText(data, 24);
+            written.*member = ValueText(data);
     }
     for (auto member : Integers) {
         if (data.ConsumeBool())

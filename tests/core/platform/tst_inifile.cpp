@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/EscapedUtf8.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -395,6 +397,8 @@ void TestIniFile::outsideCp932RoundTrips_data()
     const char16_t oneWay[] = u"¢£¥¬—‖‾−〜";
     for (const char16_t c : std::u16string_view(oneWay, std::size(oneWay) - 1))
         QTest::addRow("one-way U+%04X", unsigned(c)) << QStringLiteral("C:/%1/b").arg(QChar(c));
+    // A folder whose name on disk is CP932 (95 5C), as it is listed: 95 escaped, 5C a backslash.
+    QTest::newRow("folder name not UTF-8") << QStringLiteral("/t/%1\\").arg(QChar(0xDC95));
 }
 
 void TestIniFile::outsideCp932RoundTrips()
@@ -408,6 +412,7 @@ void TestIniFile::outsideCp932RoundTrips()
     }
     const QByteArray written = ReadFile(path);
     QVERIFY(written.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(written.contains(EncodeEscapedUtf8(value)));
     TIniFile again(path);
     QCOMPARE(again.ReadString(QStringLiteral("A"), QStringLiteral("K"), QString()), value);
     QCOMPARE(again.ReadString(QStringLiteral("A"), QStringLiteral("J"), QString()),
