@@ -1,7 +1,8 @@
 #include "app/Startup.h"
 
 #include "app/QuorvelaneMain.h"
-#include "common/AppUtils.h"
+#include "dialogs/AppUtils.h"
+#include "dialogs/FileDialogs.h"
 #include "dialogs/QtDialogService.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int RunQuorvelane(int argc, char** argv)
     // The main window comes first, so its creation runs before the message window exists.
     auto form = std::make_unique<TQuorvelaneForm>();
     const std::unique_ptr<TApU> messageWindow = CreateApU();
+    const std::unique_ptr<TFileDialogsForm> fileDialogs = CreateFileDialogsForm(AppMessageBox);
     form->show();
     return QApplication::exec();
 }

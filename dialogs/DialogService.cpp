@@ -1,5 +1,7 @@
 #include "dialogs/DialogService.h"
 
+#include "common/Notices.h"
+
 namespace {
 
 // Stands in until the application installs its service: every dialog is unavailable.
@@ -14,8 +16,8 @@ public:
     }
     std::optional<TFontSpec> ChooseFont(const TFontSpec&) override { refuse(); }
     std::optional<qint32> ChooseColor(qint32) override { refuse(); }
-    std::optional<SaveAnswer> SaveFile(const QString&, const QString&, const QStringList&,
-                                       int) override
+    std::optional<SaveAnswer> SaveFile(const QString&, const QString&, const QString&,
+                                       const QStringList&, int) override
     {
         refuse();
     }
@@ -33,6 +35,14 @@ std::unique_ptr<TDialogService>& installed()
     return service;
 }
 
+void plainNotice(const QString& text)
+{
+    try {
+        Dialogs().PlainMessage(text);
+    } catch (const TDialogUnavailable&) {
+    }
+}
+
 } // namespace
 
 TDialogService& Dialogs()
@@ -45,5 +55,6 @@ std::unique_ptr<TDialogService> InstallDialogService(std::unique_ptr<TDialogServ
     if (!service)
         service = std::make_unique<TNoDialogService>();
     installed().swap(service);
+    SetNoticeSink(&plainNotice);
     return service;
 }

@@ -1,88 +1,113 @@
 #include "files/TextLoader.h"
 
-#include "files/FileState.h"
 #include "common/AppConstants.h"
-#include "common/AppUtils.h"
+#include "files/FileState.h"
 #include "files/TextFileReader.h"
-#include "platform/ContentsListBox.h"
-#include "platform/MainRichEdit.h"
-
-#include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
 
 namespace {
 
 const QString EmptyCaption = QStringLiteral("Quorvelane");
 
+constexpr int FlagsYesNoCancel = 3;
+
 } // namespace
 
 void TTextLoader::SetText(const QString& text)
 {
-    TMainRichEdit* edit = Context.MainRichEdit;
-    if (text.isEmpty() && edit->document()->isEmpty())
+    if (text.isEmpty() && Port.TextEmpty())
         return; // no change, so no change notification would clear the flag
     Files.IgnoreTextChange = true;
-    edit->LoadText(text);
+    Port.LoadText(text);
 }
 
-// The re-search button is there exactly when there is text to search, and the reader shows it.
-void TTextLoader::ShowTextState()
+bool TTextLoader::MayReplaceText()
 {
-    Context.FindResearchButton->setVisible(Context.LineCount() > 0);
-    Context.RebuildReader();
+    if (!Port.TextModified())
+        return true;
+    const QString question = QStringLiteral("テキストが変更されています。") +
+                             QStringLiteral("\r\n\r\n") + QStringLiteral("変更を保存しますか?");
+    switch (Port.MessageBox(question, ConfirmCaption(), FlagsYesNoCancel)) {
+    case AnswerYes:
+        return Port.SaveText();
+    case AnswerNo:
+        return true;
+    default:
+        // Cancel, or no box could be shown: the edits are kept.
+        return false;
+    }
+}
+
+// Staying on the edited text: the list points at its file again (or at nothing when the list no
+// longer holds it), not at the file that was not loaded.
+void TTextLoader::SelectCurrentFile()
+{
+    int row = -1;
+    for (int i = 0; i < Port.PathCount() && row < 0; ++i)
+        if (Port.PathAt(i) == Files.CurrentFileName)
+            row = i;
+    Port.SelectFile(row < Port.FileCount() ? row : -1);
 }
 
 void TTextLoader::Fail()
 {
     SetText(QString());
-    Context.FindResearchButton->hide();
-    Context.RebuildReader();
-    AppMessageBox(QStringLiteral("ファイル読込みに失敗しました。"), ErrorCaption(), 0);
+    Port.SetResearchVisible(false);
+    Port.RebuildReader();
+    Port.MessageBox(QStringLiteral("ファイル読込みに失敗しました。"), ErrorCaption(), 0);
 }
 
-void TTextLoader::FileNameListBoxClick()
+void TTextLoader::LoadSelected()
 {
-    QListWidget* names = Context.FileNameListBox;
-    Context.SetCaption(QStringLiteral("  テキスト読込み中"));
-    if (names->count() == 0) {
-        names->setToolTip(QString());
-        SetText(QString());
-        Context.FindResearchButton->hide();
-        Context.RebuildReader();
-    } else {
-        if (names->currentRow() < 0 || names->currentRow() >= names->count())
-            names->setCurrentRow(0);
-        *Context.ReadingLine = 0;
-        Context.ReadingLineScrollBar->setValue(0);
-        const int row = names->currentRow();
-        if (row >= Context.FilePathListBox->count()) {
-            Fail();
-        } else {
-            const QString path = Context.FilePathListBox->item(row)->text();
-            Files.CurrentFileName = path;
-            names->setToolTip(path);
-            Context.ContentsListBox->Clear();
-            SetText(QString());
-            const TTextFileContent content = ReadTextFile(path);
-            switch (content.Status) {
-            case TTextFileContent::TStatus::Missing:
-                Context.FindResearchButton->hide();
-                Context.RebuildReader();
-                AppMessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(), 0);
-                break;
-            case TTextFileContent::TStatus::Failed:
-                Fail();
-                break;
-            case TTextFileContent::TStatus::Read:
-                SetText(content.Text);
-                ShowTextState();
-                break;
-            }
-        }
+    if (Port.SelectedFile() < 0 || Port.SelectedFile() >= Port.FileCount())
+        Port.SelectFile(0);
+    Port.ResetReadingLine();
+    const int row = Port.SelectedFile();
+    if (row >= Port.PathCount()) {
+        Fail();
+        return;
     }
-    if (Context.LineCount() == 0)
-        Context.SetCaption(EmptyCaption);
+    const QString path = Port.PathAt(row);
+    Files.CurrentFileName = path;
+    Port.SetFileHint(path);
+    Port.ClearContents();
+    SetText(QString());
+    const TTextFileContent content = ReadTextFile(path);
+    switch (content.Status) {
+    case TTextFileContent::TStatus::Missing:
+        Port.SetResearchVisible(false);
+        Port.RebuildReader();
+        Port.MessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(), 0);
+        break;
+    case TTextFileContent::TStatus::Failed:
+        Fail();
+        break;
+    case TTextFileContent::TStatus::Read:
+        SetText(content.Text);
+        // The re-search button is there exactly when there is text to search.
+        Port.SetResearchVisible(Port.LineCount() > 0);
+        Port.RebuildReader();
+        break;
+    }
+}
+
+bool TTextLoader::FileNameListBoxClick()
+{
+    if (!MayReplaceText()) {
+        SelectCurrentFile();
+        return false;
+    }
+    Port.SetCaption(QStringLiteral("  テキスト読込み中"));
+    if (Port.FileCount() == 0) {
+        Port.SetFileHint(QString());
+        SetText(QString());
+        Port.SetResearchVisible(false);
+        Port.RebuildReader();
+    } else {
+        LoadSelected();
+    }
+    if (Port.LineCount() == 0)
+        Port.SetCaption(EmptyCaption);
+    return true;
 }
 
 void TTextLoader::MainRichEditChange()
@@ -91,23 +116,22 @@ void TTextLoader::MainRichEditChange()
         Files.IgnoreTextChange = false;
         return;
     }
-    Context.RebuildReader();
+    Port.RebuildReader();
 }
 
 void TTextLoader::FileNextExecute()
 {
-    QListWidget* names = Context.FileNameListBox;
-    if (names->count() == 0 || names->currentRow() >= names->count() - 1)
+    const int row = Port.SelectedFile();
+    if (Port.FileCount() == 0 || row >= Port.FileCount() - 1)
         return;
-    names->setCurrentRow(names->currentRow() < 0 ? 0 : names->currentRow() + 1);
+    Port.SelectFile(row < 0 ? 0 : row + 1);
     FileNameListBoxClick();
 }
 
 void TTextLoader::FileBackExecute()
 {
-    QListWidget* names = Context.FileNameListBox;
-    if (names->count() == 0 || names->currentRow() <= 0)
+    if (Port.FileCount() == 0 || Port.SelectedFile() <= 0)
         return;
-    names->setCurrentRow(names->currentRow() - 1);
+    Port.SelectFile(Port.SelectedFile() - 1);
     FileNameListBoxClick();
 }

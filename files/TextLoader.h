@@ -1,50 +1,63 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
-class QListWidget;
-class QPushButton;
-class QScrollBar;
-class TContentsListBox;
-class TMainRichEdit;
 struct TFileState;
 
-// What loading a file touches in the main window.
-struct TTextLoaderContext
+// What loading a file needs from the main window.
+class TLoaderPort
 {
-    QListWidget* FileNameListBox = nullptr;
-    QListWidget* FilePathListBox = nullptr;
-    TMainRichEdit* MainRichEdit = nullptr;
-    TContentsListBox* ContentsListBox = nullptr;
-    QPushButton* FindResearchButton = nullptr;
-    QScrollBar* ReadingLineScrollBar = nullptr;
-    int* ReadingLine = nullptr;
-    std::function<void(const QString&)> SetCaption;
-    std::function<void()> RebuildReader;
+public:
+    virtual ~TLoaderPort() = default;
+
+    // FileNameListBox and the hidden FilePathListBox beside it, row for row.
+    virtual int FileCount() const = 0;
+    virtual int SelectedFile() const = 0;
+    virtual void SelectFile(int row) = 0;
+    virtual int PathCount() const = 0;
+    virtual QString PathAt(int row) const = 0;
+    virtual void SetFileHint(const QString& hint) = 0;
+    // The text view: whether it is empty, and a new text for it (which changes it).
+    virtual bool TextEmpty() const = 0;
+    virtual void LoadText(const QString& text) = 0;
     // The text view's line count as displayed; 0 for an empty text.
-    std::function<int()> LineCount;
+    virtual int LineCount() const = 0;
+    // The reader starts again at the first line.
+    virtual void ResetReadingLine() = 0;
+    virtual void ClearContents() = 0;
+    virtual void SetResearchVisible(bool visible) = 0;
+    virtual void RebuildReader() = 0;
+    virtual void SetCaption(const QString& caption) = 0;
+    virtual int MessageBox(const QString& text, const QString& caption, int flags) = 0;
+    // Whether the user has edited the text view since the program last put a text in it.
+    virtual bool TextModified() const = 0;
+    // The save command; true once the text is saved.
+    virtual bool SaveText() = 0;
 };
 
 // Loads the selected file of the list into the text view and moves through the list.
 class TTextLoader
 {
 public:
-    TTextLoader(TTextLoaderContext context, TFileState& files)
-        : Context(std::move(context)), Files(files)
-    {
-    }
+    TTextLoader(TFileState& files, TLoaderPort& port) : Files(files), Port(port) {}
 
-    void FileNameListBoxClick();
+    // False when the user chose to stay on an edited text, so that nothing was loaded.
+    bool FileNameListBoxClick();
     void MainRichEditChange();
     void FileNextExecute();
     void FileBackExecute();
 
+    // Every road that replaces the text view's text asks this first. An edited text is not let
+    // go without a word: the user saves it (Yes, through the save command), drops the edits
+    // (No) or stays on it (Cancel, or a save that did not happen). True when the road may go on.
+    bool MayReplaceText();
+
 private:
+    void SelectCurrentFile();
     void SetText(const QString& text);
-    void ShowTextState();
+    void LoadSelected();
     void Fail();
 
-    TTextLoaderContext Context;
     TFileState& Files;
+    TLoaderPort& Port;
 };

@@ -20,6 +20,13 @@ struct TSlideState
     bool CanChangeSlideRead = false; // variable-speed reading
     bool SlideRepeat = false;
     bool ListSlideRead = false;
+
+    // The selected items of the interval list and of the lines-per-slide list.
+    int SlideInterval = 7;
+    int SlideLabelStep = 0;
+    // The saved lines-per-slide item waits for the first relayout, which knows how many lines
+    // fit; the list shows its first item until then.
+    bool LabelStepPending = false;
 };
 
 // The intervals of a variable-speed list ("100,250,500"): each piece that is a whole integer
@@ -62,11 +69,12 @@ public:
     virtual void ChecksChanged() = 0;
 
     // FileNameListBox and the loading of its selected entry (FileNameListBoxClick), which
-    // reports its own failures and does not throw.
+    // reports its own failures and does not throw. Loading is false when the user chose to stay
+    // on an edited text instead.
     virtual int FileListCount() const = 0;
     virtual int FileListSelectedIndex() const = 0;
     virtual void SelectFileListEntry(int i) = 0;
-    virtual void LoadSelectedFile() = 0;
+    virtual bool LoadSelectedFile() = 0;
     // The start-up listing (FileListBox1Change for FileListBox1).
     virtual void FileListBox1Change() = 0;
 
