@@ -21,11 +21,12 @@ QString DecodeCp932WithIconv(QByteArrayView bytes);
 std::optional<QByteArray> EncodeCp932(QStringView text);
 
 // The position (in UTF-16 units) of the first character CP932 cannot hold, or -1. Surrogates,
-// paired or not, are such characters: CP932 has nothing outside the first plane.
+// paired or not, are such characters: CP932 has nothing outside the first plane; so are the
+// characters iconv maps one way only (U+301C, U+00A5, ...), as EncodeCp932 says.
 qsizetype FirstNonCp932(QStringView text);
 
 // Appends the CP932 bytes of the text, the same bytes EncodeCp932 gives; false, with out as it
-// was, when the text holds a character CP932 cannot hold.
+// was, when the text holds a character CP932 cannot hold so that it reads back the same.
 bool AppendCp932(QStringView text, QByteArray& out);
 
 // The width of a character in CP932 bytes: 1 for ASCII and half-width katakana, 2 for every
