@@ -1,10 +1,10 @@
-// The settings file: any bytes are loaded, every key of the settings table is read, the values
-// read are written back (which must leave the file byte for byte), then new values are written,
-// saved and read again. Properties: a value (file names not in UTF-8 included) reads back
-// exactly as written, within the limits of
-// the format (a line break becomes blanks, blanks at either end go); and every line that is not
-// one of our keys or sections survives, byte for byte while the file keeps its encoding, and as
-// the same text when a value CP932 cannot hold turns it into UTF-8.
+// The settings file: any bytes are loaded and read by the read pass; the values read are written
+// back (which must leave the file byte for byte); new values are written to some keys, saved
+// and read again; and the write pass of what was read, read again, gives the same settings.
+// Properties: a value (file names not in UTF-8 included) reads back exactly as written, within the
+// limits of the format (a line break becomes blanks, blanks at either end go); and every line that
+// is not one of our keys or sections survives, byte for byte while the file keeps its encoding, and
+// as the same text when a value CP932 cannot hold turns it into UTF-8.
 #include "FuzzSupport.h"
 
 #include "app/Settings.h"
@@ -85,38 +85,28 @@ QString ValueText(FuzzedDataProvider& data)
     return text;
 }
 
-QString TSettingsData::*const Strings[] = {
-    &TSettingsData::NowFilter,      &TSettingsData::AllFilter,
-    &TSettingsData::SelFolder,      &TSettingsData::Folder,
-    &TSettingsData::FileName,       &TSettingsData::ChangeReadTimes,
-    &TSettingsData::FontName,       &TSettingsData::SearchLineString,
-    &TSettingsData::SearchContents, &TSettingsData::SearchSimplleContents,
-};
-int TSettingsData::*const Integers[] = {
-    &TSettingsData::Left,
-    &TSettingsData::Top,
-    &TSettingsData::Width,
-    &TSettingsData::Height,
-    &TSettingsData::LeftPanelWidth,
-    &TSettingsData::LeftPanelOpenWidth,
-    &TSettingsData::DirectoryPanelHeight,
-    &TSettingsData::RightPanelWidth,
-    &TSettingsData::SlideInterval,
-    &TSettingsData::SlideLabelStep,
-    &TSettingsData::LabelSpace,
-    &TSettingsData::BackColor,
-    &TSettingsData::FontSize,
-    &TSettingsData::FontColor,
-    &TSettingsData::FontStyle,
-    &TSettingsData::SearchType,
-    &TSettingsData::SearchLength,
-};
-bool TSettingsData::*const Bools[] = {
-    &TSettingsData::Maximized,           &TSettingsData::AnyFilter,
-    &TSettingsData::SlideRepeat,         &TSettingsData::ListSlide,
-    &TSettingsData::ContentsLineForward, &TSettingsData::FormAllChange,
-    &TSettingsData::SearchOption,
-};
+QString Section(int key)
+{
+    return SettingsKeyName(key).section(u'/', 0, 0);
+}
+
+QString Key(int key)
+{
+    return SettingsKeyName(key).section(u'/', 1);
+}
+
+// What the read pass makes of a value written to a key: strings as the format keeps them,
+// SearchType 1 to 3 or 0, the font style by its four digits.
+QVariant AsRead(int key, const QVariant& written)
+{
+    if (written.typeId() == QMetaType::QString)
+        return StoredForm(written.toString());
+    if (Key(key) == u"SearchType")
+        return NormalizedSearchType(written.toInt());
+    if (Key(key) == u"FontStyle")
+        return EncodeFontStyle(DecodeFontStyle(written.toInt()));
+    return written;
+}
 
 // The lines of a file, without their line feeds and the carriage returns before them,
 // leaving out what our own keys and sections may have changed: lines that begin, after blanks,
@@ -172,55 +162,65 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     const QByteArray original(fileBytes.data(), qsizetype(fileBytes.size()));
     WriteBytes(original);
 
-    // Writing back what was read changes nothing.
-    TSettingsData read;
+    // The read pass, then every value read written back: that changes nothing.
+    TAppState read;
     {
         TIniFile ini(IniPath());
-        read = ReadSettings(ini, TSettingsData{});
+        ReadSettings(ini, read);
         const QString missing = QStringLiteral("\uFFFF missing");
         for (int i = 0; i < SettingsKeyCount(); ++i) {
-            const QString section = SettingsKeyName(i).section(u'/', 0, 0);
-            const QString key = SettingsKeyName(i).section(u'/', 1);
-            const QString value = ini.ReadString(section, key, missing);
+            const QString value = ini.ReadString(Section(i), Key(i), missing);
             if (value != missing)
-                ini.WriteString(section, key, value);
+                ini.WriteString(Section(i), Key(i), value);
         }
         FUZZ_CHECK(ini.UpdateFile());
         FUZZ_CHECK(ReadBytes() == original);
     }
 
-    // New values for some keys; the others keep what was read.
-    TSettingsData written = read;
-    for (auto member : Strings) {
-        if (data.ConsumeBool())
-            written.*member = ValueText(data);
-    }
-    for (auto member : Integers) {
-        if (data.ConsumeBool())
-            written.*member = data.ConsumeIntegral<int>();
-    }
-    for (auto member : Bools) {
-        if (data.ConsumeBool())
-            written.*member = data.ConsumeBool();
-    }
+    // New values for some keys, of each key's type; the others keep what was read.
+    QVariantList expected = SettingsValues(read);
     {
         TIniFile ini(IniPath());
-        WriteSettings(ini, written);
+        for (int i = 0; i < SettingsKeyCount() && data.remaining_bytes() > 0; ++i) {
+            if (!data.ConsumeBool())
+                continue;
+            QVariant value;
+            switch (expected[i].typeId()) {
+            case QMetaType::Bool:
+                value = data.ConsumeBool();
+                ini.WriteBool(Section(i), Key(i), value.toBool());
+                break;
+            case QMetaType::Int:
+                value = data.ConsumeIntegral<int>();
+                ini.WriteInteger(Section(i), Key(i), value.toInt());
+                break;
+            default:
+                value = ValueText(data);
+                ini.WriteString(Section(i), Key(i), value.toString());
+                break;
+            }
+            expected[i] = AsRead(i, value);
+        }
         FUZZ_CHECK(ini.UpdateFile());
     }
     const QByteArray saved = ReadBytes();
-    TIniFile again(IniPath());
-    const TSettingsData reread = ReadSettings(again, TSettingsData{});
-
-    TSettingsData expected = written;
-    for (auto member : Strings)
-        expected.*member = StoredForm(written.*member);
-    expected.SearchType = NormalizedSearchType(written.SearchType);
-    for (auto member : Strings)
-        FUZZ_CHECK(reread.*member == expected.*member);
-    FUZZ_CHECK(reread == expected);
+    TAppState reread;
+    ReadSettings(TIniFile(IniPath()), reread);
+    const QVariantList values = SettingsValues(reread);
+    for (int i = 0; i < SettingsKeyCount(); ++i)
+        FUZZ_CHECK(values[i] == expected[i]);
 
     const bool sameEncoding = original.startsWith(Utf8Bom) == saved.startsWith(Utf8Bom);
     FUZZ_CHECK(ForeignLines(original, !sameEncoding) == ForeignLines(saved, !sameEncoding));
+
+    // The write pass of what was read, and the read pass again, give the same settings.
+    {
+        TIniFile ini(IniPath());
+        WriteSettings(ini, reread);
+        FUZZ_CHECK(ini.UpdateFile());
+    }
+    TAppState third;
+    ReadSettings(TIniFile(IniPath()), third);
+    FUZZ_CHECK(SettingsValues(third) == values);
     return 0;
 }
