@@ -72,7 +72,8 @@ QString StoredForm(const QString& value)
 }
 
 // A value as the program may hold one: any text, and the escaped bytes of a file name that is
-// not UTF-8 (settings name files and folders); no other lone surrogate.
+// not UTF-8 (settings name files and folders) as a listing makes them, so never escapes that
+// together are valid UTF-8; no other lone surrogate.
 QString ValueText(FuzzedDataProvider& data)
 {
     QString text = FuzzText(data, 24, true);
@@ -82,7 +83,7 @@ QString ValueText(FuzzedDataProvider& data)
         else if (text[i].isSurrogate() && !IsEscapedByteAt(text, i))
             text[i] = QChar::ReplacementCharacter;
     }
-    return text;
+    return DecodeEscapedUtf8(EncodeEscapedUtf8(text));
 }
 
 QString Section(int key)
