@@ -5,7 +5,8 @@
 #include "app/FormPorts.h"
 #include "app/QuorvelaneMain.h"
 #include "app/WindowLayout.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
+#include "dialogs/BaseSettings.h"
 #include "dialogs/EditCommands.h"
 #include "dialogs/HelpWindow.h"
 #include "dialogs/TextSaver.h"
@@ -317,6 +318,8 @@ void TQuorvelaneForm::BuildComponents()
     EditCommands =
         std::make_unique<TEditCommands>(*MainRichEdit, *Action(QStringLiteral("TextPaste")));
     Help = std::make_unique<THelpCommand>(this);
+    SettingPort = std::make_unique<TFormSettingPort>(*this);
+    BaseSettings = std::make_unique<TBaseSettings>(State.Files, *SettingPort);
     const TFileListControls controls{DriveComboBox1,  DirectoryListBox1, FileListBox1,
                                      FileNameListBox, FilePathListBox,   SelectedFolderMenu};
     FileList = std::make_unique<TFileList>(

@@ -2,6 +2,7 @@
 
 #include "app/FormPorts.h"
 #include "app/WindowLayout.h"
+#include "dialogs/BaseSettings.h"
 #include "dialogs/EditCommands.h"
 #include "dialogs/FileDialogs.h"
 #include "dialogs/ProgramInfo.h"
@@ -10,8 +11,8 @@
 #include "dialogs/TextViewSavePort.h"
 
 #include "common/AppConstants.h"
-#include "dialogs/AppUtils.h"
-#include "dialogs/DialogService.h"
+#include "platform/AppUtils.h"
+#include "platform/DialogService.h"
 #include "files/FileList.h"
 #include "files/FolderControls.h"
 #include "files/TextLoader.h"

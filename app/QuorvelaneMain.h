@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "app/WindowLayout.h"
 #include "files/FileList.h"
+#include "dialogs/BaseSettings.h"
 #include "files/TextLoader.h"
 #include "platform/ContentsListBox.h"
 #include "reader/ReaderView.h"
@@ -34,6 +35,8 @@ class TFileListBox;
 class TFormAppearancePort;
 class TFormLayoutPort;
 class TFormLoaderPort;
+class TFormSettingPort;
+
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
@@ -75,6 +78,7 @@ public:
         FileList->BuildSelectedFolderMenu(Folders);
     }
     void SelectedFolderClick(QObject* Sender) { FileList->SelectedFolderClick(Sender); }
+    void SetBaseExecute() { BaseSettings->SetBaseExecute(); }
 
     // Loading and moving through the files.
     void FileNameListBoxClick() { Loader->FileNameListBoxClick(); }
@@ -212,6 +216,7 @@ private:
     friend class TFormLoaderPort;
     friend class TFormReaderPort;
     friend class TFormSearchPort;
+    friend class TFormSettingPort;
 
     void BuildControls();
     void BuildLeftColumn();
@@ -251,6 +256,8 @@ private:
     std::unique_ptr<TFormLoaderPort> LoaderPort;
     std::unique_ptr<TTextLoader> Loader;
     std::unique_ptr<TFileList> FileList;
+    std::unique_ptr<TFormSettingPort> SettingPort;
+    std::unique_ptr<TBaseSettings> BaseSettings;
     std::unique_ptr<TTextViewSavePort> SavePort;
     std::unique_ptr<TTextSaver> Saver;
     std::unique_ptr<TEditCommands> EditCommands;

@@ -1,6 +1,6 @@
 #include "app/WindowLayout.h"
 
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 
 #include <exception>
 

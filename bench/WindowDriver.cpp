@@ -1,7 +1,7 @@
 #include "bench/WindowDriver.h"
 
 #include "bench/BenchReport.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderLayout.h"
 

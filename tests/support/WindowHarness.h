@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/QuorvelaneMain.h"
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "dialogs/FileDialogs.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -71,14 +71,16 @@ public:
             ini.write("[FileFolder]\r\nFolder=" + Texts.toUtf8() + "\r\nAnyFilter=" +
                       (anyFilter ? "1" : "0") + "\r\n" + fileFolder + "[BaseData]\r\n" + baseData);
         ini.close();
-        QDir::setCurrent(Dir.path());
-        Form = std::make_unique<TQuorvelaneForm>();
-        Form->show();
-        if (!QTest::qWaitForWindowExposed(Form.get()))
-            qWarning("window not exposed");
-        Settle();
-        Form->ReadTimerTimer(); // the start-up tick fills the lists and loads the first file
-        return *Form;
+        return Open();
+    }
+
+    // Closes the window, which writes the settings file (closing twice does no harm), and
+    // starts it again from that file.
+    TQuorvelaneForm& Restart()
+    {
+        Form->close();
+        Form.reset();
+        return Open();
     }
 
     // Ends a pending relayout the way the resize timer does once the size holds.
@@ -172,6 +174,18 @@ public:
     std::unique_ptr<TQuorvelaneForm> Form;
 
 private:
+    TQuorvelaneForm& Open()
+    {
+        QDir::setCurrent(Dir.path());
+        Form = std::make_unique<TQuorvelaneForm>();
+        Form->show();
+        if (!QTest::qWaitForWindowExposed(Form.get()))
+            qWarning("window not exposed");
+        Settle();
+        Form->ReadTimerTimer(); // the start-up tick fills the lists and loads the first file
+        return *Form;
+    }
+
     std::unique_ptr<TScopedDialogs> Dialogs;
     std::unique_ptr<TFileDialogsForm> FileDialogs;
     QString PreviousFolder;

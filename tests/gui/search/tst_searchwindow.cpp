@@ -1,6 +1,6 @@
 #include "common/AppConstants.h"
 #include "app/QuorvelaneMain.h"
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "platform/Cp932.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/SearchDialogs.h"
