@@ -146,6 +146,12 @@ public:
     void RelayoutLabels() override;
     int SideWidth(int side) const override;
     void SetSideWidth(int side, int width) override;
+    QSize ScreenSize() const override;
+    void PlaceWindow(const QRect& bounds) override;
+    bool IsMaximized() const override;
+    QRect RestoredBounds() const override;
+    QSize PanelSizes() const override;
+    void SetPanelSizes(const QSize& sizes) override;
 
 private:
     TQuorvelaneForm& Form;

@@ -33,6 +33,7 @@ class TTextSaver;
 class TTextViewSavePort;
 class TFileListBox;
 class TFormAppearancePort;
+class TFormEvents;
 class TFormLayoutPort;
 class TFormLoaderPort;
 class TFormSettingPort;
@@ -208,7 +209,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class TFormAppearancePort;
@@ -229,13 +229,9 @@ private:
     void ConnectControls();
     void MirrorChecks();
     void RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler);
-    void PlaceReaderScrollBar();
-    bool ReaderMouseEvent(QEvent* event);
 
     bool CreateZeroLabel();
     void ReadSettingsFile();
-    void ApplyBounds();
-    void ApplyPanelSizes();
     void CaptureSettings();
     void WriteSettingsFile();
     void SyncReadingChecks();
@@ -262,4 +258,6 @@ private:
     std::unique_ptr<TTextSaver> Saver;
     std::unique_ptr<TEditCommands> EditCommands;
     std::unique_ptr<THelpCommand> Help;
+    // Destroyed first: no event reaches a component that is gone.
+    std::unique_ptr<TFormEvents> Events;
 };

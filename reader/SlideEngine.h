@@ -27,6 +27,9 @@ struct TSlideState
     // The saved lines-per-slide item waits for the first relayout, which knows how many lines
     // fit; the list shows its first item until then.
     bool LabelStepPending = false;
+    // ReadTimer's spare integer: non-zero only while the start-up tick is armed, when it holds
+    // the interval the timer takes back after that tick.
+    int TimerTag = 0;
 };
 
 // The intervals of a variable-speed list ("100,250,500"): each piece that is a whole integer

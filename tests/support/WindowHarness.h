@@ -5,6 +5,7 @@
 #include "dialogs/FileDialogs.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestFiles.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -56,22 +57,22 @@ public:
 
     bool Write(const QString& name, const QByteArray& bytes) const
     {
-        QFile file(Path(name));
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-               file.write(bytes) == bytes.size();
+        return WriteFile(Path(name), bytes);
     }
+
+    // The settings file of a window started in the harness's folder.
+    QString SettingsPath() const { return Dir.filePath(QStringLiteral("Quorvelane.ini")); }
+    bool WriteSettings(const QByteArray& bytes) const { return WriteFile(SettingsPath(), bytes); }
+    QByteArray SettingsBytes() const { return ReadFile(SettingsPath()); }
 
     // Starts the window on the text folder; the settings lines go into [BaseData] and
     // [FileFolder].
     TQuorvelaneForm& Start(bool anyFilter = false, const QByteArray& baseData = {},
                            const QByteArray& fileFolder = {})
     {
-        QFile ini(Dir.filePath(QStringLiteral("Quorvelane.ini")));
-        if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            ini.write("[FileFolder]\r\nFolder=" + Texts.toUtf8() + "\r\nAnyFilter=" +
+        WriteSettings("[FileFolder]\r\nFolder=" + Texts.toUtf8() + "\r\nAnyFilter=" +
                       (anyFilter ? "1" : "0") + "\r\n" + fileFolder + "[BaseData]\r\n" + baseData);
-        ini.close();
-        return Open();
+        return StartHere();
     }
 
     // Closes the window, which writes the settings file (closing twice does no harm), and
@@ -80,14 +81,75 @@ public:
     {
         Form->close();
         Form.reset();
-        return Open();
+        return StartHere();
     }
 
-    // Ends a pending relayout the way the resize timer does once the size holds.
-    void Settle()
+    // Starts the window in a folder (the harness's own when none is named) with whatever
+    // settings file is there, and waits until it is shown. The window opens its folder, which
+    // becomes the process's current folder, so each start names its own.
+    TQuorvelaneForm& Open(const QString& folder = {})
     {
-        for (int i = 0; i < 4 && Form->ResizeTimer->isActive(); ++i)
+        Create(folder);
+        Form->show();
+        if (!QTest::qWaitForWindowExposed(Form.get()))
+            qWarning("window not exposed");
+        return *Form;
+    }
+
+    // Makes the window in a folder without showing it.
+    TQuorvelaneForm& Create(const QString& folder = {})
+    {
+        if (!QDir::setCurrent(folder.isEmpty() ? Dir.path() : folder))
+            qWarning("cannot enter %s", qPrintable(folder));
+        Form = std::make_unique<TQuorvelaneForm>();
+        return *Form;
+    }
+
+    // Open, the start-up tick and the first relayout, as the first half second after a start.
+    TQuorvelaneForm& OpenSettled(const QString& folder = {})
+    {
+        Open(folder);
+        StartUpTick();
+        Settle();
+        return *Form;
+    }
+
+    // The one-off start-up tick of the read timer: fills the file lists and loads the saved file.
+    void StartUpTick()
+    {
+        QVERIFY(Form->SlideState().TimerTag != 0);
+        Form->ReadTimerTimer();
+        QCOMPARE(Form->SlideState().TimerTag, 0);
+    }
+
+    // Ends a pending relayout the way the resize timer does once the size holds; returns the
+    // ticks it took.
+    int Settle()
+    {
+        int ticks = 0;
+        while (Form->ResizeTimer->isActive() && ticks < 10) {
             Form->ResizeTimerTimer();
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    // Closes the window through its exit command, which writes the settings, and drops it.
+    void Exit()
+    {
+        QAction* exitAction = Form->Action(QStringLiteral("AppExit"));
+        QVERIFY(exitAction && exitAction->isEnabled());
+        exitAction->trigger();
+        QVERIFY(!Form->isVisible());
+        Form.reset();
+    }
+
+    static QStringList ListTexts(const QListWidget* list)
+    {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts.append(list->item(i)->text());
+        return texts;
     }
 
     // Gives the reader panel room for exactly k labels (k >= 1), plus extra pixels.
@@ -174,13 +236,9 @@ public:
     std::unique_ptr<TQuorvelaneForm> Form;
 
 private:
-    TQuorvelaneForm& Open()
+    TQuorvelaneForm& StartHere()
     {
-        QDir::setCurrent(Dir.path());
-        Form = std::make_unique<TQuorvelaneForm>();
-        Form->show();
-        if (!QTest::qWaitForWindowExposed(Form.get()))
-            qWarning("window not exposed");
+        Open();
         Settle();
         Form->ReadTimerTimer(); // the start-up tick fills the lists and loads the first file
         return *Form;
