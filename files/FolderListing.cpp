@@ -1,5 +1,7 @@
 #include "files/FolderListing.h"
 
+#include "platform/EscapedUtf8.h"
+
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,40 +12,13 @@
 
 namespace {
 
-constexpr char16_t EscapeBase = 0xDC00;
-
-bool IsEscape(QChar c)
+bool HasEscape(QStringView name)
 {
-    return c.unicode() >= EscapeBase + 0x80 && c.unicode() <= EscapeBase + 0xFF;
-}
-
-// Length of the valid UTF-8 sequence at bytes[i], or 0 when it is not one (overlong forms,
-// surrogates and values past U+10FFFF are invalid).
-int ValidSequenceLength(QByteArrayView bytes, qsizetype i, char32_t& value)
-{
-    const auto at = [&](qsizetype k) { return static_cast<unsigned char>(bytes[k]); };
-    const unsigned char lead = at(i);
-    int length = 0;
-    char32_t min = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1F, min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0F, min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07, min = 0x10000;
-    } else {
-        return 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (IsEscapedByteAt(name, i))
+            return true;
     }
-    if (i + length > bytes.size())
-        return 0;
-    for (int k = 1; k < length; ++k) {
-        if ((at(i + k) & 0xC0) != 0x80)
-            return 0;
-        value = (value << 6) | (at(i + k) & 0x3F);
-    }
-    if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return 0;
-    return length;
+    return false;
 }
 
 bool StatPath(const QString& path, struct stat& st)
@@ -97,54 +72,20 @@ struct TListedName
 
 QString DecodeFileName(QByteArrayView raw)
 {
-    bool ascii = true;
-    for (char c : raw)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii)
-        return QString::fromLatin1(raw);
-    QString text;
-    text.reserve(raw.size());
-    for (qsizetype i = 0; i < raw.size();) {
-        const auto byte = static_cast<unsigned char>(raw[i]);
-        char32_t value = 0;
-        if (byte < 0x80) {
-            text.append(QChar(byte));
-            ++i;
-        } else if (const int length = ValidSequenceLength(raw, i, value)) {
-            text.append(QString::fromUcs4(&value, 1));
-            i += length;
-        } else {
-            text.append(QChar(char16_t(EscapeBase + byte)));
-            ++i;
-        }
-    }
-    return text;
+    return DecodeEscapedUtf8(raw);
 }
 
 QByteArray EncodeFileName(QStringView name)
 {
-    QByteArray bytes;
-    bytes.reserve(name.size() * 3);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        if (!IsEscape(name[i]))
-            continue;
-        bytes.append(name.mid(start, i - start).toUtf8());
-        bytes.append(char(name[i].unicode() - EscapeBase));
-        start = i + 1;
-    }
-    bytes.append(name.mid(start).toUtf8());
-    return bytes;
+    return EncodeEscapedUtf8(name);
 }
 
 QString DisplayFileName(QStringView name)
 {
-    if (std::none_of(name.begin(), name.end(), IsEscape))
-        return name.toString();
     QString display = name.toString();
-    for (QChar& c : display) {
-        if (IsEscape(c))
-            c = QChar::ReplacementCharacter;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (IsEscapedByteAt(name, i))
+            display[i] = QChar::ReplacementCharacter;
     }
     return display;
 }
@@ -218,7 +159,7 @@ TFolderListing ListFolder(const QString& folder, const TFileMask& masks)
             continue;
         TListedName item{DecodeFileName(entry->d_name), QString()};
         // Most names hold no escape and share one string for both uses.
-        const bool escaped = std::any_of(item.Name.cbegin(), item.Name.cend(), IsEscape);
+        const bool escaped = HasEscape(item.Name);
         item.Display = escaped ? DisplayFileName(item.Name) : item.Name;
         // Matching first keeps the stat for links and unknown types to the matching names.
         if (!masks.Matches(item.Display) || EntryType(dir.get(), entry) != S_IFREG)

@@ -14,10 +14,13 @@
 // File names on disk are bytes, normally UTF-8. A name that is not valid UTF-8 would come back
 // from QFile::decodeName with U+FFFD in place of its bad bytes, and that text names another
 // (usually missing) file. So names are decoded here losslessly: every byte of an invalid
-// sequence becomes the lone surrogate U+DC00 + byte, and EncodeFileName turns it back. For a
-// valid name both are exactly QFile::decodeName and QFile::encodeName, so QFile and QDir work on
-// every ordinary path as usual; a path holding such escapes is reached through the functions
-// below (OpenListedFile, ListedFileExists, ...), as QFile would look for the wrong name.
+// sequence becomes the lone surrogate U+DC00 + byte, and EncodeFileName turns it back (see
+// platform/EscapedUtf8.h; the settings file keeps such names the same way). For a valid name both
+// are QFile::decodeName and QFile::encodeName, so QFile and QDir work on every ordinary path as
+// usual, except that a name beginning with U+FEFF keeps it here (QFile::decodeName drops it and
+// so names another file); a path holding escapes or such a mark is reached through the
+// functions below (OpenListedFile, ListedFileExists, ...), as QFile would look for the wrong
+// name.
 
 QString DecodeFileName(QByteArrayView raw);
 QByteArray EncodeFileName(QStringView name);

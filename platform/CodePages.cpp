@@ -1,6 +1,7 @@
 #include "platform/CodePages.h"
 
 #include "platform/Cp932.h"
+#include "platform/TextDecoding.h"
 
 #include <cerrno>
 #include <cstring>
@@ -100,28 +101,35 @@ struct TCodePageDecoder::TConverter
     {
         iconv(Handle, nullptr, nullptr, nullptr, nullptr);
         const qsizetype start = out.size();
-        // None of these pages gives more UTF-16 units than bytes; one more for a final U+FFFD.
-        out.resize(start + bytes.size() + 1);
+        // None of these pages gives more UTF-16 units than bytes; twice that leaves room for a
+        // held letter and a U+FFFD written together, should a page ever do so.
+        const qsizetype room = bytes.size() * 2 + 2;
+        out.resize(start + room);
         char* in = const_cast<char*>(bytes.data());
         size_t inLeft = static_cast<size_t>(bytes.size());
         char* dst = reinterpret_cast<char*>(out.data() + start);
-        size_t dstLeft = static_cast<size_t>(bytes.size() + 1) * 2;
+        size_t dstLeft = static_cast<size_t>(room) * 2;
         while (inLeft > 0 && dstLeft >= 2) {
             if (iconv(Handle, &in, &inLeft, &dst, &dstLeft) != static_cast<size_t>(-1))
                 break;
             if (errno == E2BIG)
                 break;
             // An invalid or cut-off sequence: its first byte becomes U+FFFD, the rest goes on.
+            Flush(dst, dstLeft);
             const char16_t replacement = 0xFFFD;
             std::memcpy(dst, &replacement, 2);
             dst += 2;
             dstLeft -= 2;
             ++in;
             --inLeft;
-            iconv(Handle, nullptr, nullptr, nullptr, nullptr);
         }
+        Flush(dst, dstLeft);
         out.resize(out.size() - static_cast<qsizetype>(dstLeft / 2));
     }
+
+    // Pages with combining accents (1255, 1258) hold a letter back until they see whether an
+    // accent follows; at the end of the bytes, or before a bad one, it is written out here.
+    void Flush(char*& dst, size_t& dstLeft) { iconv(Handle, nullptr, nullptr, &dst, &dstLeft); }
 };
 
 int CodePageOfCharset(int charset, int documentCodePage)
@@ -198,7 +206,7 @@ void TCodePageDecoder::Decode(int codePage, QByteArrayView bytes, QString& out)
     if (codePage == 932) {
         out.append(DecodeCp932(bytes));
     } else if (codePage == 65001) {
-        out.append(QString::fromUtf8(bytes));
+        out.append(DecodeUtf8(bytes));
     } else if (TConverter* converter = Converter(codePage)) {
         converter->Decode(bytes, out);
     } else {

@@ -147,6 +147,9 @@ std::optional<QByteArray> EncodeCp932(QStringView text)
     if (inLeft > 0 && iconv(cd.Handle, &in, &inLeft, &dst, &dstLeft) == static_cast<size_t>(-1))
         return std::nullopt;
     out.resize(out.size() - static_cast<qsizetype>(dstLeft));
+    // iconv reports none of its one-way mappings as irreversible, so only decoding tells.
+    if (DecodeCp932(out) != text)
+        return std::nullopt;
     return out;
 }
 
@@ -156,7 +159,8 @@ namespace {
 // checked and encoded by looking characters up: the same bytes as iconv's, iconv's choices
 // among duplicate forms included, at a fraction of its cost. A single byte b is kept as b, a
 // pair as lead * 256 + trail (a lead byte is at least 0x81); None marks a character CP932
-// cannot hold (0xFF is no lead byte, so no pair is None).
+// cannot hold (0xFF is no lead byte, so no pair is None), and also one that iconv maps one way
+// only: U+301C becomes 0x8160, which reads back as U+FF5E, so writing it would change the text.
 struct TCp932EncodeTable
 {
     static constexpr quint16 None = 0xFFFF;
@@ -165,8 +169,14 @@ struct TCp932EncodeTable
     TCp932EncodeTable()
     {
         TIconv cd("CP932", "UTF-16LE");
-        for (int c = 0; c < 0x10000; ++c)
+        const TCp932Tables& decode = cp932Tables();
+        for (int c = 0; c < 0x10000; ++c) {
             Code[c] = (c >= 0xD800 && c <= 0xDFFF) ? None : encodeOne(cd, char16_t(c));
+            const char16_t back = Code[c] > 0xFF ? decode.Pair[Code[c] >> 8][Code[c] & 0xFF]
+                                                 : decode.Single[Code[c] & 0xFF];
+            if (Code[c] != None && back != c)
+                Code[c] = None;
+        }
     }
 
     static quint16 encodeOne(TIconv& cd, char16_t c)

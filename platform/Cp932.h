@@ -15,15 +15,18 @@ QString DecodeCp932(QByteArrayView bytes);
 // The same through iconv's own loop, the reference the decoder's tables are checked against.
 QString DecodeCp932WithIconv(QByteArrayView bytes);
 
-// Encodes to CP932; nullopt when a character has no CP932 form (nothing is dropped or replaced).
+// Encodes to CP932; nullopt when the bytes would not decode to the same text: a character with
+// no CP932 form, or one iconv maps one way only (U+301C becomes 0x8160, which reads back as
+// U+FF5E; U+00A5 becomes "\"). Nothing is dropped or replaced.
 std::optional<QByteArray> EncodeCp932(QStringView text);
 
 // The position (in UTF-16 units) of the first character CP932 cannot hold, or -1. Surrogates,
-// paired or not, are such characters: CP932 has nothing outside the first plane.
+// paired or not, are such characters: CP932 has nothing outside the first plane; so are the
+// characters iconv maps one way only (U+301C, U+00A5, ...), as EncodeCp932 says.
 qsizetype FirstNonCp932(QStringView text);
 
 // Appends the CP932 bytes of the text, the same bytes EncodeCp932 gives; false, with out as it
-// was, when the text holds a character CP932 cannot hold.
+// was, when the text holds a character CP932 cannot hold so that it reads back the same.
 bool AppendCp932(QStringView text, QByteArray& out);
 
 // The width of a character in CP932 bytes: 1 for ASCII and half-width katakana, 2 for every

@@ -3,6 +3,7 @@
 #include "common/StrToInt.h"
 
 #include "platform/Cp932.h"
+#include "platform/EscapedUtf8.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -82,12 +83,17 @@ QStringView KeyValue(QStringView text)
     return TrimBlanks(text.sliced(text.indexOf(u'=') + 1));
 }
 
-// A line break inside a value would cut it and leave the rest as a stray line.
+// A line break inside a value would cut it and leave the rest as a stray line: a line feed and
+// a carriage return just before it become blanks. Only a line feed ends a line of the file, so
+// a carriage return on its own is kept.
 QString OneLine(const QString& text)
 {
     QString line = text;
-    line.replace(u'\r', u' ');
-    line.replace(u'\n', u' ');
+    for (qsizetype lf = line.indexOf(u'\n'); lf >= 0; lf = line.indexOf(u'\n', lf + 1)) {
+        line[lf] = u' ';
+        if (lf > 0 && line[lf - 1] == u'\r')
+            line[lf - 1] = u' ';
+    }
     return line;
 }
 
@@ -97,7 +103,7 @@ QString OneLine(const QString& text)
 QString DecodeLines(QByteArrayView body, bool utf8)
 {
     const auto decode = [utf8](QByteArrayView bytes) {
-        return utf8 ? QString::fromUtf8(bytes) : DecodeCp932(bytes);
+        return utf8 ? DecodeEscapedUtf8(bytes) : DecodeCp932(bytes);
     };
     QString text = decode(body);
     if (text.count(u'\n') == body.count('\n'))
@@ -198,7 +204,7 @@ QString TIniFile::DecodeOne(QByteArrayView raw) const
 {
     if (std::all_of(raw.begin(), raw.end(), [](char c) { return uchar(c) < 0x80; }))
         return QString::fromLatin1(raw);
-    return Utf8 ? QString::fromUtf8(raw) : DecodeCp932(raw);
+    return Utf8 ? DecodeEscapedUtf8(raw) : DecodeCp932(raw);
 }
 
 void TIniFile::Decode(const TSection& section) const
@@ -291,7 +297,7 @@ TIniFile::TLine TIniFile::MakeLine(const QString& text)
 {
     TOwnLine own{text, {}};
     if (Utf8) {
-        own.Raw = text.toUtf8();
+        own.Raw = EncodeEscapedUtf8(text);
     } else if (const auto encoded = EncodeCp932(text)) {
         own.Raw = *encoded;
     } else {
@@ -373,7 +379,7 @@ QByteArray TIniFile::Serialize() const
     for (const TSection& section : Sections) {
         for (const TLine& line : section.Lines) {
             if (reencode)
-                out += TextOf(section, line).toUtf8();
+                out += EncodeEscapedUtf8(TextOf(section, line));
             else
                 out += RawOf(line);
             // Only the file's last line may go without an ending; one that had none and now

@@ -15,7 +15,9 @@
 // and every other line (comments, blank lines, foreign sections and keys) is kept byte for byte.
 //
 // The file is CP932; one that begins with a UTF-8 BOM is read as UTF-8. When a value cannot be
-// held in CP932 the file is written as UTF-8 with a BOM, so nothing is lost.
+// held in CP932 so that it reads back the same, the file is written as UTF-8 with a BOM, so
+// nothing is lost. In UTF-8 a byte of a file name that is not UTF-8 (an escape, see
+// platform/EscapedUtf8.h) is written as that byte and read back as the escape.
 //
 // One object serves one pass: the constructor reads the file (a missing or unreadable file reads
 // as empty), the Write calls change the lines in memory, and UpdateFile replaces the file

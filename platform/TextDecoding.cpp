@@ -2,6 +2,15 @@
 
 #include "platform/TextEncoding.h"
 
+#include <QStringDecoder>
+
+QString DecodeUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 QString DecodeText(QByteArrayView bytes)
 {
     return DecodeDetectedText(bytes).Text;

@@ -15,6 +15,10 @@
 // the first back. A text view given the result shows one paragraph per line.
 QString DecodeText(QByteArrayView bytes);
 
+// Decodes UTF-8 with every U+FEFF kept, a first one included: QString::fromUtf8 drops a leading
+// one, which is text wherever the bytes do not start a file. Invalid sequences become U+FFFD.
+QString DecodeUtf8(QByteArrayView bytes);
+
 // Rewrites CR LF and lone CR as '\n' in place, in one pass.
 void NormalizeLineEnds(QString& text);
 

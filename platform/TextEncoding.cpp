@@ -399,7 +399,7 @@ QString DecodeRaw(QByteArrayView bytes, TSourceEncoding encoding)
     case TSourceEncoding::Jis:
         return DecodeEucJp(JisToEucJp(bytes).Euc);
     case TSourceEncoding::Utf8:
-        return QString::fromUtf8(StartsWith(bytes, "\xEF\xBB\xBF", 3) ? bytes.sliced(3) : bytes);
+        return DecodeUtf8(StartsWith(bytes, "\xEF\xBB\xBF", 3) ? bytes.sliced(3) : bytes);
     case TSourceEncoding::Utf16Le:
         return DecodeUtf16(StartsWith(bytes, "\xFF\xFE", 2) ? bytes.sliced(2) : bytes, false);
     case TSourceEncoding::Utf16Be:
@@ -550,7 +550,7 @@ TDetectedText DecodeDetectedText(QByteArrayView bytes)
             return std::move(*utf16);
     }
     if (ScanUtf8(probe) != TUtf8Scan::Invalid) {
-        QString text = QString::fromUtf8(bytes);
+        QString text = DecodeUtf8(bytes);
         // The decoder replaces every invalid sequence with U+FFFD; a text holding one may still
         // be valid (the character itself), which only the scan can tell.
         const bool valid =

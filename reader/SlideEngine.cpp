@@ -257,7 +257,7 @@ void TSlideEngine::SetCanChangeSlideReadExecute()
     ParseChangeReadTimes(State.ChangeReadTimes);
 }
 
-void TSlideEngine::ParseChangeReadTimes(QString& text)
+QList<int> ChangeReadIntervalsOf(const QString& text)
 {
     TSplitWX splitter;
     const int m = splitter.Split(text, QStringLiteral(","));
@@ -267,6 +267,12 @@ void TSlideEngine::ParseChangeReadTimes(QString& text)
         if (value && *value > 0)
             kept << *value;
     }
+    return kept;
+}
+
+void TSlideEngine::ParseChangeReadTimes(QString& text)
+{
+    const QList<int> kept = ChangeReadIntervalsOf(text);
     if (kept.isEmpty()) {
         State.ChangeReadIntervals = {State.SlideIntervalMs};
         text = QString::number(State.SlideIntervalMs);

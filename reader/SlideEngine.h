@@ -39,6 +39,11 @@ struct TSlideState
     bool KeepPlaces = false;
 };
 
+// The intervals of a variable-speed list ("100,250,500"): each piece that is a whole integer
+// above 0, in order; empty when there is none (the engine then falls back to the plain
+// interval).
+QList<int> ChangeReadIntervalsOf(const QString& text);
+
 // Everything the slide engine needs from the main window. Calls may re-enter the engine:
 // LoadSelectedFile rebuilds the reader, which calls ShowReadingLines.
 class TReaderPort

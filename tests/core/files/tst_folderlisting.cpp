@@ -46,6 +46,8 @@ private slots:
     void invalidNameStaysOpenable();
     void fileNameRoundTrip_data();
     void fileNameRoundTrip();
+    void byteOrderMarkInName_data();
+    void byteOrderMarkInName();
     void unopenableFolders_data();
     void unopenableFolders();
     void unreadableByPermission();
@@ -152,6 +154,10 @@ void TestFolderListing::fileNameRoundTrip_data()
     QTest::newRow("ascii") << QByteArray("notes.txt") << true;
     QTest::newRow("utf-8 japanese") << QByteArray("\xe3\x83\x86\xe3\x82\xad.txt") << true;
     QTest::newRow("utf-8 four bytes") << QByteArray("\xf0\xa0\xae\x9f.txt") << true;
+    // Characters whose low surrogate lies where the escapes of bytes 80..FF do.
+    QTest::newRow("folder emoji U+1F4C1") << QByteArray("\xf0\x9f\x93\x81.txt") << true;
+    QTest::newRow("extension b U+20080") << QByteArray("\xf0\xa0\x82\x80") << true;
+    QTest::newRow("emoji then bad byte") << QByteArray("\xf0\x9f\x92\xa9\xff") << false;
     QTest::newRow("cp932") << Cp932Name << false;
     QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf") << false;
     QTest::newRow("encoded surrogate") << QByteArray("\xed\xa0\x80z") << false;
@@ -159,6 +165,33 @@ void TestFolderListing::fileNameRoundTrip_data()
     QTest::newRow("past U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << false;
     QTest::newRow("lone continuation") << QByteArray("\x80\xbf") << false;
     QTest::newRow("latin-1") << QByteArray("caf\xe9.txt") << false;
+}
+
+// A U+FEFF in a name is a character like any other: dropping it names another file.
+void TestFolderListing::byteOrderMarkInName_data()
+{
+    QTest::addColumn<QByteArray>("raw");
+    QTest::newRow("inside") << QByteArray("a\xef\xbb\xbf"
+                                          "b.txt");
+    QTest::newRow("first") << QByteArray("\xef\xbb\xbf"
+                                         "ab.txt");
+}
+
+void TestFolderListing::byteOrderMarkInName()
+{
+    QFETCH(QByteArray, raw);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray folder = QFile::encodeName(dir.path());
+    QVERIFY(WriteRaw(folder + '/' + raw, "marked"));
+    QVERIFY(WriteRaw(folder + "/ab.txt", "plain"));
+    const TFolderListing listing = ListFolder(dir.path(), QStringLiteral("*.txt"));
+    QCOMPARE(listing.Names.size(), 2);
+    const qsizetype at = listing.Names.indexOf(QStringLiteral("ab.txt")) == 0 ? 1 : 0;
+    QCOMPARE(listing.Names[at].size(), 7);
+    QFile file;
+    QVERIFY(OpenListedFile(file, listing.Paths[at], QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("marked"));
 }
 
 void TestFolderListing::fileNameRoundTrip()

@@ -55,6 +55,10 @@ void TestCp932::encode_data()
     QTest::newRow("full-width space") << QStringLiteral("\u3000") << true << QByteArray("\x81\x40");
     QTest::newRow("emoji") << QStringLiteral("a\U0001F600") << false << QByteArray();
     QTest::newRow("hangul") << QStringLiteral("한") << false << QByteArray();
+    QTest::newRow("wave dash reads back as full-width tilde")
+        << QStringLiteral("\u301C") << false << QByteArray();
+    QTest::newRow("yen sign reads back as backslash")
+        << QStringLiteral("\u00A5") << false << QByteArray();
     QTest::newRow("empty") << QString() << true << QByteArray();
     // Characters with two CP932 forms get the one iconv chooses.
     QTest::newRow("duplicate form")

@@ -1,6 +1,8 @@
 #include "platform/IniFile.h"
 #include "tests/support/TestFiles.h"
 
+#include "platform/EscapedUtf8.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -14,6 +16,7 @@
 
 #include <limits>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -317,6 +320,8 @@ void TestIniFile::writePass_data()
         << Bytes("[A]\nX=2\nY=3\n[B]\nZ=4\n");
     QTest::newRow("line break in a value stays one line")
         << Bytes("[A]\r\n") << QStringList{"A", "K", "a\r\nb"} << Bytes("[A]\r\nK=a  b\r\n");
+    QTest::newRow("lone carriage return in a value kept")
+        << Bytes("[A]\r\n") << QStringList{"A", "K", "a\rb\r"} << Bytes("[A]\r\nK=a\rb\r\r\n");
     QTest::newRow("CP932 names and value")
         << Bytes("[\x90\xdd\x92\xe8]\r\n\x96\xbc\x91\x4f=a\r\n")
         << QStringList{QStringLiteral("設定"), QStringLiteral("名前"), QStringLiteral("表示")}
@@ -377,6 +382,12 @@ void TestIniFile::outsideCp932RoundTrips_data()
     QTest::addColumn<QString>("value");
     QTest::newRow("emoji") << QStringLiteral("a\U0001F600b");
     QTest::newRow("hangul") << QStringLiteral("한국어");
+    // CP932 has a form for these, but it reads back as another character.
+    const char16_t oneWay[] = u"¢£¥¬—‖‾−〜";
+    for (const char16_t c : std::u16string_view(oneWay, std::size(oneWay) - 1))
+        QTest::addRow("one-way U+%04X", unsigned(c)) << QStringLiteral("C:/%1/b").arg(QChar(c));
+    // A folder whose name on disk is CP932 (95 5C), as it is listed: 95 escaped, 5C a backslash.
+    QTest::newRow("folder name not UTF-8") << QStringLiteral("/t/%1\\").arg(QChar(0xDC95));
 }
 
 void TestIniFile::outsideCp932RoundTrips()
@@ -390,6 +401,7 @@ void TestIniFile::outsideCp932RoundTrips()
     }
     const QByteArray written = ReadFile(path);
     QVERIFY(written.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(written.contains(EncodeEscapedUtf8(value)));
     TIniFile again(path);
     QCOMPARE(again.ReadString(QStringLiteral("A"), QStringLiteral("K"), QString()), value);
     QCOMPARE(again.ReadString(QStringLiteral("A"), QStringLiteral("J"), QString()),

@@ -165,6 +165,11 @@ void TestRtfReader::codePages_data()
         {"gbk font", "{\\rtf1{\\fonttbl{\\f0\\fcharset134 S;}}\\f0\\'c4\\'e3}", "你"},
         {"cyrillic font", "{\\rtf1{\\fonttbl{\\f0\\fcharset204 C;}}\\f0\\'c4\\'e0}", "Да"},
         {"mac document", "{\\rtf1\\mac \\'8e}", "é"},
+        // These pages hold a letter back in case an accent follows it.
+        {"hebrew last letter", "{\\rtf1\\ansi\\ansicpg1255 \\'f9\\'ec\\'e5\\'ed}", "שלום"},
+        {"hebrew letter before a bad byte", "{\\rtf1\\ansicpg1255 \\'f9\\'ff}", "ש\uFFFD"},
+        {"vietnamese letter alone", "{\\rtf1\\ansicpg1258 \\'c0}", "À"},
+        {"vietnamese accent joins its letter", "{\\rtf1\\ansicpg1258 a\\'cc}", "à"},
         {"code page no one knows is 1252", "{\\rtf1\\ansicpg12345 \\'e9}", "é"},
     });
 }

@@ -27,6 +27,9 @@ void TestTextDecoding::decode_data()
     QTest::newRow("empty") << QByteArray() << QString();
     QTest::newRow("utf-8 bom") << QByteArray("\xef\xbb\xbf\xe3\x81\x82") << QStringLiteral("あ");
     QTest::newRow("utf-8 bom only") << QByteArray("\xef\xbb\xbf") << QString();
+    QTest::newRow("utf-8 second bom is text") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf"
+                                                            "a")
+                                              << QStringLiteral("\uFEFFa");
     QTest::newRow("utf-8 bom decides over cp932 bytes") << QByteArray("\xef\xbb\xbf"
                                                                       "a\x82\xa0"
                                                                       "b")
