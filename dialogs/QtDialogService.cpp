@@ -17,6 +17,10 @@ namespace {
 constexpr int FlagsYesNo = 4;
 constexpr int FlagInformationIcon = 64;
 
+// A desktop's own dialogs (a GTK theme's, say) speak the desktop's language; Qt's own speak
+// Japanese with the rest of the program, so the file, font and colour dialogs are always Qt's.
+constexpr auto FileDialogOptions = QFileDialog::DontUseNativeDialog;
+
 QWidget* dialogParent()
 {
     return QApplication::activeWindow();
@@ -75,7 +79,8 @@ std::optional<TFontSpec> TQtDialogService::ChooseFont(const TFontSpec& initial)
 {
     requireDisplay();
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, FontFromSpec(initial), dialogParent());
+    const QFont font = QFontDialog::getFont(&ok, FontFromSpec(initial), dialogParent(), QString(),
+                                            QFontDialog::DontUseNativeDialog);
     if (!ok)
         return std::nullopt;
     return SpecFromFont(font, initial.Color, initial.Name);
@@ -84,7 +89,8 @@ std::optional<TFontSpec> TQtDialogService::ChooseFont(const TFontSpec& initial)
 std::optional<qint32> TQtDialogService::ChooseColor(qint32 initialColor)
 {
     requireDisplay();
-    const QColor color = QColorDialog::getColor(ColorFromTColor(initialColor), dialogParent());
+    const QColor color = QColorDialog::getColor(ColorFromTColor(initialColor), dialogParent(),
+                                                QString(), QColorDialog::DontUseNativeDialog);
     if (!color.isValid())
         return std::nullopt;
     return TColorFromColor(color);
@@ -98,6 +104,7 @@ std::optional<TDialogService::SaveAnswer> TQtDialogService::SaveFile(const QStri
     requireDisplay();
     QFileDialog dialog(dialogParent(), caption, folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOptions(FileDialogOptions);
     dialog.setOption(QFileDialog::DontConfirmOverwrite); // the caller asks its own question
     dialog.setNameFilters(filters);
     if (filterIndex >= 0 && filterIndex < filters.size())
@@ -111,7 +118,8 @@ std::optional<TDialogService::SaveAnswer> TQtDialogService::SaveFile(const QStri
 std::optional<QString> TQtDialogService::ChooseFolder(const QString& caption, const QString& start)
 {
     requireDisplay();
-    const QString folder = QFileDialog::getExistingDirectory(dialogParent(), caption, start);
+    const QString folder = QFileDialog::getExistingDirectory(
+        dialogParent(), caption, start, QFileDialog::ShowDirsOnly | FileDialogOptions);
     if (folder.isEmpty())
         return std::nullopt;
     return folder;
