@@ -45,7 +45,8 @@ void selectIndex(QComboBox* box, int index)
 
 } // namespace
 
-TQuorvelaneForm::TQuorvelaneForm(QWidget* parent) : QMainWindow(parent)
+TQuorvelaneForm::TQuorvelaneForm(QWidget* parent, const QString& settingsFolder)
+    : QMainWindow(parent), SettingsFolderGiven(settingsFolder)
 {
     setObjectName(QStringLiteral("QuorvelaneForm"));
     setWindowTitle(QStringLiteral("Quorvelane"));
@@ -75,7 +76,8 @@ void TQuorvelaneForm::FormCreate()
     FileListBox1->SetMask(QStringLiteral("*.txt"));
     DirectoryListBox1->SetDirectory(QDir::currentPath());
     // The settings folder always ends in a separator; a root already does.
-    Form.SettingsFolder = DirectoryListBox1->Directory();
+    Form.SettingsFolder =
+        SettingsFolderGiven.isEmpty() ? DirectoryListBox1->Directory() : SettingsFolderGiven;
     if (!Form.SettingsFolder.endsWith(u'/'))
         Form.SettingsFolder += u'/';
     DirectoryPanel->setMinimumHeight(3);

@@ -43,8 +43,9 @@ class TQuorvelaneForm : public QMainWindow
 
 public:
     // Runs FormCreate. The settings file is SettingsFolder + "Quorvelane.ini", where
-    // SettingsFolder is the process's current folder.
-    explicit TQuorvelaneForm(QWidget* parent = nullptr);
+    // SettingsFolder is the process's current folder, or settingsFolder when one is given (a
+    // start from the desktop menu keeps its settings in the configuration folder).
+    explicit TQuorvelaneForm(QWidget* parent = nullptr, const QString& settingsFolder = {});
     ~TQuorvelaneForm() override;
 
     // Start-up and shutdown.
@@ -209,6 +210,7 @@ private:
     TSearchState Search;
     TFontSpec TextFontSpec{QStringLiteral("ＭＳ Ｐゴシック"), 10};
     TSettingsData ReadValues;
+    QString SettingsFolderGiven;
     int ReaderBackColor = int(0x8000000Fu);
     bool Shown = false;
     bool Closed = false;

@@ -61,8 +61,16 @@ public:
             ini.write("[FileFolder]\r\nFolder=" + Texts.toUtf8() +
                       "\r\nAnyFilter=" + (anyFilter ? "1" : "0") + "\r\n[BaseData]\r\n" + baseData);
         ini.close();
-        QDir::setCurrent(Dir.path());
-        Form = std::make_unique<TQuorvelaneForm>();
+        return StartIn(Dir.path());
+    }
+
+    // Starts the window with folder as the process's current folder, as a first start when no
+    // settings file is there. The settings file is settingsFolder's when one is given (a start
+    // from the desktop menu), else the folder's own.
+    TQuorvelaneForm& StartIn(const QString& folder, const QString& settingsFolder = {})
+    {
+        QDir::setCurrent(folder);
+        Form = std::make_unique<TQuorvelaneForm>(nullptr, settingsFolder);
         Form->show();
         if (!QTest::qWaitForWindowExposed(Form.get()))
             qWarning("window not exposed");
