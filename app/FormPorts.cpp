@@ -1,28 +1,57 @@
 #include "app/FormPorts.h"
 
 #include "app/QuorvelaneMain.h"
-#include "common/AppUtils.h"
-#include "platform/FolderControls.h"
+#include "dialogs/AppUtils.h"
+#include "files/FolderControls.h"
+#include "platform/Colors.h"
+#include "platform/Fonts.h"
 #include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
+#include "reader/FormAllColors.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTimer>
 
-int TFormReaderPort::LineCount() const { return Form.LineCount(); }
-QString TFormReaderPort::Line(int i) const { return Form.Line(i); }
-int TFormReaderPort::LabelCount() const { return Form.LabelCount(); }
-void TFormReaderPort::SetLabelText(int i, const QString& text) { Form.ReaderView->SetLabelText(i, text); }
-void TFormReaderPort::SetCaption(const QString& text) { Form.setWindowTitle(text); }
-bool TFormReaderPort::IsTimerRunning() const { return Form.ReadTimer->isActive(); }
-void TFormReaderPort::StartTimer() { Form.ReadTimer->start(); }
-void TFormReaderPort::StopTimer() { Form.ReadTimer->stop(); }
+int TFormReaderPort::LineCount() const
+{
+    return Form.LineCount();
+}
+QString TFormReaderPort::Line(int i) const
+{
+    return Form.Line(i);
+}
+int TFormReaderPort::LabelCount() const
+{
+    return Form.LabelCount();
+}
+void TFormReaderPort::SetLabelText(int i, const QString& text)
+{
+    Form.ReaderView->SetLabelText(i, text);
+}
+void TFormReaderPort::SetCaption(const QString& text)
+{
+    Form.setWindowTitle(text);
+}
+bool TFormReaderPort::IsTimerRunning() const
+{
+    return Form.ReadTimer->isActive();
+}
+void TFormReaderPort::StartTimer()
+{
+    Form.ReadTimer->start();
+}
+void TFormReaderPort::StopTimer()
+{
+    Form.ReadTimer->stop();
+}
 
 void TFormReaderPort::SetTimerInterval(int ms)
 {
@@ -31,27 +60,72 @@ void TFormReaderPort::SetTimerInterval(int ms)
     Form.ReadTimer->setInterval(ms);
 }
 
-int TFormReaderPort::TimerInterval() const { return Form.ReadTimer->interval(); }
-int TFormReaderPort::TimerTag() const { return Form.ReadTimer->property("Tag").toInt(); }
-void TFormReaderPort::SetTimerTag(int tag) { Form.ReadTimer->setProperty("Tag", tag); }
-void TFormReaderPort::SetScrollPosition(int position) { Form.ReadingLineScrollBar->setValue(position); }
-int TFormReaderPort::ScrollPosition() const { return Form.ReadingLineScrollBar->value(); }
-int TFormReaderPort::ScrollLargeChange() const { return Form.ReadingLineScrollBar->pageStep(); }
-void TFormReaderPort::ChecksChanged() { Form.SyncReadingChecks(); }
-int TFormReaderPort::FileListCount() const { return Form.FileNameListBox->count(); }
-int TFormReaderPort::FileListSelectedIndex() const { return Form.FileNameListBox->currentRow(); }
-void TFormReaderPort::SelectFileListEntry(int i) { Form.FileNameListBox->setCurrentRow(i); }
-void TFormReaderPort::LoadSelectedFile() { Form.FileNameListBoxClick(); }
-void TFormReaderPort::FileListBox1Change() { Form.FileListBox1Change(Form.FileListBox1); }
-void TFormReaderPort::LabelStepComboBoxChange() { Form.LabelStepComboBoxChange(); }
+int TFormReaderPort::TimerInterval() const
+{
+    return Form.ReadTimer->interval();
+}
+int TFormReaderPort::TimerTag() const
+{
+    return Form.ReadTimer->property("Tag").toInt();
+}
+void TFormReaderPort::SetTimerTag(int tag)
+{
+    Form.ReadTimer->setProperty("Tag", tag);
+}
+void TFormReaderPort::SetScrollPosition(int position)
+{
+    Form.ReadingLineScrollBar->setValue(position);
+}
+int TFormReaderPort::ScrollPosition() const
+{
+    return Form.ReadingLineScrollBar->value();
+}
+int TFormReaderPort::ScrollLargeChange() const
+{
+    return Form.ReadingLineScrollBar->pageStep();
+}
+void TFormReaderPort::ChecksChanged()
+{
+    Form.SyncReadingChecks();
+}
+int TFormReaderPort::FileListCount() const
+{
+    return Form.FileNameListBox->count();
+}
+int TFormReaderPort::FileListSelectedIndex() const
+{
+    return Form.FileNameListBox->currentRow();
+}
+void TFormReaderPort::SelectFileListEntry(int i)
+{
+    Form.FileNameListBox->setCurrentRow(i);
+}
+void TFormReaderPort::LoadSelectedFile()
+{
+    Form.FileNameListBoxClick();
+}
+void TFormReaderPort::FileListBox1Change()
+{
+    Form.FileListBox1Change(Form.FileListBox1);
+}
+void TFormReaderPort::LabelStepComboBoxChange()
+{
+    Form.LabelStepComboBoxChange();
+}
 
 bool TFormReaderPort::IsOnePageStepSelected() const
 {
-    return Form.LabelStepComboBox->currentIndex() == Form.LabelStepComboBox->count() - 1;
+    return Form.Appearance->IsOnePageStepSelected();
 }
 
-void TFormReaderPort::FoldOrOpenLeftPanel() { Form.FoldOrOpenLeftPanel(); }
-void TFormReaderPort::FoldOrOpenRightPanel() { Form.FoldOrOpenRightPanel(); }
+void TFormReaderPort::FoldOrOpenLeftPanel()
+{
+    Form.FoldOrOpenLeftPanel();
+}
+void TFormReaderPort::FoldOrOpenRightPanel()
+{
+    Form.FoldOrOpenRightPanel();
+}
 
 TFormSearchPort::TFormSearchPort(TQuorvelaneForm& form) : Form(form)
 {
@@ -60,17 +134,24 @@ TFormSearchPort::TFormSearchPort(TQuorvelaneForm& form) : Form(form)
                                           [this] { ++TextChanges; });
 }
 
-TFormSearchPort::~TFormSearchPort() { QObject::disconnect(TextChangesCounter); }
-
-const TLineSource& TFormSearchPort::Lines() const { return *Form.ReaderView; }
-
-bool TFormSearchPort::ContentsLineForward() const
+TFormSearchPort::~TFormSearchPort()
 {
-    return Form.Action(QStringLiteral("SetContentsLineForward"))->isChecked();
+    QObject::disconnect(TextChangesCounter);
 }
 
-void TFormSearchPort::BeginContentsUpdate() { Form.ContentsListBox->BeginUpdate(); }
-void TFormSearchPort::EndContentsUpdate() { Form.ContentsListBox->EndUpdate(); }
+const TLineSource& TFormSearchPort::Lines() const
+{
+    return *Form.ReaderView;
+}
+
+void TFormSearchPort::BeginContentsUpdate()
+{
+    Form.ContentsListBox->BeginUpdate();
+}
+void TFormSearchPort::EndContentsUpdate()
+{
+    Form.ContentsListBox->EndUpdate();
+}
 
 void TFormSearchPort::ClearContents()
 {
@@ -78,13 +159,70 @@ void TFormSearchPort::ClearContents()
     Form.ContentsListBox->setToolTip(QString());
 }
 
-void TFormSearchPort::AddContentsEntry(const QString& entry) { Form.ContentsListBox->AddEntry(entry); }
-int TFormSearchPort::ContentsCount() const { return Form.ContentsListBox->EntryCount(); }
-QString TFormSearchPort::Caption() const { return Form.windowTitle(); }
-void TFormSearchPort::SetCaption(const QString& caption) { Form.setWindowTitle(caption); }
-bool TFormSearchPort::ResearchButtonVisible() const { return !Form.FindResearchButton->isHidden(); }
-void TFormSearchPort::SetResearchButtonVisible(bool visible) { Form.FindResearchButton->setVisible(visible); }
-void TFormSearchPort::SetResearchCaption(const QString& caption) { Form.FindResearchButton->setText(caption); }
+void TFormSearchPort::AddContentsEntry(const QString& entry)
+{
+    Form.ContentsListBox->AddEntry(entry);
+}
+int TFormSearchPort::ContentsCount() const
+{
+    return Form.ContentsListBox->EntryCount();
+}
+int TFormSearchPort::ContentsCurrentRow() const
+{
+    return Form.ContentsListBox->CurrentRow();
+}
+QString TFormSearchPort::ContentsEntry(int row) const
+{
+    return Form.ContentsListBox->Text(row);
+}
+void TFormSearchPort::SetContentsHint(const QString& hint)
+{
+    Form.ContentsListBox->setToolTip(hint);
+}
+
+QStringList TFormSearchPort::ContentsEntries()
+{
+    Form.ContentsListBox->FlushEntries();
+    return Form.ContentsListBox->Entries();
+}
+
+void TFormSearchPort::SetContentsEntries(const QStringList& entries)
+{
+    Form.ContentsListBox->SetEntries(entries);
+}
+
+void TFormSearchPort::ShowContentsLineForward(bool checked)
+{
+    Form.Action(QStringLiteral("SetContentsLineForward"))->setChecked(checked);
+}
+
+void TFormSearchPort::ShowLine(int line)
+{
+    Form.State.Slide.ReadingLine = line;
+    Form.ReadingLineScrollBar->setValue(line);
+    Form.ShowReadingLines();
+}
+
+QString TFormSearchPort::Caption() const
+{
+    return Form.windowTitle();
+}
+void TFormSearchPort::SetCaption(const QString& caption)
+{
+    Form.setWindowTitle(caption);
+}
+bool TFormSearchPort::ResearchButtonVisible() const
+{
+    return !Form.FindResearchButton->isHidden();
+}
+void TFormSearchPort::SetResearchButtonVisible(bool visible)
+{
+    Form.FindResearchButton->setVisible(visible);
+}
+void TFormSearchPort::SetResearchCaption(const QString& caption)
+{
+    Form.FindResearchButton->setText(caption);
+}
 bool TFormSearchPort::ProcessEvents()
 {
     // The searches offer a turn every 100 lines, which on a fast machine is every few
@@ -115,7 +253,10 @@ void TFormSearchPort::MarkLines()
     Marked = CurrentLines();
     Turns = 0;
 }
-bool TFormSearchPort::LinesChanged() const { return !(CurrentLines() == Marked); }
+bool TFormSearchPort::LinesChanged() const
+{
+    return !(CurrentLines() == Marked);
+}
 
 void TFormSearchPort::LinesRenumbered()
 {
@@ -124,4 +265,204 @@ void TFormSearchPort::LinesRenumbered()
     Form.ShowReadingLines();
 }
 
-void TFormSearchPort::CloseWindow() { Form.close(); }
+void TFormSearchPort::CloseWindow()
+{
+    Form.close();
+}
+
+void TFormAppearancePort::ShowTextFont(const TFontSpec& font)
+{
+    Form.MainRichEdit->setFont(FontFromSpec(font));
+    const QColor color = ColorFromTColor(font.Color);
+    QPalette palette = Form.MainRichEdit->palette();
+    palette.setColor(QPalette::Text, color);
+    Form.MainRichEdit->setPalette(palette);
+    Form.ReaderView->SetFontColor(color);
+}
+
+void TFormAppearancePort::ShowBackColor(qint32 color)
+{
+    QPalette palette = Form.ReaderPanel->palette();
+    palette.setColor(QPalette::Window, ColorFromTColor(color));
+    Form.ReaderPanel->setPalette(palette);
+}
+
+void TFormAppearancePort::ShowFormAllColors(TColorSender sender, const TReaderLook& look)
+{
+    TQuorvelaneForm& f = Form;
+    TColorTargets t;
+    t.Controls = {f.DriveComboBox1,   f.DirectoryListBox1,  f.FileNameListBox,
+                  f.MainRichEdit,     f.ReadTimerComboBox,  f.LabelStepComboBox,
+                  f.FontSizeComboBox, f.LabelSpaceComboBox, f.ContentsListBox};
+    t.Panels = {f.DrivePanel,   f.SettingPanel, f.TextPanel,     f.DirectorySplitter,
+                f.LeftSplitter, f.TextSplitter, f.RightSplitter, f.SettingSplitter};
+    t.Texts = {f.DriveComboBox1,    f.DirectoryListBox1, f.FileNameListBox,    f.SlideTimeLabel,
+               f.ReadTimerComboBox, f.LabelStepLabel,    f.LabelStepComboBox,  f.FontSizeLabel,
+               f.FontSizeComboBox,  f.LabelSpaceLabel,   f.LabelSpaceComboBox, f.ContentsListBox};
+    ApplyColorPlan(
+        PlanFormAllColors(sender, look.FormAllChange, look.BackColor, look.TextFont.Color), t);
+}
+
+void TFormAppearancePort::ShowFormAllCheck(bool checked)
+{
+    Form.Action(QStringLiteral("ReflectFormAll"))->setChecked(checked);
+}
+
+void TFormAppearancePort::SelectFontSize(int index)
+{
+    Form.FontSizeComboBox->setCurrentIndex(index);
+}
+void TFormAppearancePort::SelectLabelSpace(int index)
+{
+    Form.LabelSpaceComboBox->setCurrentIndex(index);
+}
+void TFormAppearancePort::SelectLabelStep(int index)
+{
+    Form.LabelStepComboBox->setCurrentIndex(index);
+}
+void TFormAppearancePort::SelectReadTimer(int index)
+{
+    Form.ReadTimerComboBox->setCurrentIndex(index);
+}
+void TFormAppearancePort::SetReadInterval(int ms)
+{
+    Form.Engine->ReadTimerComboBoxChange(ms);
+}
+void TFormAppearancePort::SetLabelSpacing(int spacing)
+{
+    Form.ReaderView->SetLabelSpacing(spacing);
+}
+int TFormAppearancePort::LabelCount() const
+{
+    return Form.LabelCount();
+}
+void TFormAppearancePort::RebuildReader()
+{
+    Form.RebuildReader();
+}
+
+void TFormAppearancePort::LinesRenumbered()
+{
+    Form.ContentsListBox->Clear();
+    if (Form.LineCount() > 0)
+        Form.FindResearchButton->show();
+}
+
+QString TFormAppearancePort::Caption() const
+{
+    return Form.windowTitle();
+}
+void TFormAppearancePort::SetCaption(const QString& caption)
+{
+    Form.setWindowTitle(caption);
+}
+
+int TFormAppearancePort::MessageBox(const QString& text, const QString& caption, int flags)
+{
+    return AppMessageBox(text, caption, flags);
+}
+
+bool TFormLayoutPort::IsResizeTimerActive() const
+{
+    return Form.ResizeTimer->isActive();
+}
+void TFormLayoutPort::StartResizeTimer()
+{
+    Form.ResizeTimer->start();
+}
+void TFormLayoutPort::StopResizeTimer()
+{
+    Form.ResizeTimer->stop();
+}
+QSize TFormLayoutPort::WindowSize() const
+{
+    return Form.size();
+}
+void TFormLayoutPort::RebuildReader()
+{
+    Form.RebuildReader();
+}
+void TFormLayoutPort::RelayoutLabels()
+{
+    Form.Appearance->RelayoutLabels();
+}
+
+int TFormLayoutPort::SideWidth(int side) const
+{
+    return (side == 0 ? Form.LeftPanel : Form.RightPanel)->width();
+}
+
+void TFormLayoutPort::SetSideWidth(int side, int width)
+{
+    QList<int> sizes = Form.MainSplitter->sizes();
+    if (sizes.size() != 3)
+        return;
+    sizes[1] = qMax(0, sizes[1] + sizes[side] - width);
+    sizes[side] = width;
+    Form.MainSplitter->setSizes(sizes);
+}
+
+int TFormLoaderPort::FileCount() const
+{
+    return Form.FileNameListBox->count();
+}
+int TFormLoaderPort::SelectedFile() const
+{
+    return Form.FileNameListBox->currentRow();
+}
+void TFormLoaderPort::SelectFile(int row)
+{
+    Form.FileNameListBox->setCurrentRow(row);
+}
+int TFormLoaderPort::PathCount() const
+{
+    return Form.FilePathListBox->count();
+}
+QString TFormLoaderPort::PathAt(int row) const
+{
+    return Form.FilePathListBox->item(row)->text();
+}
+void TFormLoaderPort::SetFileHint(const QString& hint)
+{
+    Form.FileNameListBox->setToolTip(hint);
+}
+bool TFormLoaderPort::TextEmpty() const
+{
+    return Form.MainRichEdit->document()->isEmpty();
+}
+void TFormLoaderPort::LoadText(const QString& text)
+{
+    Form.MainRichEdit->LoadText(text);
+}
+int TFormLoaderPort::LineCount() const
+{
+    return Form.LineCount();
+}
+
+void TFormLoaderPort::ResetReadingLine()
+{
+    Form.State.Slide.ReadingLine = 0;
+    Form.ReadingLineScrollBar->setValue(0);
+}
+
+void TFormLoaderPort::ClearContents()
+{
+    Form.ContentsListBox->Clear();
+}
+void TFormLoaderPort::SetResearchVisible(bool visible)
+{
+    Form.FindResearchButton->setVisible(visible);
+}
+void TFormLoaderPort::RebuildReader()
+{
+    Form.RebuildReader();
+}
+void TFormLoaderPort::SetCaption(const QString& caption)
+{
+    Form.setWindowTitle(caption);
+}
+
+int TFormLoaderPort::MessageBox(const QString& text, const QString& caption, int flags)
+{
+    return AppMessageBox(text, caption, flags);
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/WindowLayout.h"
+#include "files/TextLoader.h"
+#include "reader/ReaderAppearance.h"
 #include "reader/SlideEngine.h"
 #include "search/SearchFlow.h"
 
@@ -55,12 +58,18 @@ public:
     TFormSearchPort& operator=(const TFormSearchPort&) = delete;
 
     const TLineSource& Lines() const override;
-    bool ContentsLineForward() const override;
     void BeginContentsUpdate() override;
     void EndContentsUpdate() override;
     void ClearContents() override;
     void AddContentsEntry(const QString& entry) override;
     int ContentsCount() const override;
+    int ContentsCurrentRow() const override;
+    QString ContentsEntry(int row) const override;
+    void SetContentsHint(const QString& hint) override;
+    QStringList ContentsEntries() override;
+    void SetContentsEntries(const QStringList& entries) override;
+    void ShowContentsLineForward(bool checked) override;
+    void ShowLine(int line) override;
     QString Caption() const override;
     void SetCaption(const QString& caption) override;
     bool ResearchButtonVisible() const override;
@@ -93,4 +102,76 @@ private:
     quint64 TextChanges = 0;
     QMetaObject::Connection TextChangesCounter;
     TLinesMark Marked;
+};
+
+// The reader appearance's view of the main window.
+class TFormAppearancePort final : public TAppearancePort
+{
+public:
+    explicit TFormAppearancePort(TQuorvelaneForm& form) : Form(form) {}
+
+    void ShowTextFont(const TFontSpec& font) override;
+    void ShowBackColor(qint32 color) override;
+    void ShowFormAllColors(TColorSender sender, const TReaderLook& look) override;
+    void ShowFormAllCheck(bool checked) override;
+    void SelectFontSize(int index) override;
+    void SelectLabelSpace(int index) override;
+    void SelectLabelStep(int index) override;
+    void SelectReadTimer(int index) override;
+    void SetReadInterval(int ms) override;
+    void SetLabelSpacing(int spacing) override;
+    int LabelCount() const override;
+    void RebuildReader() override;
+    void LinesRenumbered() override;
+    QString Caption() const override;
+    void SetCaption(const QString& caption) override;
+    int MessageBox(const QString& text, const QString& caption, int flags) override;
+
+private:
+    TQuorvelaneForm& Form;
+};
+
+// The window layout's view of the main window.
+class TFormLayoutPort final : public TLayoutPort
+{
+public:
+    explicit TFormLayoutPort(TQuorvelaneForm& form) : Form(form) {}
+
+    bool IsResizeTimerActive() const override;
+    void StartResizeTimer() override;
+    void StopResizeTimer() override;
+    QSize WindowSize() const override;
+    void RebuildReader() override;
+    void RelayoutLabels() override;
+    int SideWidth(int side) const override;
+    void SetSideWidth(int side, int width) override;
+
+private:
+    TQuorvelaneForm& Form;
+};
+
+// The text loader's view of the main window.
+class TFormLoaderPort final : public TLoaderPort
+{
+public:
+    explicit TFormLoaderPort(TQuorvelaneForm& form) : Form(form) {}
+
+    int FileCount() const override;
+    int SelectedFile() const override;
+    void SelectFile(int row) override;
+    int PathCount() const override;
+    QString PathAt(int row) const override;
+    void SetFileHint(const QString& hint) override;
+    bool TextEmpty() const override;
+    void LoadText(const QString& text) override;
+    int LineCount() const override;
+    void ResetReadingLine() override;
+    void ClearContents() override;
+    void SetResearchVisible(bool visible) override;
+    void RebuildReader() override;
+    void SetCaption(const QString& caption) override;
+    int MessageBox(const QString& text, const QString& caption, int flags) override;
+
+private:
+    TQuorvelaneForm& Form;
 };

@@ -1,11 +1,19 @@
 // The window's definition: the panel tree with its sizes and limits, the settings lists, the
-// actions of the command table and the menus that point at them.
+// actions of the command table, the menus that point at them, the components and the signals
+// of the controls.
 #include "app/CommandTable.h"
+#include "app/FormPorts.h"
 #include "app/QuorvelaneMain.h"
+#include "app/WindowLayout.h"
 #include "dialogs/DialogService.h"
-#include "platform/FolderControls.h"
+#include "files/FileList.h"
+#include "files/FolderControls.h"
+#include "files/TextLoader.h"
 #include "platform/MainRichEdit.h"
+#include "reader/ReaderAppearance.h"
 #include "reader/ReaderLayout.h"
+#include "reader/ReaderView.h"
+#include "reader/SlideEngine.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -220,7 +229,6 @@ void TQuorvelaneForm::BuildSettingPanel()
     addPair(LabelSpaceLabel, "LabelSpaceLabel", QStringLiteral("行間"), LabelSpaceComboBox,
             "LabelSpaceComboBox", LabelSpaceItems());
     layout->addStretch(1);
-    LabelStepComboBox->setProperty("Tag", 0);
 }
 
 void TQuorvelaneForm::BuildActions()
@@ -237,7 +245,13 @@ void TQuorvelaneForm::BuildActions()
         if (command.Handler)
             connect(action, &QAction::triggered, this,
                     [this, handler = command.Handler] { RunGuarded(handler); });
-        addAction(action); // shortcuts of hidden actions still work
+        addAction(action);
+        // Qt switches off the shortcut of a hidden action (a hidden action counts as disabled,
+        // though it can still be triggered); a hidden command keeps its key through a window
+        // shortcut of its own.
+        if (!command.Visible && !command.Shortcut.isEmpty())
+            connect(new QShortcut(command.Shortcut, this), &QShortcut::activated, action,
+                    &QAction::trigger);
         Actions.insert(action->objectName(), action);
     }
 }
@@ -277,6 +291,90 @@ void TQuorvelaneForm::BuildMenus()
     connect(MainRichEdit, &QWidget::customContextMenuRequested, this, [this](QPoint p) {
         MainRichEditPopupMenu->popup(MainRichEdit->viewport()->mapToGlobal(p));
     });
+}
+
+void TQuorvelaneForm::BuildComponents()
+{
+    ReaderView =
+        std::make_unique<TReaderView>(MainRichEdit, ReaderPanel, ReadingLineScrollBar, this);
+    ReaderPort = std::make_unique<TFormReaderPort>(*this);
+    Engine = std::make_unique<TSlideEngine>(State.Slide, *ReaderPort);
+    SearchPort = std::make_unique<TFormSearchPort>(*this);
+    SearchFlow = std::make_unique<TSearchFlow>(State.Search, *SearchPort);
+    AppearancePort = std::make_unique<TFormAppearancePort>(*this);
+    Appearance = std::make_unique<TReaderAppearance>(State.Look, State.Slide, *AppearancePort);
+    LayoutPort = std::make_unique<TFormLayoutPort>(*this);
+    Layout = std::make_unique<TWindowLayout>(State.Form, State.Files, *LayoutPort);
+    LoaderPort = std::make_unique<TFormLoaderPort>(*this);
+    Loader = std::make_unique<TTextLoader>(State.Files, *LoaderPort);
+    const TFileListControls controls{DriveComboBox1,  DirectoryListBox1, FileListBox1,
+                                     FileNameListBox, FilePathListBox,   SelectedFolderMenu};
+    FileList = std::make_unique<TFileList>(
+        controls, State.Files, [this] { FileNameListBoxClick(); },
+        [this](QObject* item) {
+            RunGuarded([item](TQuorvelaneForm& f) { f.SelectedFolderClick(item); });
+        });
+}
+
+void TQuorvelaneForm::ConnectControls()
+{
+    auto guarded = [this](void (*handler)(TQuorvelaneForm&)) {
+        return [this, handler] { RunGuarded(handler); };
+    };
+    using F = TQuorvelaneForm;
+    connect(ReadTimer, &QTimer::timeout, this, guarded([](F& f) { f.ReadTimerTimer(); }));
+    connect(ResizeTimer, &QTimer::timeout, this, guarded([](F& f) { f.ResizeTimerTimer(); }));
+    connect(FileListBox1, &TFileListBox::Changed, this,
+            guarded([](F& f) { f.FileListBox1Change(f.FileListBox1); }));
+    // A click or Enter loads a file; moving through the list with the arrow keys does not, so
+    // that passing over a big file does not read it.
+    connect(FileNameListBox, &QListWidget::itemClicked, this,
+            guarded([](F& f) { f.FileNameListBoxClick(); }));
+    connect(FileNameListBox, &QListWidget::itemActivated, this,
+            guarded([](F& f) { f.FileNameListBoxClick(); }));
+    connect(MainRichEdit, &QPlainTextEdit::textChanged, this,
+            guarded([](F& f) { f.MainRichEditChange(); }));
+    // The lists act on the user's picks only, not on the program's own selections.
+    connect(ReadTimerComboBox, &QComboBox::activated, this,
+            guarded([](F& f) { f.ReadTimerComboBoxChange(); }));
+    connect(LabelStepComboBox, &QComboBox::activated, this,
+            guarded([](F& f) { f.LabelStepComboBoxChange(); }));
+    connect(FontSizeComboBox, &QComboBox::activated, this,
+            guarded([](F& f) { f.FontSizeComboBoxChange(); }));
+    connect(LabelSpaceComboBox, &QComboBox::activated, this,
+            guarded([](F& f) { f.LabelSpaceComboBoxChange(); }));
+    // The scroll bar reports the user's moves before it takes the new position; the reader
+    // follows the position it is about to take.
+    connect(ReadingLineScrollBar, &QScrollBar::actionTriggered, this, [this](int) {
+        RunGuarded(
+            [](F& f) { f.ReadingLineScrollBarScroll(f.ReadingLineScrollBar->sliderPosition()); });
+    });
+    connect(FindResearchButton, &QPushButton::clicked, Action(QStringLiteral("FindResearch")),
+            &QAction::trigger);
+    connect(ContentsListBox, &TContentsListBox::EntryChosen, this,
+            guarded([](F& f) { f.ContentsListBoxClick(); }));
+    connect(MainSplitter, &QSplitter::splitterMoved, this, [this](int, int index) {
+        int size = index == 1 ? LeftPanel->width() : RightPanel->width();
+        if (index == 1)
+            LeftSplitterCanResize(size);
+        else
+            RightSplitterCanResize(size);
+    });
+    // The check marks of the three modes switch their flags; the program sets them through
+    // MirrorChecks.
+    const std::pair<const char*, bool*> modes[] = {
+        {"SetAnyFilter", &State.Files.AnyFilter},
+        {"SetContentsLineForward", &State.Search.ContentsLineForward},
+        {"ReflectFormAll", &State.Look.FormAllChange},
+    };
+    for (const auto& [name, flag] : modes)
+        connect(Action(QLatin1String(name)), &QAction::toggled, this,
+                [flag](bool checked) { *flag = checked; });
+    for (QObject* watched :
+         {static_cast<QObject*>(LeftPanel), static_cast<QObject*>(RightPanel),
+          static_cast<QObject*>(LeftSplitter), static_cast<QObject*>(RightSplitter),
+          static_cast<QObject*>(TextSplitter)})
+        watched->installEventFilter(this);
 }
 
 void TQuorvelaneForm::RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler)

@@ -1,16 +1,18 @@
 #include "app/QuorvelaneMain.h"
 
 #include "app/FormPorts.h"
-#include "files/TextLoader.h"
-
+#include "app/WindowLayout.h"
 #include "common/AppConstants.h"
-#include "common/AppUtils.h"
-#include "platform/Colors.h"
-#include "platform/FolderControls.h"
-#include "platform/Fonts.h"
+#include "dialogs/AppUtils.h"
+#include "dialogs/DialogService.h"
+#include "files/FileList.h"
+#include "files/FolderControls.h"
+#include "files/TextLoader.h"
 #include "platform/IniFile.h"
 #include "platform/MainRichEdit.h"
+#include "reader/ReaderAppearance.h"
 #include "reader/ReaderView.h"
+#include "reader/SlideEngine.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,7 +21,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -29,19 +31,6 @@
 namespace {
 
 const QString SettingsFileTitle = QStringLiteral("Quorvelane.ini");
-
-// The number a settings-list item shows: its text read as a decimal after the leading blanks.
-std::optional<int> itemNumber(const QComboBox* box)
-{
-    bool ok = false;
-    const int n = box->currentText().trimmed().toInt(&ok);
-    return ok ? std::optional<int>(n) : std::nullopt;
-}
-
-void selectIndex(QComboBox* box, int index)
-{
-    box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
-}
 
 } // namespace
 
@@ -62,28 +51,27 @@ TQuorvelaneForm::~TQuorvelaneForm() = default;
 
 QString TQuorvelaneForm::SettingsFileName() const
 {
-    return Form.SettingsFolder + SettingsFileTitle;
+    return State.Form.SettingsFolder + SettingsFileTitle;
 }
 
 void TQuorvelaneForm::FormCreate()
 {
-    Form.FormInactive = true;
-    Form.DropInProgress = false;
+    State.Form.FormInactive = true;
+    State.Form.DropInProgress = false;
     setAcceptDrops(true);
-    Search.Searching = false;
-    Files.FileListRestored = false;
-    Files.IgnoreTextChange = true;
-    FileListBox1->SetMask(QStringLiteral("*.txt"));
-    DirectoryListBox1->SetDirectory(QDir::currentPath());
+    State.Search.Searching = false;
+    State.Files.FileListRestored = false;
+    State.Files.IgnoreTextChange = true;
+    FileList->StartIn(QDir::currentPath());
     // The settings folder always ends in a separator; a root already does.
-    Form.SettingsFolder =
-        SettingsFolderGiven.isEmpty() ? DirectoryListBox1->Directory() : SettingsFolderGiven;
-    if (!Form.SettingsFolder.endsWith(u'/'))
-        Form.SettingsFolder += u'/';
+    State.Form.SettingsFolder =
+        SettingsFolderGiven.isEmpty() ? State.Files.Folder : SettingsFolderGiven;
+    if (!State.Form.SettingsFolder.endsWith(u'/'))
+        State.Form.SettingsFolder += u'/';
     DirectoryPanel->setMinimumHeight(3);
     ReadingLineScrollBar->setRange(0, 1);
-    Slide.ReadingLine = 0;
-    Slide.PausedByMouse = false;
+    State.Slide.ReadingLine = 0;
+    State.Slide.PausedByMouse = false;
     if (!CreateZeroLabel()) {
         AppMessageBox(QStringLiteral(
                           "ゼロラベルのクリエイトに失敗しました。\r\n\r\nプログラムを終了します。"),
@@ -92,95 +80,52 @@ void TQuorvelaneForm::FormCreate()
         return;
     }
     ReadSettingsFile();
-    ApplyFileFilter();
-    if (Action(QStringLiteral("ReflectFormAll"))->isChecked())
-        ApplyFormAllColors(TColorSender::Window);
-    ApplyBounds(ReadValues);
-    SelectFirstWhenNone(ReadTimerComboBox);
-    Slide.SlideIntervalMs = itemNumber(ReadTimerComboBox).value_or(1000);
-    ReadTimer->setInterval(Slide.SlideIntervalMs);
-    SelectFirstWhenNone(LabelSpaceComboBox);
-    ReaderView->SetLabelSpacing(itemNumber(LabelSpaceComboBox).value_or(0));
-    SelectFirstWhenNone(FontSizeComboBox);
-    TextFontSpec.Size = itemNumber(FontSizeComboBox).value_or(10);
-    ApplyTextFont();
+    ApplyBounds();
+    ApplyPanelSizes();
+    FileList->ApplySaved();
+    MirrorChecks();
+    Appearance->HoldSavedLabelStep();
+    Appearance->ApplySaved();
     // The text view starts folded away above the reader.
     CenterSplitter->setSizes({5, qMax(5, CenterSplitter->height() - 5)});
-    BuildSelectedFolderMenu(ReadValues.SelFolder);
-    Slide.ChangeReadIndex = 0;
-    Engine->ParseChangeReadTimes(Slide.ChangeReadTimes);
+    State.Slide.ChangeReadIndex = 0;
+    Engine->ParseChangeReadTimes(State.Slide.ChangeReadTimes);
+}
+
+bool TQuorvelaneForm::CreateZeroLabel()
+{
+    try {
+        ReaderView->CreateZeroLabel();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void TQuorvelaneForm::ReadSettingsFile()
 {
-    TSettingsData defaults;
-    defaults.Folder = DirectoryListBox1->Directory();
-    defaults.FontName = TextFontSpec.Name;
-    const TIniFile ini(SettingsFileName());
-    ReadValues = ReadSettings(ini, defaults);
-    ApplySettings(ReadValues);
-    Form.SettingsRead = true;
+    ReadSettings(TIniFile(SettingsFileName()), State);
+    State.Form.SettingsRead = true;
 }
 
-void TQuorvelaneForm::ApplySettings(const TSettingsData& d)
-{
-    Form.StartMaximized = d.Maximized;
-    ApplyBounds(d);
-    MainSplitter->setSizes({d.LeftPanelWidth, qMax(10, width() - d.LeftPanelWidth - 98), 98});
-    Form.LeftPanelOpenWidth = d.LeftPanelOpenWidth;
-    LeftColumnSplitter->setSizes(
-        {d.DirectoryPanelHeight, qMax(10, height() - d.DirectoryPanelHeight)});
-    Form.RightPanelWidth = d.RightPanelWidth;
-    Action(QStringLiteral("SetAnyFilter"))->setChecked(d.AnyFilter);
-    Files.NowFilter = d.NowFilter;
-    Files.AllFilter = d.AllFilter;
-    // A saved folder that is gone is skipped; the keys after it still apply.
-    DirectoryListBox1->SetDirectory(d.Folder);
-    Files.CurrentFileName = d.FileName;
-    selectIndex(ReadTimerComboBox, d.SlideInterval);
-    Slide.ChangeReadTimes = d.ChangeReadTimes;
-    // The saved step waits for the first relayout, which knows how many lines fit.
-    LabelStepComboBox->setProperty("Tag", -1);
-    LabelStepComboBox->setCurrentIndex(0);
-    Slide.SlideStep = d.SlideLabelStep;
-    Slide.SlideRepeat = d.SlideRepeat;
-    Slide.ListSlideRead = d.ListSlide;
-    SyncReadingChecks();
-    selectIndex(LabelSpaceComboBox, d.LabelSpace);
-    SetReaderBackColor(d.BackColor);
-    Action(QStringLiteral("SetContentsLineForward"))->setChecked(d.ContentsLineForward);
-    selectIndex(FontSizeComboBox, d.FontSize);
-    TextFontSpec.Color = d.FontColor;
-    TextFontSpec.Name = d.FontName;
-    const TFontStyleBits style = DecodeFontStyle(d.FontStyle);
-    TextFontSpec.Bold = style.Bold;
-    TextFontSpec.Italic = style.Italic;
-    TextFontSpec.Underline = style.Underline;
-    TextFontSpec.StrikeOut = style.StrikeOut;
-    Action(QStringLiteral("ReflectFormAll"))->setChecked(d.FormAllChange);
-    Search.SearchType = d.SearchType;
-    Search.SearchLineString = d.SearchLineString;
-    Search.SearchContents = d.SearchContents;
-    Search.SearchSimplleContents = d.SearchSimplleContents;
-    Search.SearchLength = d.SearchLength;
-    Search.SearchOption = d.SearchOption;
-}
-
-void TQuorvelaneForm::ApplyBounds(const TSettingsData& d)
+void TQuorvelaneForm::ApplyBounds()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
-    const QRect fitted = FitToScreen(QRect(d.Left, d.Top, d.Width, d.Height), screenSize);
-    Form.LastFormWidth = fitted.width();
-    Form.LastFormHeight = fitted.height();
+    const TFormState& f = State.Form;
+    const QRect fitted = FitToScreen(QRect(f.Left, f.Top, f.Width, f.Height), screenSize);
+    State.Form.LastFormWidth = fitted.width();
+    State.Form.LastFormHeight = fitted.height();
     move(fitted.topLeft());
     resize(fitted.size());
 }
 
-void TQuorvelaneForm::SelectFirstWhenNone(QComboBox* box)
+void TQuorvelaneForm::ApplyPanelSizes()
 {
-    if (box->currentIndex() < 0 && box->count() > 0)
-        box->setCurrentIndex(0);
+    const TFormState& f = State.Form;
+    MainSplitter->setSizes({f.LeftPanelWidth, qMax(10, width() - f.LeftPanelWidth - 98), 98});
+    LeftColumnSplitter->setSizes(
+        {f.DirectoryPanelHeight, qMax(10, height() - f.DirectoryPanelHeight)});
 }
 
 void TQuorvelaneForm::showEvent(QShowEvent* event)
@@ -194,8 +139,8 @@ void TQuorvelaneForm::showEvent(QShowEvent* event)
 
 void TQuorvelaneForm::FormShow()
 {
-    Form.FormInactive = false;
-    if (Form.StartMaximized)
+    State.Form.FormInactive = false;
+    if (State.Form.StartMaximized)
         showMaximized();
     // The start-up tick: the file lists are filled about 100 ms after the window appears.
     Engine->ArmStartUpTick();
@@ -211,11 +156,7 @@ void TQuorvelaneForm::closeEvent(QCloseEvent* event)
         return;
     }
     // A search running inside this event returns first; it closes the window when it has.
-    if (SearchFlow->CancelForClose()) {
-        event->ignore();
-        return;
-    }
-    if (!FormCloseQuery()) {
+    if (SearchFlow->CancelForClose() || !FormCloseQuery()) {
         event->ignore();
         return;
     }
@@ -226,70 +167,46 @@ void TQuorvelaneForm::closeEvent(QCloseEvent* event)
 
 bool TQuorvelaneForm::FormCloseQuery()
 {
-    if (ReadTimer->isActive())
-        Engine->StopSlideReading();
+    Engine->StopSlideReading();
     return true;
 }
 
 void TQuorvelaneForm::FormClose()
 {
     setAcceptDrops(false);
-    Form.FormInactive = true;
-    if (Form.SettingsRead)
+    State.Form.FormInactive = true;
+    if (State.Form.SettingsRead)
         WriteSettingsFile();
 }
 
-TSettingsData TQuorvelaneForm::CollectSettings() const
+// The window's bounds, the panels' sizes and the open folder into the state.
+void TQuorvelaneForm::CaptureSettings()
 {
-    TSettingsData d;
-    d.Maximized = isMaximized();
+    TFormState& f = State.Form;
+    f.StartMaximized = isMaximized();
     // A maximised window stores the bounds it goes back to.
     const QRect normal = normalGeometry();
     const bool useNormal = isMaximized() && normal.isValid();
-    d.Left = useNormal ? normal.x() : x();
-    d.Top = useNormal ? normal.y() : y();
-    d.Width = useNormal ? normal.width() : width();
-    d.Height = useNormal ? normal.height() : height();
-    d.LeftPanelWidth = LeftPanel->width();
-    d.LeftPanelOpenWidth = Form.LeftPanelOpenWidth;
-    d.DirectoryPanelHeight = DirectoryPanel->height();
-    d.RightPanelWidth = Form.RightPanelWidth;
-    d.AnyFilter = Action(QStringLiteral("SetAnyFilter"))->isChecked();
-    d.NowFilter = Files.NowFilter;
-    d.AllFilter = Files.AllFilter;
-    d.SelFolder = Files.SelectedFolders.join(u';');
-    d.Folder = DirectoryListBox1->Directory();
-    d.FileName = Files.CurrentFileName;
-    d.SlideInterval = ReadTimerComboBox->currentIndex();
-    d.ChangeReadTimes = Slide.ChangeReadTimes;
-    // Before the first relayout the saved step still waits in SlideStep.
-    d.SlideLabelStep = LabelStepComboBox->property("Tag").toInt() != 0
-                           ? Slide.SlideStep
-                           : LabelStepComboBox->currentIndex();
-    d.SlideRepeat = Slide.SlideRepeat;
-    d.ListSlide = Slide.ListSlideRead;
-    d.LabelSpace = LabelSpaceComboBox->currentIndex();
-    d.BackColor = ReaderBackColor;
-    d.ContentsLineForward = Action(QStringLiteral("SetContentsLineForward"))->isChecked();
-    d.FontSize = FontSizeComboBox->currentIndex();
-    d.FontColor = TextFontSpec.Color;
-    d.FontName = TextFontSpec.Name;
-    d.FontStyle = EncodeFontStyle({TextFontSpec.Bold, TextFontSpec.Italic,
-                                   TextFontSpec.Underline, TextFontSpec.StrikeOut});
-    d.FormAllChange = Action(QStringLiteral("ReflectFormAll"))->isChecked();
-    d.SearchType = Search.SearchType;
-    d.SearchLineString = Search.SearchLineString;
-    d.SearchContents = Search.SearchContents;
-    d.SearchSimplleContents = Search.SearchSimplleContents;
-    d.SearchLength = Search.SearchLength;
-    d.SearchOption = Search.SearchOption;
-    return d;
+    f.Left = useNormal ? normal.x() : x();
+    f.Top = useNormal ? normal.y() : y();
+    f.Width = useNormal ? normal.width() : width();
+    f.Height = useNormal ? normal.height() : height();
+    f.LeftPanelWidth = LeftPanel->width();
+    f.DirectoryPanelHeight = DirectoryPanel->height();
+    FileList->CaptureFolder();
+}
+
+QVariantList TQuorvelaneForm::CollectSettings()
+{
+    CaptureSettings();
+    return SettingsValues(State);
 }
 
 void TQuorvelaneForm::WriteSettingsFile()
 {
+    CaptureSettings();
     TIniFile ini(SettingsFileName());
-    WriteSettings(ini, CollectSettings());
+    WriteSettings(ini, State);
     if (ini.UpdateFile())
         return;
     try {
@@ -299,16 +216,58 @@ void TQuorvelaneForm::WriteSettingsFile()
     }
 }
 
-void TQuorvelaneForm::AppExitExecute()
+void TQuorvelaneForm::resizeEvent(QResizeEvent* event)
 {
-    close();
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TQuorvelaneForm::FileListBox1Change(QObject* Sender)
+{
+    if (!State.Form.DropInProgress && !State.Form.FormInactive)
+        FileList->FileListBox1Change(Sender);
+}
+
+void TQuorvelaneForm::RebuildReader()
+{
+    if (Layout->RelayoutWaits())
+        return;
+    ReaderView->UpdateScrollRange();
+    ReaderView->CreateReaderLabels();
+    Engine->ShowReadingLines();
+}
+
+// The check marks of the Reading menu follow the engine's state.
+void TQuorvelaneForm::SyncReadingChecks()
+{
+    const std::pair<const char*, bool> checks[] = {
+        {"SlideRead", State.Slide.SlideRead},
+        {"CanChangeSlideRead", State.Slide.CanChangeSlideRead},
+        {"SlideRepeat", State.Slide.SlideRepeat},
+        {"ListSlideRead", State.Slide.ListSlideRead},
+    };
+    for (const auto& [name, checked] : checks) {
+        QAction* action = Action(QLatin1String(name));
+        const QSignalBlocker blocker(action);
+        action->setChecked(checked);
+    }
+}
+
+// The check marks of the three modes show their flags; a click on one switches its flag before
+// the command's handler runs.
+void TQuorvelaneForm::MirrorChecks()
+{
+    SyncReadingChecks();
+    Action(QStringLiteral("SetAnyFilter"))->setChecked(State.Files.AnyFilter);
+    Action(QStringLiteral("SetContentsLineForward"))->setChecked(State.Search.ContentsLineForward);
+    Action(QStringLiteral("ReflectFormAll"))->setChecked(State.Look.FormAllChange);
 }
 
 bool TQuorvelaneForm::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    const bool reader = watched == ReaderPanel ||
-                        (ReaderView && ReaderView->ReaderLabels().contains(watched));
+    const bool reader =
+        watched == ReaderPanel || (ReaderView && ReaderView->ReaderLabels().contains(watched));
     if (reader && ReaderMouseEvent(event))
         return true;
     if (watched == ReaderPanel && type == QEvent::Resize)
@@ -325,9 +284,22 @@ bool TQuorvelaneForm::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool TQuorvelaneForm::ReaderMouseEvent(QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        Engine->ReaderPanelMouseDown(mouse->button(), mouse->modifiers());
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        Engine->ReaderPanelMouseUp();
+        return true;
+    }
+    return false;
+}
+
 void TQuorvelaneForm::PlaceReaderScrollBar()
 {
     const QRect area = ReaderPanel->contentsRect();
     ReadingLineScrollBar->setGeometry(area.right() - 15, area.top(), 16, area.height());
 }
-

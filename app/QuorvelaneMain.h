@@ -1,21 +1,19 @@
 #pragma once
 
-#include "app/FormState.h"
 #include "app/Settings.h"
-#include "dialogs/DialogService.h"
-#include "files/FileState.h"
+#include "app/WindowLayout.h"
+#include "files/FileList.h"
+#include "files/TextLoader.h"
 #include "platform/ContentsListBox.h"
-#include "reader/FormAllColors.h"
-#include "reader/SlideEngine.h"
-#include "search/SearchFlow.h"
+#include "reader/ReaderView.h"
 
+#include <QComboBox>
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
 
 class QAction;
-class QComboBox;
 class QFrame;
 class QLabel;
 class QListWidget;
@@ -29,14 +27,15 @@ class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
 class TFileListBox;
+class TFormAppearancePort;
+class TFormLayoutPort;
+class TFormLoaderPort;
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
-class TReaderView;
-class TTextLoader;
 
-// The main window. It owns the controls, the actions and the state, and wires them; each
-// handler forwards to the component that does the work.
+// The main window. It builds the controls and the actions, owns the state and the components,
+// and wires them; each handler forwards to the component of its subsystem.
 class TQuorvelaneForm : public QMainWindow
 {
     Q_OBJECT
@@ -53,75 +52,94 @@ public:
     void FormShow();
     bool FormCloseQuery();
     void FormClose();
-    void AppExitExecute();
+    void AppExitExecute() { close(); }
 
     // Layout and the deferred relayout.
-    void FormResize();
-    void ResizeTimerTimer();
-    void RelayoutReader();
-    void LeftSplitterCanResize(int& NewSize);
-    void RightSplitterCanResize(int& NewSize);
-    void FoldOrOpenLeftPanel();
-    void FoldOrOpenRightPanel();
+    void FormResize() { Layout->FormResize(); }
+    void ResizeTimerTimer() { Layout->ResizeTimerTimer(); }
+    void RelayoutReader() { Layout->RelayoutReader(); }
+    void LeftSplitterCanResize(int& NewSize) { Layout->LeftSplitterCanResize(NewSize); }
+    void RightSplitterCanResize(int& NewSize) { Layout->RightSplitterCanResize(NewSize); }
+    void FoldOrOpenLeftPanel() { Layout->FoldOrOpenLeftPanel(); }
+    void FoldOrOpenRightPanel() { Layout->FoldOrOpenRightPanel(); }
 
     // The file list.
     void FileListBox1Change(QObject* Sender);
-    void ApplyFileFilter();
-    void SetAnyFilterExecute();
-    void BuildSelectedFolderMenu(const QString& Folders);
-    void SelectedFolderClick(QObject* Sender);
+    void ApplyFileFilter() { FileList->ApplyFileFilter(); }
+    void SetAnyFilterExecute() { FileList->SetAnyFilterExecute(); }
+    void BuildSelectedFolderMenu(const QString& Folders)
+    {
+        FileList->BuildSelectedFolderMenu(Folders);
+    }
+    void SelectedFolderClick(QObject* Sender) { FileList->SelectedFolderClick(Sender); }
 
     // Loading and moving through the files.
-    void FileNameListBoxClick();
-    void MainRichEditChange();
-    void FileNextExecute();
-    void FileBackExecute();
+    void FileNameListBoxClick() { Loader->FileNameListBoxClick(); }
+    void MainRichEditChange() { Loader->MainRichEditChange(); }
+    void FileNextExecute() { Loader->FileNextExecute(); }
+    void FileBackExecute() { Loader->FileBackExecute(); }
 
     // The reader's labels and appearance.
     void RebuildReader();
-    void SetFontExecute();
-    void FontSizeComboBoxChange();
-    void LabelSpaceComboBoxChange();
-    void LabelStepComboBoxChange();
-    void SetBackColorExecute();
-    void ReflectFormAllExecute();
-    void ApplyFormAllColors(TColorSender Sender);
+    void SetFontExecute() { Appearance->SetFontExecute(); }
+    void FontSizeComboBoxChange()
+    {
+        Appearance->FontSizeComboBoxChange(FontSizeComboBox->currentIndex());
+    }
+    void LabelSpaceComboBoxChange()
+    {
+        Appearance->LabelSpaceComboBoxChange(LabelSpaceComboBox->currentIndex());
+    }
+    void LabelStepComboBoxChange()
+    {
+        Appearance->LabelStepComboBoxChange(LabelStepComboBox->currentIndex());
+    }
+    void SetBackColorExecute() { Appearance->SetBackColorExecute(); }
+    void ReflectFormAllExecute() { Appearance->ReflectFormAllExecute(); }
+    void ApplyFormAllColors(TColorSender Sender) { Appearance->ApplyFormAllColors(Sender); }
 
     // The slide engine.
-    void ReadTimerTimer();
-    void ShowReadingLines();
-    void SlideReadExecute();
-    void CanChangeSlideReadExecute();
-    void SlideRepeatExecute();
-    void ListSlideReadExecute();
-    void SetCanChangeSlideReadExecute();
-    void PageBackExecute();
-    void PageNextExecute();
-    void ReadTimerComboBoxChange();
-    void ReadingLineScrollBarScroll(int ScrollPos);
+    void ReadTimerTimer() { Engine->ReadTimerTimer(); }
+    void ShowReadingLines() { Engine->ShowReadingLines(); }
+    void SlideReadExecute() { Engine->SlideReadExecute(); }
+    void CanChangeSlideReadExecute() { Engine->CanChangeSlideReadExecute(); }
+    void SlideRepeatExecute() { Engine->SlideRepeatExecute(); }
+    void ListSlideReadExecute() { Engine->ListSlideReadExecute(); }
+    void SetCanChangeSlideReadExecute() { Engine->SetCanChangeSlideReadExecute(); }
+    void PageBackExecute() { Engine->PageBackExecute(); }
+    void PageNextExecute() { Engine->PageNextExecute(); }
+    void ReadTimerComboBoxChange()
+    {
+        Appearance->ReadTimerComboBoxChange(ReadTimerComboBox->currentIndex());
+    }
+    void ReadingLineScrollBarScroll(int ScrollPos)
+    {
+        Engine->ReadingLineScrollBarScroll(ScrollPos);
+    }
 
     // The searches and the contents list.
-    void FindLineStringExecute(TSearchAction Action);
-    void FindResearchExecute();
-    void ContentsListBoxClick();
-    void SetContentsLineForwardExecute();
+    void FindLineStringExecute(TSearchAction Action) { SearchFlow->FindLineStringExecute(Action); }
+    void FindResearchExecute() { SearchFlow->FindResearchExecute(); }
+    void ContentsListBoxClick() { SearchFlow->ContentsListBoxClick(); }
+    void SetContentsLineForwardExecute() { SearchFlow->SetContentsLineForwardExecute(); }
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
-    const TFormState& FormState() const { return Form; }
-    const TFileState& FileState() const { return Files; }
-    const TSlideState& SlideState() const { return Slide; }
-    const TSearchState& SearchState() const { return Search; }
-    const TFontSpec& TextFont() const { return TextFontSpec; }
-    int LabelCount() const;
-    int LabelSpacing() const;
+    const TFormState& FormState() const { return State.Form; }
+    const TFileState& FileState() const { return State.Files; }
+    const TSlideState& SlideState() const { return State.Slide; }
+    const TSearchState& SearchState() const { return State.Search; }
+    const TReaderLook& ReaderLook() const { return State.Look; }
+    const TFontSpec& TextFont() const { return State.Look.TextFont; }
+    int LabelCount() const { return ReaderView ? ReaderView->LabelCount() : 0; }
+    int LabelSpacing() const { return ReaderView ? ReaderView->LabelSpacing() : 0; }
     // The text view's lines as displayed.
-    int LineCount() const;
-    QString Line(int i) const;
-    // The settings as the write pass would store them now.
-    TSettingsData CollectSettings() const;
+    int LineCount() const { return ReaderView->count(); }
+    QString Line(int i) const { return ReaderView->line(i); }
+    // The settings as the write pass would store them now, in key order.
+    QVariantList CollectSettings();
     // How many relayouts the resize timer has made, for tests and benchmarks.
-    int RelayoutCount() const { return Relayouts; }
+    int RelayoutCount() const { return State.Form.Relayouts; }
 
     // Controls, named as their objectName.
     QFrame* LeftPanel = nullptr;
@@ -175,6 +193,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class TFormAppearancePort;
+    friend class TFormLayoutPort;
+    friend class TFormLoaderPort;
     friend class TFormReaderPort;
     friend class TFormSearchPort;
 
@@ -187,39 +208,34 @@ private:
     void BuildMenus();
     void BuildComponents();
     void ConnectControls();
+    void MirrorChecks();
     void RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler);
     void PlaceReaderScrollBar();
     bool ReaderMouseEvent(QEvent* event);
 
     bool CreateZeroLabel();
     void ReadSettingsFile();
-    void ApplySettings(const TSettingsData& data);
-    void ApplyBounds(const TSettingsData& data);
-    void ApplyTextFont();
-    void SelectFirstWhenNone(QComboBox* box);
-    void SetReaderBackColor(qint32 color);
-    TColorTargets ColorTargets() const;
+    void ApplyBounds();
+    void ApplyPanelSizes();
+    void CaptureSettings();
     void WriteSettingsFile();
     void SyncReadingChecks();
-    void EmptyContentsAfterRelayout();
-    void SetTextViewFontSize(int size);
 
-    TFormState Form;
-    TFileState Files;
-    TSlideState Slide;
-    TSearchState Search;
-    TFontSpec TextFontSpec{QStringLiteral("ＭＳ Ｐゴシック"), 10};
-    TSettingsData ReadValues;
+    TAppState State;
     QString SettingsFolderGiven;
-    int ReaderBackColor = int(0x8000000Fu);
     bool Shown = false;
     bool Closed = false;
-    int Relayouts = 0;
     QHash<QString, QAction*> Actions;
     std::unique_ptr<TReaderView> ReaderView;
     std::unique_ptr<TFormReaderPort> ReaderPort;
     std::unique_ptr<TSlideEngine> Engine;
     std::unique_ptr<TFormSearchPort> SearchPort;
     std::unique_ptr<TSearchFlow> SearchFlow;
+    std::unique_ptr<TFormAppearancePort> AppearancePort;
+    std::unique_ptr<TReaderAppearance> Appearance;
+    std::unique_ptr<TFormLayoutPort> LayoutPort;
+    std::unique_ptr<TWindowLayout> Layout;
+    std::unique_ptr<TFormLoaderPort> LoaderPort;
     std::unique_ptr<TTextLoader> Loader;
+    std::unique_ptr<TFileList> FileList;
 };

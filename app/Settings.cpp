@@ -2,62 +2,97 @@
 
 #include "platform/IniFile.h"
 
-#include <variant>
+#include <type_traits>
 
 namespace {
 
-using TMember = std::variant<bool TSettingsData::*, int TSettingsData::*, QString TSettingsData::*>;
-
+// One key and the field that holds it. Get gives the field as the key stores it (bool, int or
+// QString, which decides how the key is read and written); Set takes a value of that type back.
 struct TKey
 {
     const char* Section;
     const char* Name;
-    TMember Member;
+    QVariant (*Get)(const TAppState&);
+    void (*Set)(TAppState&, const QVariant&);
 };
+
+template <auto Part, auto Field> QVariant getField(const TAppState& s)
+{
+    return QVariant::fromValue((s.*Part).*Field);
+}
+
+template <auto Part, auto Field> void setField(TAppState& s, const QVariant& v)
+{
+    auto& field = (s.*Part).*Field;
+    field = v.value<std::remove_cvref_t<decltype(field)>>();
+}
+
+template <auto Part, auto Field> constexpr TKey key(const char* section, const char* name)
+{
+    return {section, name, &getField<Part, Field>, &setField<Part, Field>};
+}
+
+using S = TAppState;
+
+QVariant getFontStyle(const S& s)
+{
+    const TFontSpec& f = s.Look.TextFont;
+    return EncodeFontStyle({f.Bold, f.Italic, f.Underline, f.StrikeOut});
+}
+
+void setFontStyle(S& s, const QVariant& v)
+{
+    const TFontStyleBits bits = DecodeFontStyle(v.toInt());
+    TFontSpec& f = s.Look.TextFont;
+    f.Bold = bits.Bold;
+    f.Italic = bits.Italic;
+    f.Underline = bits.Underline;
+    f.StrikeOut = bits.StrikeOut;
+}
 
 // The table of keys: both passes walk it in this order.
 const TKey Keys[] = {
-    {"Form", "Maximized", &TSettingsData::Maximized},
-    {"Form", "Left", &TSettingsData::Left},
-    {"Form", "Top", &TSettingsData::Top},
-    {"Form", "Width", &TSettingsData::Width},
-    {"Form", "Height", &TSettingsData::Height},
-    {"Panel", "LeftPanelWidth", &TSettingsData::LeftPanelWidth},
-    {"Panel", "LeftPanelOpenWidth", &TSettingsData::LeftPanelOpenWidth},
-    {"Panel", "DirectoryPanelHeight", &TSettingsData::DirectoryPanelHeight},
-    {"Panel", "RightPanelWidth", &TSettingsData::RightPanelWidth},
-    {"FileFolder", "AnyFilter", &TSettingsData::AnyFilter},
-    {"FileFolder", "NowFilter", &TSettingsData::NowFilter},
-    {"FileFolder", "AllFilter", &TSettingsData::AllFilter},
-    {"FileFolder", "SelFolder", &TSettingsData::SelFolder},
-    {"FileFolder", "Folder", &TSettingsData::Folder},
-    {"FileFolder", "FileName", &TSettingsData::FileName},
-    {"BaseData", "SlideInterval", &TSettingsData::SlideInterval},
-    {"BaseData", "ChangeReadTimes", &TSettingsData::ChangeReadTimes},
-    {"BaseData", "SlideLabelStep", &TSettingsData::SlideLabelStep},
-    {"BaseData", "SlideRepeat", &TSettingsData::SlideRepeat},
-    {"BaseData", "ListSlide", &TSettingsData::ListSlide},
-    {"BaseData", "LabelSpace", &TSettingsData::LabelSpace},
-    {"BaseData", "BackColor", &TSettingsData::BackColor},
-    {"BaseData", "ContentsLineForward", &TSettingsData::ContentsLineForward},
-    {"BaseData", "FontSize", &TSettingsData::FontSize},
-    {"BaseData", "FontColor", &TSettingsData::FontColor},
-    {"BaseData", "FontName", &TSettingsData::FontName},
-    {"BaseData", "FontStyle", &TSettingsData::FontStyle},
-    {"BaseData", "FormAllChange", &TSettingsData::FormAllChange},
-    {"BaseData", "SearchType", &TSettingsData::SearchType},
-    {"BaseData", "SearchLineString", &TSettingsData::SearchLineString},
-    {"BaseData", "SearchContents", &TSettingsData::SearchContents},
-    {"BaseData", "SearchSimplleContents", &TSettingsData::SearchSimplleContents},
-    {"BaseData", "SearchLength", &TSettingsData::SearchLength},
-    {"BaseData", "SearchOption", &TSettingsData::SearchOption},
+    key<&S::Form, &TFormState::StartMaximized>("Form", "Maximized"),
+    key<&S::Form, &TFormState::Left>("Form", "Left"),
+    key<&S::Form, &TFormState::Top>("Form", "Top"),
+    key<&S::Form, &TFormState::Width>("Form", "Width"),
+    key<&S::Form, &TFormState::Height>("Form", "Height"),
+    key<&S::Form, &TFormState::LeftPanelWidth>("Panel", "LeftPanelWidth"),
+    key<&S::Form, &TFormState::LeftPanelOpenWidth>("Panel", "LeftPanelOpenWidth"),
+    key<&S::Form, &TFormState::DirectoryPanelHeight>("Panel", "DirectoryPanelHeight"),
+    key<&S::Form, &TFormState::RightPanelWidth>("Panel", "RightPanelWidth"),
+    key<&S::Files, &TFileState::AnyFilter>("FileFolder", "AnyFilter"),
+    key<&S::Files, &TFileState::NowFilter>("FileFolder", "NowFilter"),
+    key<&S::Files, &TFileState::AllFilter>("FileFolder", "AllFilter"),
+    {"FileFolder", "SelFolder",
+     [](const S& s) { return QVariant(s.Files.SelectedFolders.join(u';')); },
+     [](S& s, const QVariant& v) { s.Files.SelectedFolders = v.toString().split(u';'); }},
+    key<&S::Files, &TFileState::Folder>("FileFolder", "Folder"),
+    key<&S::Files, &TFileState::CurrentFileName>("FileFolder", "FileName"),
+    key<&S::Slide, &TSlideState::SlideInterval>("BaseData", "SlideInterval"),
+    key<&S::Slide, &TSlideState::ChangeReadTimes>("BaseData", "ChangeReadTimes"),
+    key<&S::Slide, &TSlideState::SlideLabelStep>("BaseData", "SlideLabelStep"),
+    key<&S::Slide, &TSlideState::SlideRepeat>("BaseData", "SlideRepeat"),
+    key<&S::Slide, &TSlideState::ListSlideRead>("BaseData", "ListSlide"),
+    key<&S::Look, &TReaderLook::LabelSpace>("BaseData", "LabelSpace"),
+    key<&S::Look, &TReaderLook::BackColor>("BaseData", "BackColor"),
+    key<&S::Search, &TSearchState::ContentsLineForward>("BaseData", "ContentsLineForward"),
+    key<&S::Look, &TReaderLook::FontSize>("BaseData", "FontSize"),
+    {"BaseData", "FontColor", [](const S& s) { return QVariant(int(s.Look.TextFont.Color)); },
+     [](S& s, const QVariant& v) { s.Look.TextFont.Color = v.toInt(); }},
+    {"BaseData", "FontName", [](const S& s) { return QVariant(s.Look.TextFont.Name); },
+     [](S& s, const QVariant& v) { s.Look.TextFont.Name = v.toString(); }},
+    {"BaseData", "FontStyle", &getFontStyle, &setFontStyle},
+    key<&S::Look, &TReaderLook::FormAllChange>("BaseData", "FormAllChange"),
+    {"BaseData", "SearchType",
+     [](const S& s) { return QVariant(NormalizedSearchType(s.Search.SearchType)); },
+     [](S& s, const QVariant& v) { s.Search.SearchType = NormalizedSearchType(v.toInt()); }},
+    key<&S::Search, &TSearchState::SearchLineString>("BaseData", "SearchLineString"),
+    key<&S::Search, &TSearchState::SearchContents>("BaseData", "SearchContents"),
+    key<&S::Search, &TSearchState::SearchSimplleContents>("BaseData", "SearchSimplleContents"),
+    key<&S::Search, &TSearchState::SearchLength>("BaseData", "SearchLength"),
+    key<&S::Search, &TSearchState::SearchOption>("BaseData", "SearchOption"),
 };
-
-template <class... F> struct TOverload : F...
-{
-    using F::operator()...;
-};
-template <class... F> TOverload(F...) -> TOverload<F...>;
 
 } // namespace
 
@@ -71,41 +106,60 @@ QString SettingsKeyName(int i)
     return QLatin1String(Keys[i].Section) + u'/' + QLatin1String(Keys[i].Name);
 }
 
-TSettingsData ReadSettings(const TIniFile& ini, const TSettingsData& defaults)
+void ReadSettings(const TIniFile& ini, TAppState& state)
 {
-    TSettingsData data = defaults;
     for (const TKey& key : Keys) {
         const QString section = QLatin1String(key.Section);
         const QString name = QLatin1String(key.Name);
-        std::visit(
-            TOverload{
-                [&](bool TSettingsData::*m) { data.*m = ini.ReadBool(section, name, data.*m); },
-                [&](int TSettingsData::*m) { data.*m = ini.ReadInteger(section, name, data.*m); },
-                [&](QString TSettingsData::*m) {
-                    data.*m = ini.ReadString(section, name, data.*m);
-                },
-            },
-            key.Member);
+        const QVariant current = key.Get(state);
+        switch (current.typeId()) {
+        case QMetaType::Bool:
+            key.Set(state, ini.ReadBool(section, name, current.toBool()));
+            break;
+        case QMetaType::Int:
+            key.Set(state, ini.ReadInteger(section, name, current.toInt()));
+            break;
+        default:
+            key.Set(state, ini.ReadString(section, name, current.toString()));
+            break;
+        }
     }
-    data.SearchType = NormalizedSearchType(data.SearchType);
-    return data;
 }
 
-void WriteSettings(TIniFile& ini, const TSettingsData& data)
+void WriteSettings(TIniFile& ini, const TAppState& state)
 {
-    TSettingsData stored = data;
-    stored.SearchType = NormalizedSearchType(data.SearchType);
     for (const TKey& key : Keys) {
         const QString section = QLatin1String(key.Section);
         const QString name = QLatin1String(key.Name);
-        std::visit(
-            TOverload{
-                [&](bool TSettingsData::*m) { ini.WriteBool(section, name, stored.*m); },
-                [&](int TSettingsData::*m) { ini.WriteInteger(section, name, stored.*m); },
-                [&](QString TSettingsData::*m) { ini.WriteString(section, name, stored.*m); },
-            },
-            key.Member);
+        const QVariant value = key.Get(state);
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+            ini.WriteBool(section, name, value.toBool());
+            break;
+        case QMetaType::Int:
+            ini.WriteInteger(section, name, value.toInt());
+            break;
+        default:
+            ini.WriteString(section, name, value.toString());
+            break;
+        }
     }
+}
+
+QVariantList SettingsValues(const TAppState& state)
+{
+    QVariantList values;
+    for (const TKey& key : Keys)
+        values << key.Get(state);
+    return values;
+}
+
+QVariant SettingsValue(const TAppState& state, const QString& name)
+{
+    for (int i = 0; i < SettingsKeyCount(); ++i)
+        if (SettingsKeyName(i) == name)
+            return Keys[i].Get(state);
+    return {};
 }
 
 int NormalizedSearchType(int value)

@@ -1,56 +1,28 @@
 #pragma once
 
+#include "app/FormState.h"
+#include "files/FileState.h"
+#include "reader/ReaderAppearance.h"
+#include "reader/SlideEngine.h"
+#include "search/SearchFlow.h"
+
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QVariantList>
 
 class TIniFile;
 
-// Every persistent setting, as stored in "Quorvelane.ini". The read pass fills it from the file
-// (each key's default being the value the object holds before the pass); the main window then
-// applies it to its controls and fields, and collects it again for the write pass.
-struct TSettingsData
+// The main window's state, one struct per subsystem. Each persistent setting lives in exactly
+// one field of these, with its default written there; the settings table binds each key of
+// "Quorvelane.ini" to its field.
+struct TAppState
 {
-    // [Form]
-    bool Maximized = false;
-    int Left = 50;
-    int Top = 30;
-    int Width = 500;
-    int Height = 400;
-    // [Panel]
-    int LeftPanelWidth = 110;
-    int LeftPanelOpenWidth = 110;
-    int DirectoryPanelHeight = 150;
-    int RightPanelWidth = 96;
-    // [FileFolder]
-    bool AnyFilter = false;
-    QString NowFilter = QStringLiteral("*.txt");
-    QString AllFilter = QStringLiteral("*.txt/*.rtf/*.m3u");
-    QString SelFolder;
-    QString Folder; // default: the folder list's folder when the window is created
-    QString FileName;
-    // [BaseData]
-    int SlideInterval = 7;
-    QString ChangeReadTimes = QStringLiteral("100,250,500");
-    int SlideLabelStep = 0;
-    bool SlideRepeat = false;
-    bool ListSlide = false;
-    int LabelSpace = 1;
-    int BackColor = int(0x8000000Fu); // the system's button face
-    bool ContentsLineForward = false;
-    int FontSize = 4;
-    int FontColor = 0;
-    QString FontName = QStringLiteral("ＭＳ Ｐゴシック");
-    int FontStyle = 0;
-    bool FormAllChange = false;
-    int SearchType = 1;
-    QString SearchLineString;
-    QString SearchContents = QStringLiteral("()");
-    QString SearchSimplleContents = QStringLiteral("１２３４５６７８９０");
-    int SearchLength = 0;
-    bool SearchOption = false;
-
-    bool operator==(const TSettingsData&) const = default;
+    TFormState Form;
+    TFileState Files;
+    TSlideState Slide;
+    TSearchState Search;
+    TReaderLook Look;
 };
 
 // The number of keys, in the one order both passes use.
@@ -58,11 +30,15 @@ int SettingsKeyCount();
 // "Section/Key" of the i-th key, for tests and diagnostics.
 QString SettingsKeyName(int i);
 
-// Reads every key in order; a missing key keeps the value `defaults` holds. SearchType other
-// than 1, 2 or 3 becomes 0.
-TSettingsData ReadSettings(const TIniFile& ini, const TSettingsData& defaults);
+// Reads every key in order into its field; a missing key keeps the value the field holds.
+// SearchType other than 1, 2 or 3 becomes 0.
+void ReadSettings(const TIniFile& ini, TAppState& state);
 // Writes every key in order into the file's lines (UpdateFile then writes them out).
-void WriteSettings(TIniFile& ini, const TSettingsData& data);
+void WriteSettings(TIniFile& ini, const TAppState& state);
+// The value each key would be written with, in key order (bool, int or QString).
+QVariantList SettingsValues(const TAppState& state);
+// The value of one key by its "Section/Key" name; invalid for an unknown name.
+QVariant SettingsValue(const TAppState& state, const QString& name);
 
 // SearchType as it is kept and stored: 1, 2 and 3 as they are, every other value 0.
 int NormalizedSearchType(int value);

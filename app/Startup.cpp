@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/QuorvelaneMain.h"
-#include "common/AppUtils.h"
+#include "dialogs/AppUtils.h"
 #include "dialogs/QtDialogService.h"
 #include "platform/QtTranslations.h"
 #include "platform/StartPlace.h"

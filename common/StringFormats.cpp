@@ -1,18 +1,6 @@
 #include "common/StringFormats.h"
 
-#include "dialogs/DialogService.h"
-
-namespace {
-
-void plainMessage(const QString& text)
-{
-    try {
-        Dialogs().PlainMessage(text);
-    } catch (const TDialogUnavailable&) {
-    }
-}
-
-} // namespace
+#include "common/Notices.h"
 
 QString PadNumber(int value, int width)
 {
@@ -30,7 +18,7 @@ void AppendPadNumber(QString& out, int value, int width)
          magnitude /= 10)
         digits[count++] = char16_t(u'0' + magnitude % 10);
     if (count > width) {
-        plainMessage(value > 0 ? QStringLiteral("オーバーフローしました(数が大)。")
+        PlainNotice(value > 0 ? QStringLiteral("オーバーフローしました(数が大)。")
                                : QStringLiteral("オーバーフローしました(数が小)。"));
     } else {
         if (value < 0)

@@ -1,6 +1,6 @@
 #include "common/StringToLetters.h"
 
-#include "dialogs/DialogService.h"
+#include "common/Notices.h"
 
 #include <new>
 
@@ -29,10 +29,7 @@ int GetEach_Letter(const QString& text, QStringList& letters)
         }
         return int(letters.size());
     } catch (const std::bad_alloc&) {
-        try {
-            Dialogs().PlainMessage(QStringLiteral("GetEach_Letter Error"));
-        } catch (const TDialogUnavailable&) {
-        }
+        PlainNotice(QStringLiteral("GetEach_Letter Error"));
         return 0;
     }
 }

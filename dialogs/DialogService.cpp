@@ -1,5 +1,7 @@
 #include "dialogs/DialogService.h"
 
+#include "common/Notices.h"
+
 namespace {
 
 // Stands in until the application installs its service: every dialog is unavailable.
@@ -33,6 +35,14 @@ std::unique_ptr<TDialogService>& installed()
     return service;
 }
 
+void plainNotice(const QString& text)
+{
+    try {
+        Dialogs().PlainMessage(text);
+    } catch (const TDialogUnavailable&) {
+    }
+}
+
 } // namespace
 
 TDialogService& Dialogs()
@@ -45,5 +55,6 @@ std::unique_ptr<TDialogService> InstallDialogService(std::unique_ptr<TDialogServ
     if (!service)
         service = std::make_unique<TNoDialogService>();
     installed().swap(service);
+    SetNoticeSink(&plainNotice);
     return service;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FontSpec.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -7,21 +9,6 @@
 #include <stdexcept>
 
 class QObject;
-
-// A font as the settings file and the dialogs know it: a face name, a size in points, the style
-// bits (bold, italic, underline, strike-out) and a TColor.
-struct TFontSpec
-{
-    QString Name;
-    int Size = 10;
-    bool Bold = false;
-    bool Italic = false;
-    bool Underline = false;
-    bool StrikeOut = false;
-    qint32 Color = 0;
-
-    bool operator==(const TFontSpec&) const = default;
-};
 
 // Raised by a service that cannot show a dialog (no display, or no service installed yet).
 class TDialogUnavailable : public std::runtime_error

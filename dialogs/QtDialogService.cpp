@@ -6,11 +6,17 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFormLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -31,6 +37,72 @@ void requireDisplay()
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         throw TDialogUnavailable("no widget application");
 }
+
+// The sixteen basic colours a font's colour is chosen from, as TColor values (red in the low
+// byte).
+const std::pair<const char*, qint32> BasicColors[] = {
+    {"黒", 0x000000},   {"栗色", 0x000080}, {"緑", 0x008000},     {"オリーブ", 0x008080},
+    {"紺", 0x800000},   {"紫", 0x800080},   {"青緑", 0x808000},   {"灰色", 0x808080},
+    {"銀色", 0xC0C0C0}, {"赤", 0x0000FF},   {"ライム", 0x00FF00}, {"黄", 0x00FFFF},
+    {"青", 0xFF0000},   {"赤紫", 0xFF00FF}, {"水色", 0xFFFF00},   {"白", 0xFFFFFF},
+};
+
+// The font dialog: face, size and style bits from Qt's font dialog, which has no colour, and the
+// font's colour from a list of the basic colours. The colour the font had is offered too, so
+// that confirming keeps it.
+class TFontDialog final : public QDialog
+{
+public:
+    explicit TFontDialog(const TFontSpec& initial) : QDialog(dialogParent()), Initial(initial)
+    {
+        setObjectName(QStringLiteral("FontDialog"));
+        setWindowTitle(QStringLiteral("フォント"));
+        // Qt's font dialog as a part of this one, without buttons or a frame of its own.
+        Fonts = new QFontDialog(FontFromSpec(initial), this);
+        Fonts->setWindowFlags(Qt::Widget);
+        Fonts->setOption(QFontDialog::NoButtons);
+        Fonts->setOption(QFontDialog::DontUseNativeDialog);
+        Fonts->setSizeGripEnabled(false);
+
+        Colors = new QComboBox(this);
+        Colors->setObjectName(QStringLiteral("FontColorComboBox"));
+        for (const auto& [name, color] : BasicColors)
+            AddColor(QString::fromUtf8(name), color);
+        if (Colors->findData(initial.Color) < 0)
+            AddColor(QStringLiteral("現在の色"), initial.Color);
+        Colors->setCurrentIndex(Colors->findData(initial.Color));
+        auto* colorLabel = new QLabel(QStringLiteral("色(&C):"), this);
+        colorLabel->setBuddy(Colors);
+        auto* colorRow = new QFormLayout;
+        colorRow->addRow(colorLabel, Colors);
+
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(Fonts);
+        layout->addLayout(colorRow);
+        layout->addWidget(buttons);
+    }
+
+    // The stored face name is kept when the face was not changed.
+    TFontSpec Spec() const
+    {
+        return SpecFromFont(Fonts->currentFont(), Colors->currentData().toInt(), Initial.Name);
+    }
+
+private:
+    void AddColor(const QString& name, qint32 color)
+    {
+        QPixmap swatch(16, 16);
+        swatch.fill(ColorFromTColor(color));
+        Colors->addItem(QIcon(swatch), name, color);
+    }
+
+    TFontSpec Initial;
+    QFontDialog* Fonts = nullptr;
+    QComboBox* Colors = nullptr;
+};
 
 } // namespace
 
@@ -78,12 +150,10 @@ std::optional<QString> TQtDialogService::InputBox(const QString& caption, const 
 std::optional<TFontSpec> TQtDialogService::ChooseFont(const TFontSpec& initial)
 {
     requireDisplay();
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, FontFromSpec(initial), dialogParent(), QString(),
-                                            QFontDialog::DontUseNativeDialog);
-    if (!ok)
+    TFontDialog dialog(initial);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return SpecFromFont(font, initial.Color, initial.Name);
+    return dialog.Spec();
 }
 
 std::optional<qint32> TQtDialogService::ChooseColor(qint32 initialColor)

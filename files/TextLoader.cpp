@@ -1,15 +1,8 @@
 #include "files/TextLoader.h"
 
-#include "files/FileState.h"
 #include "common/AppConstants.h"
-#include "common/AppUtils.h"
+#include "files/FileState.h"
 #include "files/TextFileReader.h"
-#include "platform/ContentsListBox.h"
-#include "platform/MainRichEdit.h"
-
-#include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
 
 namespace {
 
@@ -19,70 +12,67 @@ const QString EmptyCaption = QStringLiteral("Quorvelane");
 
 void TTextLoader::SetText(const QString& text)
 {
-    TMainRichEdit* edit = Context.MainRichEdit;
-    if (text.isEmpty() && edit->document()->isEmpty())
+    if (text.isEmpty() && Port.TextEmpty())
         return; // no change, so no change notification would clear the flag
     Files.IgnoreTextChange = true;
-    edit->LoadText(text);
-}
-
-// The re-search button is there exactly when there is text to search, and the reader shows it.
-void TTextLoader::ShowTextState()
-{
-    Context.FindResearchButton->setVisible(Context.LineCount() > 0);
-    Context.RebuildReader();
+    Port.LoadText(text);
 }
 
 void TTextLoader::Fail()
 {
     SetText(QString());
-    Context.FindResearchButton->hide();
-    Context.RebuildReader();
-    AppMessageBox(QStringLiteral("ファイル読込みに失敗しました。"), ErrorCaption(), 0);
+    Port.SetResearchVisible(false);
+    Port.RebuildReader();
+    Port.MessageBox(QStringLiteral("ファイル読込みに失敗しました。"), ErrorCaption(), 0);
+}
+
+void TTextLoader::LoadSelected()
+{
+    if (Port.SelectedFile() < 0 || Port.SelectedFile() >= Port.FileCount())
+        Port.SelectFile(0);
+    Port.ResetReadingLine();
+    const int row = Port.SelectedFile();
+    if (row >= Port.PathCount()) {
+        Fail();
+        return;
+    }
+    const QString path = Port.PathAt(row);
+    Files.CurrentFileName = path;
+    Port.SetFileHint(path);
+    Port.ClearContents();
+    SetText(QString());
+    const TTextFileContent content = ReadTextFile(path);
+    switch (content.Status) {
+    case TTextFileContent::TStatus::Missing:
+        Port.SetResearchVisible(false);
+        Port.RebuildReader();
+        Port.MessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(), 0);
+        break;
+    case TTextFileContent::TStatus::Failed:
+        Fail();
+        break;
+    case TTextFileContent::TStatus::Read:
+        SetText(content.Text);
+        // The re-search button is there exactly when there is text to search.
+        Port.SetResearchVisible(Port.LineCount() > 0);
+        Port.RebuildReader();
+        break;
+    }
 }
 
 void TTextLoader::FileNameListBoxClick()
 {
-    QListWidget* names = Context.FileNameListBox;
-    Context.SetCaption(QStringLiteral("  テキスト読込み中"));
-    if (names->count() == 0) {
-        names->setToolTip(QString());
+    Port.SetCaption(QStringLiteral("  テキスト読込み中"));
+    if (Port.FileCount() == 0) {
+        Port.SetFileHint(QString());
         SetText(QString());
-        Context.FindResearchButton->hide();
-        Context.RebuildReader();
+        Port.SetResearchVisible(false);
+        Port.RebuildReader();
     } else {
-        if (names->currentRow() < 0 || names->currentRow() >= names->count())
-            names->setCurrentRow(0);
-        *Context.ReadingLine = 0;
-        Context.ReadingLineScrollBar->setValue(0);
-        const int row = names->currentRow();
-        if (row >= Context.FilePathListBox->count()) {
-            Fail();
-        } else {
-            const QString path = Context.FilePathListBox->item(row)->text();
-            Files.CurrentFileName = path;
-            names->setToolTip(path);
-            Context.ContentsListBox->Clear();
-            SetText(QString());
-            const TTextFileContent content = ReadTextFile(path);
-            switch (content.Status) {
-            case TTextFileContent::TStatus::Missing:
-                Context.FindResearchButton->hide();
-                Context.RebuildReader();
-                AppMessageBox(QStringLiteral("ファイルが見つかりませんでした。"), ConfirmCaption(), 0);
-                break;
-            case TTextFileContent::TStatus::Failed:
-                Fail();
-                break;
-            case TTextFileContent::TStatus::Read:
-                SetText(content.Text);
-                ShowTextState();
-                break;
-            }
-        }
+        LoadSelected();
     }
-    if (Context.LineCount() == 0)
-        Context.SetCaption(EmptyCaption);
+    if (Port.LineCount() == 0)
+        Port.SetCaption(EmptyCaption);
 }
 
 void TTextLoader::MainRichEditChange()
@@ -91,23 +81,22 @@ void TTextLoader::MainRichEditChange()
         Files.IgnoreTextChange = false;
         return;
     }
-    Context.RebuildReader();
+    Port.RebuildReader();
 }
 
 void TTextLoader::FileNextExecute()
 {
-    QListWidget* names = Context.FileNameListBox;
-    if (names->count() == 0 || names->currentRow() >= names->count() - 1)
+    const int row = Port.SelectedFile();
+    if (Port.FileCount() == 0 || row >= Port.FileCount() - 1)
         return;
-    names->setCurrentRow(names->currentRow() < 0 ? 0 : names->currentRow() + 1);
+    Port.SelectFile(row < 0 ? 0 : row + 1);
     FileNameListBoxClick();
 }
 
 void TTextLoader::FileBackExecute()
 {
-    QListWidget* names = Context.FileNameListBox;
-    if (names->count() == 0 || names->currentRow() <= 0)
+    if (Port.FileCount() == 0 || Port.SelectedFile() <= 0)
         return;
-    names->setCurrentRow(names->currentRow() - 1);
+    Port.SelectFile(Port.SelectedFile() - 1);
     FileNameListBoxClick();
 }

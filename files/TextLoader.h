@@ -1,39 +1,41 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
-class QListWidget;
-class QPushButton;
-class QScrollBar;
-class TContentsListBox;
-class TMainRichEdit;
 struct TFileState;
 
-// What loading a file touches in the main window.
-struct TTextLoaderContext
+// What loading a file needs from the main window.
+class TLoaderPort
 {
-    QListWidget* FileNameListBox = nullptr;
-    QListWidget* FilePathListBox = nullptr;
-    TMainRichEdit* MainRichEdit = nullptr;
-    TContentsListBox* ContentsListBox = nullptr;
-    QPushButton* FindResearchButton = nullptr;
-    QScrollBar* ReadingLineScrollBar = nullptr;
-    int* ReadingLine = nullptr;
-    std::function<void(const QString&)> SetCaption;
-    std::function<void()> RebuildReader;
+public:
+    virtual ~TLoaderPort() = default;
+
+    // FileNameListBox and the hidden FilePathListBox beside it, row for row.
+    virtual int FileCount() const = 0;
+    virtual int SelectedFile() const = 0;
+    virtual void SelectFile(int row) = 0;
+    virtual int PathCount() const = 0;
+    virtual QString PathAt(int row) const = 0;
+    virtual void SetFileHint(const QString& hint) = 0;
+    // The text view: whether it is empty, and a new text for it (which changes it).
+    virtual bool TextEmpty() const = 0;
+    virtual void LoadText(const QString& text) = 0;
     // The text view's line count as displayed; 0 for an empty text.
-    std::function<int()> LineCount;
+    virtual int LineCount() const = 0;
+    // The reader starts again at the first line.
+    virtual void ResetReadingLine() = 0;
+    virtual void ClearContents() = 0;
+    virtual void SetResearchVisible(bool visible) = 0;
+    virtual void RebuildReader() = 0;
+    virtual void SetCaption(const QString& caption) = 0;
+    virtual int MessageBox(const QString& text, const QString& caption, int flags) = 0;
 };
 
 // Loads the selected file of the list into the text view and moves through the list.
 class TTextLoader
 {
 public:
-    TTextLoader(TTextLoaderContext context, TFileState& files)
-        : Context(std::move(context)), Files(files)
-    {
-    }
+    TTextLoader(TFileState& files, TLoaderPort& port) : Files(files), Port(port) {}
 
     void FileNameListBoxClick();
     void MainRichEditChange();
@@ -42,9 +44,9 @@ public:
 
 private:
     void SetText(const QString& text);
-    void ShowTextState();
+    void LoadSelected();
     void Fail();
 
-    TTextLoaderContext Context;
     TFileState& Files;
+    TLoaderPort& Port;
 };

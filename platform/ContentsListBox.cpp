@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 
+#include <QKeyEvent>
 #include <QStringListModel>
 #include <QStyledItemDelegate>
 
@@ -49,6 +50,14 @@ TContentsListBox::TContentsListBox(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(this, &QListView::clicked, this, &TContentsListBox::EntryChosen);
     connect(this, &QListView::activated, this, &TContentsListBox::EntryChosen);
+}
+
+void TContentsListBox::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex before = currentIndex();
+    QListView::keyPressEvent(event);
+    if (currentIndex().isValid() && currentIndex() != before)
+        emit EntryChosen();
 }
 
 int TContentsListBox::count() const { return Model->rowCount(); }

@@ -43,8 +43,12 @@ public:
     int WidestEntry() const { return Widest; }
 
 signals:
-    // An entry was clicked, or activated with the keyboard.
+    // The user chose an entry: a click, Enter, or a move to another entry with the keyboard.
+    // The program's own changes of the current entry are not choices.
     void EntryChosen();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QStringListModel* Model;

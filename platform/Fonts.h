@@ -1,9 +1,10 @@
 #pragma once
 
-#include "dialogs/DialogService.h"
+#include "platform/FontSpec.h"
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 // The Windows face names stored in the settings ("ＭＳ Ｐゴシック" and the other usual Japanese
 // faces) are not installed here: they are shown in an installed Japanese face of the same kind

@@ -396,6 +396,10 @@ bool TIniFile::UpdateFile()
     if (Unreadable)
         return false;
     QSaveFile file(Path);
+    // The file is replaced through a new file beside it. A folder that refuses new files may
+    // still hold a settings file the user can write (a shared folder of texts): that file is
+    // then rewritten in place rather than left behind unsaved.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = Serialize();

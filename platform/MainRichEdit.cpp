@@ -1,5 +1,6 @@
 #include "platform/MainRichEdit.h"
 
+#include <QScrollBar>
 #include <QTextDocument>
 #include <utility>
 
@@ -28,6 +29,10 @@ void TMainRichEdit::LoadText(const QString& text)
     Loading = false;
     document()->setModified(false);
     moveCursor(QTextCursor::Start);
+    // Moving the cursor only makes its line visible: in a view folded to a few pixels that can
+    // leave a wrapped first paragraph scrolled part way, and opening the view later shows that.
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
 }
 
 QString TMainRichEdit::TakeLoadedText()

@@ -1,20 +1,11 @@
 #pragma once
 
 #include "platform/Colors.h"
+#include "reader/ReaderAppearance.h"
 
 #include <QList>
 
 class QWidget;
-
-// Who asks for the colour scheme: the font command applies only the font colours, the
-// background command only the backgrounds, everyone else both halves.
-enum class TColorSender
-{
-    Window,
-    SetFont,
-    SetBackColor,
-    ReflectFormAll
-};
 
 // The colours the scheme gives, and which halves apply.
 struct TColorPlan

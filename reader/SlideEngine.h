@@ -20,6 +20,13 @@ struct TSlideState
     bool CanChangeSlideRead = false; // variable-speed reading
     bool SlideRepeat = false;
     bool ListSlideRead = false;
+
+    // The selected items of the interval list and of the lines-per-slide list.
+    int SlideInterval = 7;
+    int SlideLabelStep = 0;
+    // The saved lines-per-slide item waits for the first relayout, which knows how many lines
+    // fit; the list shows its first item until then.
+    bool LabelStepPending = false;
 };
 
 // Everything the slide engine needs from the main window. Calls may re-enter the engine:

@@ -1,5 +1,6 @@
 #include "search/SearchFlow.h"
 
+#include "common/AppConstants.h"
 #include "common/StringToLetters.h"
 #include "dialogs/DialogService.h"
 #include "search/ContentsEntry.h"
@@ -187,7 +188,7 @@ void TSearchFlow::run(const TRequest& request, bool research)
 
     TSearchTarget target;
     target.Lines = &Port.Lines();
-    target.LineForward = Port.ContentsLineForward();
+    target.LineForward = State.ContentsLineForward;
     target.Yield = [this, &target] {
         if (!Port.ProcessEvents())
             return State.Searching;
@@ -199,7 +200,7 @@ void TSearchFlow::run(const TRequest& request, bool research)
             LinesMoved = true;
         }
         // The entries may have been switched to the other form during the turn; new ones follow.
-        target.LineForward = Port.ContentsLineForward();
+        target.LineForward = State.ContentsLineForward;
         return State.Searching;
     };
     target.AddEntry = [this](const QString& entry) { Port.AddContentsEntry(entry); };
@@ -254,4 +255,33 @@ void TSearchFlow::finish()
         State.Searching = false;
     else
         message(QStringLiteral("検索は中断されました。"), SearchCaptions::Confirm);
+}
+
+void TSearchFlow::ContentsListBoxClick()
+{
+    const int row = Port.ContentsCurrentRow();
+    if (row < 0)
+        return;
+    const QString entry = Port.ContentsEntry(row);
+    Port.SetContentsHint(entry);
+    const TContentsTarget target =
+        ParseContentsEntry(entry, State.ContentsLineForward, Port.Lines().count());
+    if (!target.Line) {
+        message(target.Message, target.Caption);
+        return;
+    }
+    Port.ShowLine(*target.Line);
+}
+
+void TSearchFlow::SetContentsLineForwardExecute()
+{
+    // The check mark has switched the flag already.
+    const auto swapped = SwapContentsEntries(Port.ContentsEntries());
+    if (!swapped) {
+        State.ContentsLineForward = !State.ContentsLineForward;
+        Port.ShowContentsLineForward(State.ContentsLineForward);
+        message(ContentsSwapFailedMessage, ErrorCaption());
+        return;
+    }
+    Port.SetContentsEntries(*swapped);
 }

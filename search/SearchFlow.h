@@ -18,6 +18,8 @@ struct TSearchState
     int SearchLength = 0;
     // The two contents searches look only at indented lines.
     bool SearchOption = false;
+    // The contents entries put the line number first; SetContentsLineForward mirrors it.
+    bool ContentsLineForward = false;
     bool Searching = false;
 };
 
@@ -40,8 +42,6 @@ public:
 
     // The text view's lines as displayed.
     virtual const TLineSource& Lines() const = 0;
-    // SetContentsLineForward is checked.
-    virtual bool ContentsLineForward() const = 0;
 
     // ContentsListBox: an update without repainting around the search; clearing also empties
     // the list's hint.
@@ -50,6 +50,17 @@ public:
     virtual void ClearContents() = 0;
     virtual void AddContentsEntry(const QString& entry) = 0;
     virtual int ContentsCount() const = 0;
+    // The chosen entry (-1 for none) and its text, which also becomes the list's hint.
+    virtual int ContentsCurrentRow() const = 0;
+    virtual QString ContentsEntry(int row) const = 0;
+    virtual void SetContentsHint(const QString& hint) = 0;
+    // Every entry, those a running search keeps back included, and a new set of them.
+    virtual QStringList ContentsEntries() = 0;
+    virtual void SetContentsEntries(const QStringList& entries) = 0;
+    // SetContentsLineForward's check mark shows the state's flag.
+    virtual void ShowContentsLineForward(bool checked) = 0;
+    // The reader shows the text from this display line.
+    virtual void ShowLine(int line) = 0;
 
     // The main window's caption, which shows the progress during a search.
     virtual QString Caption() const = 0;
@@ -98,6 +109,11 @@ public:
     // is told to close the window once the search has returned. False when no search routine
     // is on the stack, so the window can close at once.
     bool CancelForClose();
+
+    // The contents list: a chosen entry moves the reader to its line; the check mark switches
+    // every entry between its two forms.
+    void ContentsListBoxClick();
+    void SetContentsLineForwardExecute();
 
 private:
     struct TRequest;

@@ -6,6 +6,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -95,6 +96,24 @@ public:
         const int total = sizes.value(0) + sizes.value(1);
         Form->CenterSplitter->setSizes({total - panel, panel});
         Form->RebuildReader();
+    }
+
+    // Presses keys where the focus is, after giving the focus to a widget, or to none.
+    bool PressKeys(QWidget* focus, const QKeySequence& keys)
+    {
+        QApplication::setActiveWindow(Form.get());
+        if (!QTest::qWaitForWindowActive(Form.get()))
+            return false;
+        if (focus) {
+            focus->setFocus();
+            if (!focus->hasFocus())
+                return false;
+        } else if (QWidget* focused = QApplication::focusWidget()) {
+            focused->clearFocus();
+        }
+        QWidget* receiver = QApplication::focusWidget();
+        QTest::keySequence(receiver ? receiver : Form.get(), keys);
+        return true;
     }
 
     int LineHeight() const { return QFontMetrics(Form->MainRichEdit->font()).height(); }

@@ -39,13 +39,49 @@ QString TestSettings::writeIni(const QByteArray& bytes)
 
 void TestSettings::missingFileGivesDefaults()
 {
-    TSettingsData defaults;
-    defaults.Folder = QStringLiteral("/start");
-    const TIniFile ini(Dir.filePath(QStringLiteral("none.ini")));
-    const TSettingsData read = ReadSettings(ini, defaults);
-    QCOMPARE(read, defaults);
-    QCOMPARE(read.BackColor, -2147483633);
-    QCOMPARE(read.SearchSimplleContents, QStringLiteral("１２３４５６７８９０"));
+    TAppState defaults;
+    defaults.Files.Folder = QStringLiteral("/start");
+    TAppState read = defaults;
+    ReadSettings(TIniFile(Dir.filePath(QStringLiteral("none.ini"))), read);
+    QCOMPARE(SettingsValues(read), SettingsValues(defaults));
+    QCOMPARE(read.Look.BackColor, -2147483633);
+    QCOMPARE(read.Search.SearchSimplleContents, QStringLiteral("１２３４５６７８９０"));
+    // Each key's default is written once, in the field that holds it.
+    const QVariantList expected{false,
+                                50,
+                                30,
+                                500,
+                                400,
+                                110,
+                                110,
+                                150,
+                                96,
+                                false,
+                                QStringLiteral("*.txt"),
+                                QStringLiteral("*.txt/*.rtf/*.m3u"),
+                                QString(),
+                                QStringLiteral("/start"),
+                                QString(),
+                                7,
+                                QStringLiteral("100,250,500"),
+                                0,
+                                false,
+                                false,
+                                1,
+                                -2147483633,
+                                false,
+                                4,
+                                0,
+                                QStringLiteral("ＭＳ Ｐゴシック"),
+                                0,
+                                false,
+                                1,
+                                QString(),
+                                QStringLiteral("()"),
+                                QStringLiteral("１２３４５６７８９０"),
+                                0,
+                                false};
+    QCOMPARE(SettingsValues(read), expected);
 }
 
 void TestSettings::readValues_data()
@@ -54,32 +90,37 @@ void TestSettings::readValues_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QVariant>("value");
     QTest::newRow("maximized only")
-        << QByteArray("[Form]\r\nMaximized=1\r\n") << "Maximized" << QVariant(true);
+        << QByteArray("[Form]\r\nMaximized=1\r\n") << "Form/Maximized" << QVariant(true);
     QTest::newRow("others default")
-        << QByteArray("[Form]\r\nMaximized=1\r\n") << "Width" << QVariant(500);
-    QTest::newRow("hex width") << QByteArray("[Form]\r\nWidth=0x3E8\r\n") << "Width"
+        << QByteArray("[Form]\r\nMaximized=1\r\n") << "Form/Width" << QVariant(500);
+    QTest::newRow("hex width") << QByteArray("[Form]\r\nWidth=0x3E8\r\n") << "Form/Width"
                                << QVariant(1000);
     QTest::newRow("mixed case names")
-        << QByteArray("[form]\r\nwIdTh=640\r\n") << "Width" << QVariant(640);
-    QTest::newRow("bool yes is default")
-        << QByteArray("[BaseData]\r\nSlideRepeat=yes\r\n") << "SlideRepeat" << QVariant(false);
-    QTest::newRow("bool two is true")
-        << QByteArray("[BaseData]\r\nSlideRepeat=2\r\n") << "SlideRepeat" << QVariant(true);
+        << QByteArray("[form]\r\nwIdTh=640\r\n") << "Form/Width" << QVariant(640);
+    QTest::newRow("bool yes is default") << QByteArray("[BaseData]\r\nSlideRepeat=yes\r\n")
+                                         << "BaseData/SlideRepeat" << QVariant(false);
+    QTest::newRow("bool two is true") << QByteArray("[BaseData]\r\nSlideRepeat=2\r\n")
+                                      << "BaseData/SlideRepeat" << QVariant(true);
     QTest::newRow("search type 7")
-        << QByteArray("[BaseData]\r\nSearchType=7\r\n") << "SearchType" << QVariant(0);
+        << QByteArray("[BaseData]\r\nSearchType=7\r\n") << "BaseData/SearchType" << QVariant(0);
     QTest::newRow("search type 3")
-        << QByteArray("[BaseData]\r\nSearchType=3\r\n") << "SearchType" << QVariant(3);
+        << QByteArray("[BaseData]\r\nSearchType=3\r\n") << "BaseData/SearchType" << QVariant(3);
     QTest::newRow("search type garbage")
-        << QByteArray("[BaseData]\r\nSearchType=x\r\n") << "SearchType" << QVariant(1);
+        << QByteArray("[BaseData]\r\nSearchType=x\r\n") << "BaseData/SearchType" << QVariant(1);
     QTest::newRow("negative colour") << QByteArray("[BaseData]\r\nBackColor=-2147483633\r\n")
-                                     << "BackColor" << QVariant(-2147483633);
+                                     << "BaseData/BackColor" << QVariant(-2147483633);
     QTest::newRow("cp932 font name")
-        << QByteArray("[BaseData]\r\nFontName=\x82\x6c\x82\x72 \x96\xbe\x92\xa9\r\n") << "FontName"
-        << QVariant(QStringLiteral("ＭＳ 明朝"));
+        << QByteArray("[BaseData]\r\nFontName=\x82\x6c\x82\x72 \x96\xbe\x92\xa9\r\n")
+        << "BaseData/FontName" << QVariant(QStringLiteral("ＭＳ 明朝"));
+    QTest::newRow("font style") << QByteArray("[BaseData]\r\nFontStyle=1010\r\n")
+                                << "BaseData/FontStyle" << QVariant(1010);
+    QTest::newRow("two selected folders")
+        << QByteArray("[FileFolder]\r\nSelFolder=/a;/b\r\n") << "FileFolder/SelFolder"
+        << QVariant(QStringLiteral("/a;/b"));
     QTest::newRow("huge number is default")
-        << QByteArray("[Form]\r\nLeft=99999999999\r\n") << "Left" << QVariant(50);
+        << QByteArray("[Form]\r\nLeft=99999999999\r\n") << "Form/Left" << QVariant(50);
     QTest::newRow("binary garbage")
-        << QByteArray("\x00\xff[Form\x00]\r\n\x81", 9) << "Left" << QVariant(50);
+        << QByteArray("\x00\xff[Form\x00]\r\n\x81", 9) << "Form/Left" << QVariant(50);
 }
 
 void TestSettings::readValues()
@@ -87,14 +128,9 @@ void TestSettings::readValues()
     QFETCH(QByteArray, ini);
     QFETCH(QString, field);
     QFETCH(QVariant, value);
-    const TIniFile file(writeIni(ini));
-    const TSettingsData d = ReadSettings(file, TSettingsData{});
-    const QVariantMap fields{
-        {"Maximized", d.Maximized},     {"Width", d.Width},           {"Left", d.Left},
-        {"SlideRepeat", d.SlideRepeat}, {"SearchType", d.SearchType}, {"BackColor", d.BackColor},
-        {"FontName", d.FontName}};
-    QVERIFY(fields.contains(field));
-    QCOMPARE(fields.value(field), value);
+    TAppState state;
+    ReadSettings(TIniFile(writeIni(ini)), state);
+    QCOMPARE(SettingsValue(state, field), value);
 }
 
 void TestSettings::fontStyle_data()
@@ -129,9 +165,9 @@ void TestSettings::writePassOrderAndValues()
 {
     const QString path = Dir.filePath(QStringLiteral("written.ini"));
     QFile::remove(path);
-    TSettingsData data;
-    data.Folder = QStringLiteral("/home/reader");
-    data.SearchType = 7;
+    TAppState data;
+    data.Files.Folder = QStringLiteral("/home/reader");
+    data.Search.SearchType = 7;
     {
         TIniFile ini(path);
         WriteSettings(ini, data);
@@ -166,22 +202,27 @@ void TestSettings::writePassOrderAndValues()
 void TestSettings::roundTrip()
 {
     const QString path = Dir.filePath(QStringLiteral("round.ini"));
-    TSettingsData data;
-    data.Maximized = true;
-    data.Left = -20;
-    data.SelFolder = QStringLiteral("/a;/b");
-    data.FontName = QStringLiteral("ＭＳ ゴシック");
-    data.FontStyle = 1010;
-    data.SearchLineString = QStringLiteral("第1章");
-    data.SearchType = 2;
-    data.SearchOption = true;
+    TAppState data;
+    data.Form.StartMaximized = true;
+    data.Form.Left = -20;
+    data.Files.SelectedFolders = QStringList{QStringLiteral("/a"), QStringLiteral("/b")};
+    data.Look.TextFont.Name = QStringLiteral("ＭＳ ゴシック");
+    data.Look.TextFont.Bold = true;
+    data.Look.TextFont.Underline = true;
+    data.Search.SearchLineString = QStringLiteral("第1章");
+    data.Search.SearchType = 2;
+    data.Search.SearchOption = true;
+    data.Search.ContentsLineForward = true;
     {
         TIniFile ini(path);
         WriteSettings(ini, data);
         QVERIFY(ini.UpdateFile());
     }
-    const TIniFile ini(path);
-    QCOMPARE(ReadSettings(ini, TSettingsData{}), data);
+    TAppState read;
+    ReadSettings(TIniFile(path), read);
+    QCOMPARE(SettingsValues(read), SettingsValues(data));
+    QCOMPARE(read.Look.TextFont, data.Look.TextFont);
+    QCOMPARE(read.Files.SelectedFolders, data.Files.SelectedFolders);
 }
 
 void TestSettings::screenFit_data()

@@ -414,7 +414,8 @@ void TestIniFile::unwritableTargetKeepsOldFile_data()
     QTest::addColumn<QString>("kind");
     QTest::newRow("path is a folder") << "folder";
     QTest::newRow("folder does not exist") << "nofolder";
-    QTest::newRow("read-only folder") << "rofolder";
+    // A read-only folder alone does not stop a writable file being rewritten in place.
+    QTest::newRow("read-only folder and file") << "rofolder";
     QTest::newRow("read-only file") << "rofile";
     QTest::newRow("write-only file") << "unreadable";
 }
@@ -430,18 +431,24 @@ void TestIniFile::unwritableTargetKeepsOldFile()
     } else if (kind != "nofolder") {
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(WriteFile(path, old));
-        const QString locked = kind == "rofolder" ? folder : path;
-        LockedPaths.append(locked);
+        const QStringList locked =
+            kind == "rofolder" ? QStringList{path, folder} : QStringList{path};
+        LockedPaths += locked;
         if (kind == "unreadable") {
             if (geteuid() == 0)
                 QSKIP("root reads a file whatever its permission bits say");
             // Writable but not readable: replacing it would lose what it holds.
             QFile::setPermissions(path, QFile::WriteOwner);
-        } else if (!SetImmutable(locked, true)) {
-            if (geteuid() == 0)
-                QSKIP("the immutable flag is not available here");
-            QFile::setPermissions(locked, kind == "rofolder" ? QFile::ReadOwner | QFile::ExeOwner
-                                                             : QFile::ReadOwner);
+        } else {
+            for (const QString& lockedPath : locked) {
+                if (SetImmutable(lockedPath, true))
+                    continue;
+                if (geteuid() == 0)
+                    QSKIP("the immutable flag is not available here");
+                QFile::setPermissions(lockedPath, lockedPath == folder
+                                                      ? QFile::ReadOwner | QFile::ExeOwner
+                                                      : QFile::ReadOwner);
+            }
         }
     }
 

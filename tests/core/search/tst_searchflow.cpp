@@ -17,14 +17,13 @@ public:
     QString WindowCaption = QStringLiteral("  1 / 3");
     QString ButtonCaption = QStringLiteral("再検索(R)");
     bool ButtonVisible = false;
-    bool LineForward = false;
+    int Chosen = -1;
     int Updates = 0;
     QStringList Calls;
     std::function<void(int)> OnEvents;
     int EventTurns = 0;
 
     const TLineSource& Lines() const override { return Source; }
-    bool ContentsLineForward() const override { return LineForward; }
     void BeginContentsUpdate() override
     {
         ++Updates;
@@ -42,6 +41,16 @@ public:
     }
     void AddContentsEntry(const QString& entry) override { Contents << entry; }
     int ContentsCount() const override { return int(Contents.size()); }
+    int ContentsCurrentRow() const override { return Chosen; }
+    QString ContentsEntry(int row) const override { return Contents.at(row); }
+    void SetContentsHint(const QString& hint) override { Calls << "hint " + hint; }
+    QStringList ContentsEntries() override { return Contents; }
+    void SetContentsEntries(const QStringList& entries) override { Contents = entries; }
+    void ShowContentsLineForward(bool checked) override
+    {
+        Calls << QStringLiteral("check %1").arg(checked);
+    }
+    void ShowLine(int line) override { Calls << QStringLiteral("line %1").arg(line); }
     QString Caption() const override { return WindowCaption; }
     void SetCaption(const QString& caption) override
     {
@@ -452,7 +461,7 @@ void TestSearchFlow::portHooks()
         else if (inTurn == u"close")
             closing = flow.CancelForClose();
         else
-            window.LineForward = true;
+            state.ContentsLineForward = true;
     };
     QVERIFY(!flow.CancelForClose()); // nothing runs yet
     dialogs->AnswerInput(std::nullopt);

@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 #include "dialogs/QtDialogService.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 #include "platform/QtTranslations.h"
 #include "platform/StartPlace.h"
 #include "tests/support/WindowHarness.h"

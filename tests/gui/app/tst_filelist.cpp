@@ -1,8 +1,9 @@
 #include "tests/gui/app/FormHarness.h"
+#include "tests/support/Permissions.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include "files/FolderListing.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 #include "platform/MainRichEdit.h"
 
 #include <QApplication>
@@ -10,9 +11,7 @@
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <ftw.h>
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace FormHarness;
@@ -28,40 +27,6 @@ const QByteArray MaterialsText = "\x8e\x91\x97\xbf\r\n";
 const QString CatLine = QStringLiteral("吾輩は猫である。");
 const QString ChapterLine = QStringLiteral("第二章");
 const QString MaterialsLine = QStringLiteral("資料");
-
-// Root passes every permission check; with the two overriding capabilities switched off for the
-// scope, a folder without read permission refuses root as it refuses anyone. The capabilities
-// stay permitted, so they can be switched on again.
-class TNoPermissionOverride
-{
-public:
-    TNoPermissionOverride()
-    {
-        if (::geteuid() != 0)
-            return;
-        Header.version = _LINUX_CAPABILITY_VERSION_3;
-        if (::syscall(SYS_capget, &Header, Saved) != 0)
-            return;
-        __user_cap_data_struct reduced[2] = {Saved[0], Saved[1]};
-        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        Active = ::syscall(SYS_capset, &Header, reduced) == 0;
-    }
-    ~TNoPermissionOverride()
-    {
-        if (Active)
-            ::syscall(SYS_capset, &Header, Saved);
-    }
-    TNoPermissionOverride(const TNoPermissionOverride&) = delete;
-    TNoPermissionOverride& operator=(const TNoPermissionOverride&) = delete;
-
-    // Whether permissions now apply to this process.
-    bool Works() const { return ::geteuid() != 0 || Active; }
-
-private:
-    __user_cap_header_struct Header{};
-    __user_cap_data_struct Saved[2]{};
-    bool Active = false;
-};
 
 int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
 {

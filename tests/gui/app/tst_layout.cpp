@@ -299,9 +299,9 @@ void TestLayout::savedSlideLabelStep()
     writeSettings("[BaseData]\r\nSlideLabelStep=" + saved + "\r\n");
     auto form = Start(Top);
     StartUpTick(*form);
-    QCOMPARE(form->LabelStepComboBox->property("Tag").toInt(), -1);
+    QVERIFY(form->SlideState().LabelStepPending);
     QCOMPARE(Settle(*form), 1);
-    QCOMPARE(form->LabelStepComboBox->property("Tag").toInt(), 0);
+    QVERIFY(!form->SlideState().LabelStepPending);
     const int labels = form->LabelCount();
     QVERIFY(labels > 10 && labels < 50);
     QCOMPARE(form->LabelStepComboBox->currentIndex(), index);
@@ -376,7 +376,7 @@ void TestLayout::inactiveWindowIgnoresResizes()
     QVERIFY(!form->ResizeTimer->isActive());
     QCOMPARE(form->RelayoutCount(), before);
     if (when == QStringLiteral("created"))
-        QCOMPARE(form->LabelStepComboBox->property("Tag").toInt(), -1);
+        QVERIFY(form->SlideState().LabelStepPending);
 }
 
 void TestLayout::maximisedStart()

@@ -151,12 +151,12 @@ void TestMainWindow::restartKeepsValuesAndForeignLines()
     QCOMPARE(form->ReadTimerComboBox->currentIndex(), 3);
     QCOMPARE(form->LabelSpaceComboBox->currentIndex(), 0);
     QCOMPARE(form->FontSizeComboBox->currentText(), QStringLiteral("      24"));
-    QCOMPARE(form->SlideState().SlideStep, 15);
+    QCOMPARE(form->SlideState().SlideLabelStep, 15);
     QCOMPARE(form->Action(QStringLiteral("SlideRepeat"))->isChecked(), true);
     QCOMPARE(form->SearchState().SearchType, 2);
     QCOMPARE(form->SearchState().SearchLineString, QStringLiteral("第1章"));
     QVERIFY(form->TextFont().Bold && form->TextFont().Underline);
-    const TSettingsData before = form->CollectSettings();
+    const QVariantList before = form->CollectSettings();
     exit(form);
 
     const QByteArray written = settingsBytes();

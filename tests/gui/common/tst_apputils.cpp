@@ -1,4 +1,4 @@
-#include "common/AppUtils.h"
+#include "dialogs/AppUtils.h"
 #include "common/CentredPosition.h"
 #include "tests/support/ScriptedDialogs.h"
 

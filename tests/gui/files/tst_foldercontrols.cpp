@@ -1,5 +1,5 @@
 #include "platform/Drives.h"
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 
 #include <QApplication>
 #include <QDir>

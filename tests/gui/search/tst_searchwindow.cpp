@@ -1,5 +1,5 @@
 #include "app/QuorvelaneMain.h"
-#include "common/AppUtils.h"
+#include "dialogs/AppUtils.h"
 #include "platform/Cp932.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/SearchDialogs.h"

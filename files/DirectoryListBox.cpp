@@ -1,4 +1,4 @@
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 
 #include <QDir>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "platform/FolderControls.h"
+#include "files/FolderControls.h"
 
 TFileListBox::TFileListBox(QObject* parent) : QObject(parent) {}
 

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/FormState.h"
+#include "files/FileState.h"
+
+#include <QSize>
+
+// What the window's layout needs from the main window.
+class TLayoutPort
+{
+public:
+    virtual ~TLayoutPort() = default;
+
+    // ResizeTimer.
+    virtual bool IsResizeTimerActive() const = 0;
+    virtual void StartResizeTimer() = 0;
+    virtual void StopResizeTimer() = 0;
+    virtual QSize WindowSize() const = 0;
+    // Lays the reader's labels out again, then applies the lines-per-slide rule to them.
+    virtual void RebuildReader() = 0;
+    virtual void RelayoutLabels() = 0;
+    // The side panels: 0 the left one, 2 the right one. A new width is taken from the centre.
+    virtual int SideWidth(int side) const = 0;
+    virtual void SetSideWidth(int side, int width) = 0;
+};
+
+// The deferred relayout after a resize and the folding side panels. The states are the form's,
+// lent here.
+class TWindowLayout
+{
+public:
+    static constexpr int FoldedWidth = 2;
+    static constexpr int FoldLimit = 20;
+    static constexpr int MinimumOpenLeftWidth = 50;
+
+    TWindowLayout(TFormState& form, TFileState& files, TLayoutPort& port)
+        : Form(form), Files(files), Port(port)
+    {}
+
+    void FormResize();
+    void ResizeTimerTimer();
+    void RelayoutReader();
+    // The reader is laid out once the size holds, not at each step of a resize.
+    bool RelayoutWaits() const { return Form.FormInactive || Port.IsResizeTimerActive(); }
+    void LeftSplitterCanResize(int& NewSize);
+    void RightSplitterCanResize(int& NewSize);
+    void FoldOrOpenLeftPanel();
+    void FoldOrOpenRightPanel();
+
+private:
+    TFormState& Form;
+    TFileState& Files;
+    TLayoutPort& Port;
+};
