@@ -16,7 +16,8 @@ const QList<TCommand>& Commands()
     using F = TQuorvelaneForm;
     using A = TSearchAction;
     static const QList<TCommand> commands = {
-        {"FileSave", "File", QStringLiteral("保存(&S)"), key(Qt::Key_S, Qt::ControlModifier)},
+        {"FileSave", "File", QStringLiteral("保存(&S)"), key(Qt::Key_S, Qt::ControlModifier), false,
+         true, [](F& f) { f.FileSaveExecute(); }},
         {"FileBack", "File", QStringLiteral("前へ(&B)"), key(Qt::Key_F1), false, true,
          [](F& f) { f.FileBackExecute(); }},
         {"FileNext", "File", QStringLiteral("次へ(&N)"), key(Qt::Key_F2), false, true,
@@ -25,11 +26,16 @@ const QList<TCommand>& Commands()
          key(Qt::Key_A, Qt::ControlModifier)},
         {"AppExit", "File", QStringLiteral("終了(&X)"), key(Qt::Key_X, Qt::ControlModifier), false,
          true, [](F& f) { f.AppExitExecute(); }},
-        {"MenuEdit", "Edit", QStringLiteral("編集(&E)"), {}},
-        {"TextCut", "Edit", QStringLiteral("切り取り(&T)"), {}},
-        {"TextCopy", "Edit", QStringLiteral("コピー(&C)"), {}},
-        {"TextPaste", "Edit", QStringLiteral("貼り付け(&P)"), {}},
-        {"TextAllSelect", "Edit", QStringLiteral("すべて選択(&L)"), {}},
+        {"MenuEdit", "Edit", QStringLiteral("編集(&E)"), {}, false, true,
+         [](F& f) { f.MenuEditExecute(); }},
+        {"TextCut", "Edit", QStringLiteral("切り取り(&T)"), {}, false, true,
+         [](F& f) { f.TextCutExecute(); }},
+        {"TextCopy", "Edit", QStringLiteral("コピー(&C)"), {}, false, true,
+         [](F& f) { f.TextCopyExecute(); }},
+        {"TextPaste", "Edit", QStringLiteral("貼り付け(&P)"), {}, false, true,
+         [](F& f) { f.TextPasteExecute(); }},
+        {"TextAllSelect", "Edit", QStringLiteral("すべて選択(&L)"), {}, false, true,
+         [](F& f) { f.TextAllSelectExecute(); }},
         {"FindLineString", "Search", QStringLiteral("文字列検索(&F)"), {}, false, true,
          [](F& f) { f.FindLineStringExecute(A::FindLineString); }},
         {"FindParagraph", "Search", QStringLiteral("段落検索(&P)"), {}, false, true,
@@ -65,8 +71,10 @@ const QList<TCommand>& Commands()
          [](F& f) { f.SetAnyFilterExecute(); }},
         {"SetContentsLineForward", "Settings", QStringLiteral("行数が前(&L)"), {}, true, true,
          [](F& f) { f.SetContentsLineForwardExecute(); }},
-        {"AppHelp", "Help", QStringLiteral("ヘルプの表示(&H)"), {}},
-        {"AppVersion", "Help", QStringLiteral("バージョン情報(&A)"), {}},
+        {"AppHelp", "Help", QStringLiteral("ヘルプの表示(&H)"), {}, false, true,
+         [](F& f) { f.AppHelpExecute(); }},
+        {"AppVersion", "Help", QStringLiteral("バージョン情報(&A)"), {}, false, true,
+         [](F& f) { f.AppVersionExecute(); }},
     };
     return commands;
 }

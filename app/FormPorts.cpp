@@ -1,6 +1,7 @@
 #include "app/FormPorts.h"
 
 #include "app/QuorvelaneMain.h"
+#include "dialogs/TextSaver.h"
 #include "dialogs/AppUtils.h"
 #include "files/FolderControls.h"
 #include "platform/Colors.h"
@@ -100,9 +101,9 @@ void TFormReaderPort::SelectFileListEntry(int i)
 {
     Form.FileNameListBox->setCurrentRow(i);
 }
-void TFormReaderPort::LoadSelectedFile()
+bool TFormReaderPort::LoadSelectedFile()
 {
-    Form.FileNameListBoxClick();
+    return Form.Loader->FileNameListBoxClick();
 }
 void TFormReaderPort::FileListBox1Change()
 {
@@ -433,6 +434,16 @@ bool TFormLoaderPort::TextEmpty() const
 void TFormLoaderPort::LoadText(const QString& text)
 {
     Form.MainRichEdit->LoadText(text);
+    // A text put in by the program holds no edits of the user's.
+    Form.MainRichEdit->document()->setModified(false);
+}
+bool TFormLoaderPort::TextModified() const
+{
+    return Form.MainRichEdit->document()->isModified();
+}
+bool TFormLoaderPort::SaveText()
+{
+    return Form.Saver->FileSaveExecute();
 }
 int TFormLoaderPort::LineCount() const
 {

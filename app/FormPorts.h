@@ -37,7 +37,7 @@ public:
     int FileListCount() const override;
     int FileListSelectedIndex() const override;
     void SelectFileListEntry(int i) override;
-    void LoadSelectedFile() override;
+    bool LoadSelectedFile() override;
     void FileListBox1Change() override;
     void LabelStepComboBoxChange() override;
     bool IsOnePageStepSelected() const override;
@@ -171,6 +171,8 @@ public:
     void RebuildReader() override;
     void SetCaption(const QString& caption) override;
     int MessageBox(const QString& text, const QString& caption, int flags) override;
+    bool TextModified() const override;
+    bool SaveText() override;
 
 private:
     TQuorvelaneForm& Form;

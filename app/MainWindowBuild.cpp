@@ -6,6 +6,10 @@
 #include "app/QuorvelaneMain.h"
 #include "app/WindowLayout.h"
 #include "dialogs/DialogService.h"
+#include "dialogs/EditCommands.h"
+#include "dialogs/HelpWindow.h"
+#include "dialogs/TextSaver.h"
+#include "dialogs/TextViewSavePort.h"
 #include "files/FileList.h"
 #include "files/FolderControls.h"
 #include "files/TextLoader.h"
@@ -19,6 +23,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -307,6 +312,11 @@ void TQuorvelaneForm::BuildComponents()
     Layout = std::make_unique<TWindowLayout>(State.Form, State.Files, *LayoutPort);
     LoaderPort = std::make_unique<TFormLoaderPort>(*this);
     Loader = std::make_unique<TTextLoader>(State.Files, *LoaderPort);
+    SavePort = std::make_unique<TTextViewSavePort>(*MainRichEdit, *ReaderView, State.Files);
+    Saver = std::make_unique<TTextSaver>(*SavePort);
+    EditCommands =
+        std::make_unique<TEditCommands>(*MainRichEdit, *Action(QStringLiteral("TextPaste")));
+    Help = std::make_unique<THelpCommand>(this);
     const TFileListControls controls{DriveComboBox1,  DirectoryListBox1, FileListBox1,
                                      FileNameListBox, FilePathListBox,   SelectedFolderMenu};
     FileList = std::make_unique<TFileList>(
@@ -351,6 +361,10 @@ void TQuorvelaneForm::ConnectControls()
     });
     connect(FindResearchButton, &QPushButton::clicked, Action(QStringLiteral("FindResearch")),
             &QAction::trigger);
+    // Opening the Edit menu or the text view's pop-up menu runs MenuEdit.
+    for (QMenu* menu :
+         {menuBar()->findChild<QMenu*>(QStringLiteral("MenuEdit")), MainRichEditPopupMenu})
+        connect(menu, &QMenu::aboutToShow, Action(QStringLiteral("MenuEdit")), &QAction::trigger);
     connect(ContentsListBox, &TContentsListBox::EntryChosen, this,
             guarded([](F& f) { f.ContentsListBoxClick(); }));
     connect(MainSplitter, &QSplitter::splitterMoved, this, [this](int, int index) {

@@ -2,6 +2,13 @@
 
 #include "app/FormPorts.h"
 #include "app/WindowLayout.h"
+#include "dialogs/EditCommands.h"
+#include "dialogs/FileDialogs.h"
+#include "dialogs/ProgramInfo.h"
+#include "dialogs/TextSaver.h"
+#include "dialogs/HelpWindow.h"
+#include "dialogs/TextViewSavePort.h"
+
 #include "common/AppConstants.h"
 #include "dialogs/AppUtils.h"
 #include "dialogs/DialogService.h"
@@ -139,6 +146,7 @@ void TQuorvelaneForm::showEvent(QShowEvent* event)
 
 void TQuorvelaneForm::FormShow()
 {
+    Set_SaveFilter(State.Files.AllFilter);
     State.Form.FormInactive = false;
     if (State.Form.StartMaximized)
         showMaximized();
@@ -168,7 +176,8 @@ void TQuorvelaneForm::closeEvent(QCloseEvent* event)
 bool TQuorvelaneForm::FormCloseQuery()
 {
     Engine->StopSlideReading();
-    return true;
+    // An edited text is not closed away without asking.
+    return Loader->MayReplaceText();
 }
 
 void TQuorvelaneForm::FormClose()
@@ -303,3 +312,16 @@ void TQuorvelaneForm::PlaceReaderScrollBar()
     const QRect area = ReaderPanel->contentsRect();
     ReadingLineScrollBar->setGeometry(area.right() - 15, area.top(), 16, area.height());
 }
+
+bool TQuorvelaneForm::Set_SaveFilter(QString& FilterList)
+{
+    return SetSaveFilterReporting(FilterList);
+}
+void TQuorvelaneForm::FileSaveExecute() { Saver->FileSaveExecute(); }
+void TQuorvelaneForm::MenuEditExecute() { EditCommands->MenuEditExecute(); }
+void TQuorvelaneForm::TextCutExecute() { EditCommands->TextCutExecute(); }
+void TQuorvelaneForm::TextCopyExecute() { EditCommands->TextCopyExecute(); }
+void TQuorvelaneForm::TextPasteExecute() { EditCommands->TextPasteExecute(); }
+void TQuorvelaneForm::TextAllSelectExecute() { EditCommands->TextAllSelectExecute(); }
+void TQuorvelaneForm::AppHelpExecute() { Help->AppHelpExecute(); }
+void TQuorvelaneForm::AppVersionExecute() { ::AppVersionExecute(); }

@@ -26,6 +26,10 @@ class QSplitterHandle;
 class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
+class TEditCommands;
+class THelpCommand;
+class TTextSaver;
+class TTextViewSavePort;
 class TFileListBox;
 class TFormAppearancePort;
 class TFormLayoutPort;
@@ -122,6 +126,17 @@ public:
     void FindResearchExecute() { SearchFlow->FindResearchExecute(); }
     void ContentsListBoxClick() { SearchFlow->ContentsListBoxClick(); }
     void SetContentsLineForwardExecute() { SearchFlow->SetContentsLineForwardExecute(); }
+
+    // Saving the text, the edit commands, help and version.
+    bool Set_SaveFilter(QString& FilterList);
+    void FileSaveExecute();
+    void MenuEditExecute();
+    void TextCutExecute();
+    void TextCopyExecute();
+    void TextPasteExecute();
+    void TextAllSelectExecute();
+    void AppHelpExecute();
+    void AppVersionExecute();
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
@@ -238,4 +253,8 @@ private:
     std::unique_ptr<TFormLoaderPort> LoaderPort;
     std::unique_ptr<TTextLoader> Loader;
     std::unique_ptr<TFileList> FileList;
+    std::unique_ptr<TTextViewSavePort> SavePort;
+    std::unique_ptr<TTextSaver> Saver;
+    std::unique_ptr<TEditCommands> EditCommands;
+    std::unique_ptr<THelpCommand> Help;
 };

@@ -2,6 +2,7 @@
 
 #include "app/QuorvelaneMain.h"
 #include "dialogs/AppUtils.h"
+#include "dialogs/FileDialogs.h"
 #include "dialogs/QtDialogService.h"
 #include "platform/QtTranslations.h"
 #include "platform/StartPlace.h"
@@ -35,6 +36,7 @@ int RunQuorvelane(int argc, char** argv)
     // The main window comes first, so its creation runs before the message window exists.
     auto form = std::make_unique<TQuorvelaneForm>(nullptr, settingsFolder);
     const std::unique_ptr<TApU> messageWindow = CreateApU();
+    const std::unique_ptr<TFileDialogsForm> fileDialogs = CreateFileDialogsForm(AppMessageBox);
     form->show();
     // The start-up tick fills the file lists from the folder; the named files follow its entries.
     if (!start.Files.isEmpty())

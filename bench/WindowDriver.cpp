@@ -292,6 +292,17 @@ std::optional<QString> TBenchDialogs::InputBox(const QString& caption, const QSt
     return answer;
 }
 
+std::optional<TDialogService::SaveAnswer> TBenchDialogs::SaveFile(const QString& caption,
+                                                                  const QString&, const QString&,
+                                                                  const QStringList& filters, int)
+{
+    if (SavePaths.empty())
+        Unexpected("save dialog", caption);
+    SaveAnswer answer{SavePaths.front(), int(filters.size()) - 1};
+    SavePaths.pop_front();
+    return answer;
+}
+
 void TBenchDialogs::Unexpected(const char* kind, const QString& text)
 {
     std::fprintf(stderr, "bench: unexpected %s: %s\n", kind, qPrintable(text));

@@ -92,6 +92,7 @@ class TBenchDialogs final : public TDialogService
 public:
     std::deque<QString> Inputs;
     std::deque<int> Answers;
+    std::deque<QString> SavePaths;
     std::function<void(const QString&)> OnMessage;
 
     int MessageBox(const QString& text, const QString& caption, int flags) override;
@@ -103,11 +104,9 @@ public:
         Unexpected("font dialog", QString());
     }
     std::optional<qint32> ChooseColor(qint32) override { Unexpected("colour dialog", QString()); }
-    std::optional<SaveAnswer> SaveFile(const QString& caption, const QString&, const QStringList&,
-                                       int) override
-    {
-        Unexpected("save dialog", caption);
-    }
+    // The save dialog takes the next path, with the entry of all files.
+    std::optional<SaveAnswer> SaveFile(const QString& caption, const QString&, const QString&,
+                                       const QStringList& filters, int) override;
     std::optional<QString> ChooseFolder(const QString& caption, const QString&) override
     {
         Unexpected("folder chooser", caption);

@@ -200,6 +200,8 @@ void TypingRow(TWindowDriver& window, const QString& path)
     row.Condition = "reader rebuilt";
     row.ConditionHeld = rebuilt;
     PrintRow(row);
+    // The typed characters are not kept: the next file is opened without the question.
+    form.MainRichEdit->document()->setModified(false);
 }
 
 // The tick times, and those of plain labels given the same lines, for the labels that fit now.

@@ -16,6 +16,7 @@ inline QString ErrorCaption()
 }
 
 // AppMessageBox results. The fallback window answers -1, which is neither.
+inline constexpr int AnswerCancel = 2;
 inline constexpr int AnswerYes = 6;
 inline constexpr int AnswerNo = 7;
 

@@ -8,8 +8,9 @@
 
 class QLabel;
 
-// Shows Message in a modal box titled Caption with the buttons of Flags (0 OK, 4 Yes/No, 68 Yes/No
-// with the information icon) and returns the pressed button: 1 OK, AnswerYes, AnswerNo. When no
+// Shows Message in a modal box titled Caption with the buttons of Flags (0 OK, 3 Yes/No/Cancel,
+// 4 Yes/No, 68 Yes/No with the information icon) and returns the pressed button: 1 OK,
+// AnswerCancel, AnswerYes, AnswerNo. When no
 // box can be shown the text goes to the message window ApU instead and -1 is returned. Never
 // throws.
 int AppMessageBox(const QString& Message, const QString& Caption, int Flags);

@@ -16,8 +16,8 @@ public:
     }
     std::optional<TFontSpec> ChooseFont(const TFontSpec&) override { refuse(); }
     std::optional<qint32> ChooseColor(qint32) override { refuse(); }
-    std::optional<SaveAnswer> SaveFile(const QString&, const QString&, const QStringList&,
-                                       int) override
+    std::optional<SaveAnswer> SaveFile(const QString&, const QString&, const QString&,
+                                       const QStringList&, int) override
     {
         refuse();
     }

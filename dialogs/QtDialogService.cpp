@@ -20,6 +20,7 @@
 
 namespace {
 
+constexpr int FlagsYesNoCancel = 3;
 constexpr int FlagsYesNo = 4;
 constexpr int FlagInformationIcon = 64;
 
@@ -113,6 +114,16 @@ int TQtDialogService::MessageBox(const QString& text, const QString& caption, in
     box.setWindowTitle(caption);
     box.setText(text);
     box.setIcon((flags & FlagInformationIcon) ? QMessageBox::Information : QMessageBox::NoIcon);
+    if ((flags & 0x0F) == FlagsYesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int pressed = box.exec();
+        return pressed == QMessageBox::Yes ? 6 : pressed == QMessageBox::No ? 7 : 2;
+    }
     if ((flags & 0x0F) == FlagsYesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
@@ -166,17 +177,19 @@ std::optional<qint32> TQtDialogService::ChooseColor(qint32 initialColor)
     return TColorFromColor(color);
 }
 
-std::optional<TDialogService::SaveAnswer> TQtDialogService::SaveFile(const QString& caption,
-                                                                     const QString& folder,
-                                                                     const QStringList& filters,
-                                                                     int filterIndex)
+std::optional<TDialogService::SaveAnswer>
+TQtDialogService::SaveFile(const QString& caption, const QString& folder, const QString& name,
+                           const QStringList& filters, int filterIndex)
 {
     requireDisplay();
     QFileDialog dialog(dialogParent(), caption, folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOptions(FileDialogOptions);
     dialog.setOption(QFileDialog::DontConfirmOverwrite); // the caller asks its own question
+    // The entries show their descriptions only; the masks in brackets are for the listing.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(filters);
+    dialog.selectFile(name);
     if (filterIndex >= 0 && filterIndex < filters.size())
         dialog.selectNameFilter(filters.at(filterIndex));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -13,6 +13,7 @@ set(expected
     bin/quorvelane
     share/applications/${id}.desktop
     share/metainfo/${id}.metainfo.xml
+    share/quorvelane/Quorvelane.hlp
     share/icons/hicolor/scalable/apps/${id}.svg
     share/man/man1/quorvelane.1.gz
     share/man/ja/man1/quorvelane.1.gz

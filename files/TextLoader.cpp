@@ -8,6 +8,8 @@ namespace {
 
 const QString EmptyCaption = QStringLiteral("Quorvelane");
 
+constexpr int FlagsYesNoCancel = 3;
+
 } // namespace
 
 void TTextLoader::SetText(const QString& text)
@@ -16,6 +18,34 @@ void TTextLoader::SetText(const QString& text)
         return; // no change, so no change notification would clear the flag
     Files.IgnoreTextChange = true;
     Port.LoadText(text);
+}
+
+bool TTextLoader::MayReplaceText()
+{
+    if (!Port.TextModified())
+        return true;
+    const QString question = QStringLiteral("テキストが変更されています。") +
+                             QStringLiteral("\r\n\r\n") + QStringLiteral("変更を保存しますか?");
+    switch (Port.MessageBox(question, ConfirmCaption(), FlagsYesNoCancel)) {
+    case AnswerYes:
+        return Port.SaveText();
+    case AnswerNo:
+        return true;
+    default:
+        // Cancel, or no box could be shown: the edits are kept.
+        return false;
+    }
+}
+
+// Staying on the edited text: the list points at its file again (or at nothing when the list no
+// longer holds it), not at the file that was not loaded.
+void TTextLoader::SelectCurrentFile()
+{
+    int row = -1;
+    for (int i = 0; i < Port.PathCount() && row < 0; ++i)
+        if (Port.PathAt(i) == Files.CurrentFileName)
+            row = i;
+    Port.SelectFile(row < Port.FileCount() ? row : -1);
 }
 
 void TTextLoader::Fail()
@@ -60,8 +90,12 @@ void TTextLoader::LoadSelected()
     }
 }
 
-void TTextLoader::FileNameListBoxClick()
+bool TTextLoader::FileNameListBoxClick()
 {
+    if (!MayReplaceText()) {
+        SelectCurrentFile();
+        return false;
+    }
     Port.SetCaption(QStringLiteral("  テキスト読込み中"));
     if (Port.FileCount() == 0) {
         Port.SetFileHint(QString());
@@ -73,6 +107,7 @@ void TTextLoader::FileNameListBoxClick()
     }
     if (Port.LineCount() == 0)
         Port.SetCaption(EmptyCaption);
+    return true;
 }
 
 void TTextLoader::MainRichEditChange()

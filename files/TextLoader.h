@@ -29,6 +29,10 @@ public:
     virtual void RebuildReader() = 0;
     virtual void SetCaption(const QString& caption) = 0;
     virtual int MessageBox(const QString& text, const QString& caption, int flags) = 0;
+    // Whether the user has edited the text view since the program last put a text in it.
+    virtual bool TextModified() const = 0;
+    // The save command; true once the text is saved.
+    virtual bool SaveText() = 0;
 };
 
 // Loads the selected file of the list into the text view and moves through the list.
@@ -37,12 +41,19 @@ class TTextLoader
 public:
     TTextLoader(TFileState& files, TLoaderPort& port) : Files(files), Port(port) {}
 
-    void FileNameListBoxClick();
+    // False when the user chose to stay on an edited text, so that nothing was loaded.
+    bool FileNameListBoxClick();
     void MainRichEditChange();
     void FileNextExecute();
     void FileBackExecute();
 
+    // Every road that replaces the text view's text asks this first. An edited text is not let
+    // go without a word: the user saves it (Yes, through the save command), drops the edits
+    // (No) or stays on it (Cancel, or a save that did not happen). True when the road may go on.
+    bool MayReplaceText();
+
 private:
+    void SelectCurrentFile();
     void SetText(const QString& text);
     void LoadSelected();
     void Fail();

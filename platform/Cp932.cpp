@@ -150,6 +150,82 @@ std::optional<QByteArray> EncodeCp932(QStringView text)
     return out;
 }
 
+namespace {
+
+// The CP932 form of every character of the first plane, read once from iconv, so that a text is
+// checked and encoded by looking characters up: the same bytes as iconv's, iconv's choices
+// among duplicate forms included, at a fraction of its cost. A single byte b is kept as b, a
+// pair as lead * 256 + trail (a lead byte is at least 0x81); None marks a character CP932
+// cannot hold (0xFF is no lead byte, so no pair is None).
+struct TCp932EncodeTable
+{
+    static constexpr quint16 None = 0xFFFF;
+    quint16 Code[0x10000];
+
+    TCp932EncodeTable()
+    {
+        TIconv cd("CP932", "UTF-16LE");
+        for (int c = 0; c < 0x10000; ++c)
+            Code[c] = (c >= 0xD800 && c <= 0xDFFF) ? None : encodeOne(cd, char16_t(c));
+    }
+
+    static quint16 encodeOne(TIconv& cd, char16_t c)
+    {
+        iconv(cd.Handle, nullptr, nullptr, nullptr, nullptr);
+        char* in = reinterpret_cast<char*>(&c);
+        size_t inLeft = 2;
+        unsigned char out[4];
+        char* dst = reinterpret_cast<char*>(out);
+        size_t dstLeft = sizeof out;
+        if (iconv(cd.Handle, &in, &inLeft, &dst, &dstLeft) == static_cast<size_t>(-1) ||
+            inLeft != 0)
+            return None;
+        const size_t written = sizeof out - dstLeft;
+        if (written == 1)
+            return out[0];
+        return written == 2 ? quint16(out[0] << 8 | out[1]) : None;
+    }
+};
+
+const TCp932EncodeTable& encodeTable()
+{
+    static const TCp932EncodeTable table;
+    return table;
+}
+
+} // namespace
+
+qsizetype FirstNonCp932(QStringView text)
+{
+    const quint16* code = encodeTable().Code;
+    const char16_t* s = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (code[s[i]] == TCp932EncodeTable::None)
+            return i;
+    return -1;
+}
+
+bool AppendCp932(QStringView text, QByteArray& out)
+{
+    const quint16* code = encodeTable().Code;
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * 2);
+    char* dst = out.data() + start;
+    const char16_t* s = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const quint16 c = code[s[i]];
+        if (c == TCp932EncodeTable::None) {
+            out.resize(start);
+            return false;
+        }
+        if (c > 0xFF)
+            *dst++ = char(c >> 8);
+        *dst++ = char(c & 0xFF);
+    }
+    out.resize(dst - out.data());
+    return true;
+}
+
 int Cp932Width(QStringView text)
 {
     int width = 0;

@@ -140,6 +140,20 @@ QStringView TReaderView::lineView(int i) const
     return Model->lineView(i);
 }
 
+int TReaderView::ParagraphCount() const
+{
+    if (Edit->document()->isEmpty())
+        return 0;
+    UpdateLines();
+    return Model->paragraphCount();
+}
+
+QStringView TReaderView::Paragraph(int i) const
+{
+    UpdateLines();
+    return Model->paragraph(i);
+}
+
 TLineSource::TParagraphSpan TReaderView::nextParagraphWith(const TWordMatcher& word, int first,
                                                            int end) const
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reader/DisplayLineModel.h"
+#include "reader/ParagraphSource.h"
 #include "search/LineSource.h"
 
 #include <QColor>
@@ -18,7 +19,7 @@ class TFontAdvances;
 // The reader panel's labels and the display lines of the text view they show. The lines are
 // kept by the display-line model: an edit re-lays the paragraphs it touched; a new text, a new
 // font or a new width lays everything out once, at the next Lines() after the change.
-class TReaderView : public TLineSource
+class TReaderView : public TLineSource, public TParagraphSource
 {
 public:
     // The labels' mouse events go to mouseFilter, like the panel's own.
@@ -31,6 +32,11 @@ public:
     QStringView lineView(int i) const override;
     TParagraphSpan paragraphSpan(int i) const override;
     TParagraphSpan nextParagraphWith(const TWordMatcher& word, int first, int end) const override;
+
+    // The text's real lines, which the model keeps beside the display lines; none for an
+    // empty text.
+    int ParagraphCount() const override;
+    QStringView Paragraph(int i) const override;
 
     int LabelCount() const { return int(Labels.size()); }
     const QList<QLabel*>& ReaderLabels() const { return Labels; }

@@ -156,7 +156,11 @@ void TSlideEngine::SlideToNextListFile()
             }
         }
         // The timer is off during the load, so the display it runs cannot change files again.
-        Port.LoadSelectedFile();
+        // A user who stays on an edited text ends the list reading there.
+        if (!Port.LoadSelectedFile()) {
+            SetReadingChecks(false, false);
+            runAfterwards = false;
+        }
     }
     if (runAfterwards)
         Port.StartTimer();

@@ -64,11 +64,12 @@ public:
     virtual void ChecksChanged() = 0;
 
     // FileNameListBox and the loading of its selected entry (FileNameListBoxClick), which
-    // reports its own failures and does not throw.
+    // reports its own failures and does not throw. Loading is false when the user chose to stay
+    // on an edited text instead.
     virtual int FileListCount() const = 0;
     virtual int FileListSelectedIndex() const = 0;
     virtual void SelectFileListEntry(int i) = 0;
-    virtual void LoadSelectedFile() = 0;
+    virtual bool LoadSelectedFile() = 0;
     // The start-up listing (FileListBox1Change for FileListBox1).
     virtual void FileListBox1Change() = 0;
 

@@ -140,13 +140,14 @@ std::optional<qint32> TScriptedDialogs::ChooseColor(qint32 initialColor)
     return answer->Value.toInt();
 }
 
-std::optional<TDialogService::SaveAnswer> TScriptedDialogs::SaveFile(const QString& caption,
-                                                                     const QString& folder,
-                                                                     const QStringList& filters,
-                                                                     int filterIndex)
+std::optional<TDialogService::SaveAnswer>
+TScriptedDialogs::SaveFile(const QString& caption, const QString& folder, const QString& name,
+                           const QStringList& filters, int filterIndex)
 {
-    const auto answer = take(
-        Kind::SaveFile, {Kind::SaveFile, caption, folder + u'|' + filters.join(u';'), filterIndex});
+    // Logged as "folder|name|filter;filter..." with the selected entry's index in Flags.
+    const auto answer =
+        take(Kind::SaveFile, {Kind::SaveFile, caption,
+                              folder + u'|' + name + u'|' + filters.join(u';'), filterIndex});
     if (!answer || !answer->Value.isValid())
         return std::nullopt;
     return answer->Value.value<SaveAnswer>();

@@ -60,7 +60,8 @@ public:
     std::optional<TFontSpec> ChooseFont(const TFontSpec& initial) override;
     std::optional<qint32> ChooseColor(qint32 initialColor) override;
     std::optional<SaveAnswer> SaveFile(const QString& caption, const QString& folder,
-                                       const QStringList& filters, int filterIndex) override;
+                                       const QString& name, const QStringList& filters,
+                                       int filterIndex) override;
     std::optional<QString> ChooseFolder(const QString& caption, const QString& start) override;
     int ShowModalForm(QObject* form) override;
     void ErrorReport(const QString& text) override;

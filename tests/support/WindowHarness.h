@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/QuorvelaneMain.h"
+#include "dialogs/AppUtils.h"
+#include "dialogs/FileDialogs.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -33,11 +35,16 @@ public:
         Texts = Dir.filePath(QStringLiteral("texts"));
         QDir().mkpath(Texts);
         Dialogs = std::make_unique<TScopedDialogs>();
+        // The file dialog holder exists beside the window, as at start-up.
+        FileDialogs = CreateFileDialogsForm(AppMessageBox);
     }
     ~TWindowHarness()
     {
-        if (Form)
+        // A test that leaves edits behind is not asked about them at the end.
+        if (Form) {
+            Form->MainRichEdit->document()->setModified(false);
             Form->close();
+        }
         Form.reset();
         Dialogs.reset();
         QDir::setCurrent(PreviousFolder);
@@ -54,13 +61,15 @@ public:
                file.write(bytes) == bytes.size();
     }
 
-    // Starts the window on the text folder; the settings lines go into [BaseData].
-    TQuorvelaneForm& Start(bool anyFilter = false, const QByteArray& baseData = {})
+    // Starts the window on the text folder; the settings lines go into [BaseData] and
+    // [FileFolder].
+    TQuorvelaneForm& Start(bool anyFilter = false, const QByteArray& baseData = {},
+                           const QByteArray& fileFolder = {})
     {
         QFile ini(Dir.filePath(QStringLiteral("Quorvelane.ini")));
         if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            ini.write("[FileFolder]\r\nFolder=" + Texts.toUtf8() +
-                      "\r\nAnyFilter=" + (anyFilter ? "1" : "0") + "\r\n[BaseData]\r\n" + baseData);
+            ini.write("[FileFolder]\r\nFolder=" + Texts.toUtf8() + "\r\nAnyFilter=" +
+                      (anyFilter ? "1" : "0") + "\r\n" + fileFolder + "[BaseData]\r\n" + baseData);
         ini.close();
         return StartIn(Dir.path());
     }
@@ -172,6 +181,7 @@ public:
 
 private:
     std::unique_ptr<TScopedDialogs> Dialogs;
+    std::unique_ptr<TFileDialogsForm> FileDialogs;
     QString PreviousFolder;
 };
 

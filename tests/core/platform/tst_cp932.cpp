@@ -12,6 +12,7 @@ private slots:
     void decode();
     void encode_data();
     void encode();
+    void encodeTableAgreesWithIconv();
     void tablesAgreeWithIconv_data();
     void tablesAgreeWithIconv();
     void width_data();
@@ -55,6 +56,11 @@ void TestCp932::encode_data()
     QTest::newRow("emoji") << QStringLiteral("a\U0001F600") << false << QByteArray();
     QTest::newRow("hangul") << QStringLiteral("한") << false << QByteArray();
     QTest::newRow("empty") << QString() << true << QByteArray();
+    // Characters with two CP932 forms get the one iconv chooses.
+    QTest::newRow("duplicate form")
+        << QStringLiteral("\u2252\u2235") << true << QByteArray("\x81\xe0\x81\xe6");
+    QTest::newRow("replacement character") << QStringLiteral("a\uFFFD") << false << QByteArray();
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << false << QByteArray();
 }
 
 void TestCp932::encode()
@@ -68,6 +74,28 @@ void TestCp932::encode()
         QCOMPARE(*result, bytes);
         QCOMPARE(DecodeCp932(*result), text);
     }
+    QCOMPARE(FirstNonCp932(text) < 0, encodable);
+    QByteArray appended("x");
+    QCOMPARE(AppendCp932(text, appended), encodable);
+    QCOMPARE(appended, encodable ? "x" + bytes : QByteArray("x"));
+}
+
+// Every character that some CP932 bytes decode to, encoded by the table and by iconv.
+void TestCp932::encodeTableAgreesWithIconv()
+{
+    QByteArray pairs;
+    for (int b = 0x81; b < 256; ++b)
+        for (int t = 0x40; t < 256; ++t)
+            pairs.append(char(b)).append(char(t));
+    QString text = DecodeCp932(pairs);
+    text.remove(QChar(0xFFFD));
+    QVERIFY(text.size() > 7000);
+    const auto reference = EncodeCp932(text);
+    QVERIFY(reference.has_value());
+    QByteArray ours;
+    QVERIFY(AppendCp932(text, ours));
+    QCOMPARE(ours, *reference);
+    QCOMPARE(FirstNonCp932(text), qsizetype(-1));
 }
 
 void TestCp932::tablesAgreeWithIconv_data()

@@ -86,14 +86,21 @@ public:
     int FileListCount() const override { return int(Files.size()); }
     int FileListSelectedIndex() const override { return Selected; }
     void SelectFileListEntry(int i) override { Selected = i; }
-    // As the text loading does: new text, reader at the top, rebuild.
-    void LoadSelectedFile() override
+    // As the text loading does: new text, reader at the top, rebuild; or, for the files in
+    // Stay, nothing, as when the user stays on an edited text.
+    QList<int> Stay;
+    bool LoadSelectedFile() override
     {
+        if (Stay.contains(Selected)) {
+            Log << QStringLiteral("stay %1").arg(Selected);
+            return false;
+        }
         Log << QStringLiteral("load %1").arg(Selected);
         Lines = Files.at(Selected);
         State->ReadingLine = 0;
         Position = 0;
         Engine->ShowReadingLines();
+        return true;
     }
     void FileListBox1Change() override { Log << QStringLiteral("file list"); }
 
@@ -282,6 +289,10 @@ void TestSlideEngine::listReading_data()
         << QStringList{"start",  "stop",  "load 1", "start", "stop",
                        "load 2", "start", "stop",   "load 0"}
         << false << "  1 / 1";
+    // A negative count: the user stays on the edited text instead of loading this file.
+    QTest::newRow("staying on an edited text ends the list reading")
+        << QList<int>{2, -1, 1} << 0 << true << 20 << QStringList{"start", "stop", "stay 1"}
+        << false << "  2 / 2";
 }
 
 void TestSlideEngine::listReading()
@@ -295,9 +306,12 @@ void TestSlideEngine::listReading()
     QFETCH(QString, caption);
     QList<QStringList> files;
     for (int i = 0; i < fileLines.size(); ++i)
-        files << MakeLines(QString(QChar(u'A' + i)), fileLines[i]);
+        files << MakeLines(QString(QChar(u'A' + i)), qMax(0, fileLines[i]));
     TReader reader(selected >= 0 ? files[selected] : MakeLines(QStringLiteral("X"), 1), 2);
     reader.Port.Files = files;
+    for (int i = 0; i < fileLines.size(); ++i)
+        if (fileLines[i] < 0)
+            reader.Port.Stay << i;
     reader.Port.Selected = selected;
     if (repeat)
         reader.Engine.SlideRepeatExecute();

@@ -105,8 +105,9 @@ void TestDesktopStart::saveDialogSpeaksJapanese()
     poll.start(10);
     std::unique_ptr<TDialogService> previous =
         InstallDialogService(std::make_unique<TQtDialogService>());
-    const auto answer = Dialogs().SaveFile(QStringLiteral("名前を付けて保存"), dir.path(),
-                                           {QStringLiteral("テキスト (*.txt)")}, 0);
+    const auto answer =
+        Dialogs().SaveFile(QStringLiteral("名前を付けて保存"), dir.path(), QStringLiteral("a.txt"),
+                           {QStringLiteral("テキスト (*.txt)")}, 0);
     InstallDialogService(std::move(previous));
 
     QVERIFY(!answer);

@@ -44,6 +44,11 @@ struct TEffect
     std::function<bool(TQuorvelaneForm&)> Ran;
 };
 
+TScriptedDialogs& scripted()
+{
+    return static_cast<TScriptedDialogs&>(Dialogs());
+}
+
 QString caption(int line)
 {
     return QStringLiteral("  %1 / 200").arg(line);
@@ -57,6 +62,9 @@ const QHash<QString, TEffect>& effects()
          {[](F& f) { f.FileNextExecute(); }, [](F& f) { return f.Line(0) == u"a 01"; }}},
         {"FileNext", {{}, [](F& f) { return f.Line(0) == u"b 01"; }}},
         {"AppExit", {{}, [](F& f) { return !f.isVisible(); }}},
+        {"FileSave",
+         {[](F&) { scripted().AnswerSave(std::nullopt); },
+          [](F&) { return scripted().LogLines().join(u'\n').contains(QStringLiteral("save|")); }}},
         {"SlideRead",
          {{},
           [](F& f) {

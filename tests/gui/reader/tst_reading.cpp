@@ -1,4 +1,5 @@
 #include "app/QuorvelaneMain.h"
+#include "common/AppConstants.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -245,6 +246,8 @@ void TestReading::editRebuildsReader()
     QCOMPARE(Form->LineCount(), 7);
     QCOMPARE(Form->windowTitle(), QStringLiteral("  1 / 7"));
     QCOMPARE(Form->Line(6), QStringLiteral("line 7"));
+    // Closing asks about the edits; No lets them go.
+    (*Dialogs)->AnswerButton(AnswerNo);
 }
 
 void TestReading::fontSizeChangesLabelCount()

@@ -1,3 +1,4 @@
+#include "common/AppConstants.h"
 #include "app/QuorvelaneMain.h"
 #include "dialogs/AppUtils.h"
 #include "platform/Cp932.h"
@@ -734,6 +735,9 @@ void TestSearchWindow::linesChangeDuringSearch()
     form->Action(QStringLiteral("FindResearch"))->trigger();
     QVERIFY((*Dialogs)->Log().isEmpty());
     QCOMPARE(form->ContentsListBox->count(), change == u"FileNext" ? 0 : linesAfter);
+    // Closing asks about edited text; No lets it go.
+    if (form->MainRichEdit->document()->isModified())
+        (*Dialogs)->AnswerButton(AnswerNo);
     exit(form);
 }
 
