@@ -1,8 +1,9 @@
 #include "app/FormPorts.h"
 
 #include "app/QuorvelaneMain.h"
+#include "dialogs/SettingFrm.h"
 #include "dialogs/TextSaver.h"
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "files/FolderControls.h"
 #include "platform/Colors.h"
 #include "platform/Fonts.h"
@@ -14,9 +15,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -67,11 +70,11 @@ int TFormReaderPort::TimerInterval() const
 }
 int TFormReaderPort::TimerTag() const
 {
-    return Form.ReadTimer->property("Tag").toInt();
+    return Form.State.Slide.TimerTag;
 }
 void TFormReaderPort::SetTimerTag(int tag)
 {
-    Form.ReadTimer->setProperty("Tag", tag);
+    Form.State.Slide.TimerTag = tag;
 }
 void TFormReaderPort::SetScrollPosition(int position)
 {
@@ -403,6 +406,44 @@ void TFormLayoutPort::SetSideWidth(int side, int width)
     Form.MainSplitter->setSizes(sizes);
 }
 
+QSize TFormLayoutPort::ScreenSize() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(1024, 768);
+}
+
+void TFormLayoutPort::PlaceWindow(const QRect& bounds)
+{
+    Form.move(bounds.topLeft());
+    Form.resize(bounds.size());
+}
+
+bool TFormLayoutPort::IsMaximized() const
+{
+    return Form.isMaximized();
+}
+
+QRect TFormLayoutPort::RestoredBounds() const
+{
+    const QRect normal = Form.normalGeometry();
+    if (Form.isMaximized() && normal.isValid())
+        return normal;
+    return QRect(Form.x(), Form.y(), Form.width(), Form.height());
+}
+
+QSize TFormLayoutPort::PanelSizes() const
+{
+    return QSize(Form.LeftPanel->width(), Form.DirectoryPanel->height());
+}
+
+void TFormLayoutPort::SetPanelSizes(const QSize& sizes)
+{
+    const int left = sizes.width();
+    const int folders = sizes.height();
+    Form.MainSplitter->setSizes({left, qMax(10, Form.width() - left - 98), 98});
+    Form.LeftColumnSplitter->setSizes({folders, qMax(10, Form.height() - folders)});
+}
+
 int TFormLoaderPort::FileCount() const
 {
     return Form.FileNameListBox->count();
@@ -476,4 +517,34 @@ void TFormLoaderPort::SetCaption(const QString& caption)
 int TFormLoaderPort::MessageBox(const QString& text, const QString& caption, int flags)
 {
     return AppMessageBox(text, caption, flags);
+}
+
+bool TFormSettingPort::AnyFilter() const
+{
+    return Form.State.Files.AnyFilter;
+}
+void TFormSettingPort::SetAnyFilter(bool checked)
+{
+    Form.State.Files.AnyFilter = checked;
+    Form.Action(QStringLiteral("SetAnyFilter"))->setChecked(checked);
+}
+bool TFormSettingPort::ShowSettingForm(TSettingLists& lists)
+{
+    return TSettingForm::Execute(lists, &Form);
+}
+int TFormSettingPort::MessageBox(const QString& text, const QString& caption, int flags)
+{
+    return AppMessageBox(text, caption, flags);
+}
+bool TFormSettingPort::Set_SaveFilter(QString& FilterList)
+{
+    return Form.Set_SaveFilter(FilterList);
+}
+void TFormSettingPort::ApplyFileFilter()
+{
+    Form.ApplyFileFilter();
+}
+void TFormSettingPort::BuildSelectedFolderMenu(const QString& Folders)
+{
+    Form.BuildSelectedFolderMenu(Folders);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/WindowLayout.h"
+#include "dialogs/BaseSettings.h"
 #include "files/TextLoader.h"
 #include "reader/ReaderAppearance.h"
 #include "reader/SlideEngine.h"
@@ -145,6 +146,12 @@ public:
     void RelayoutLabels() override;
     int SideWidth(int side) const override;
     void SetSideWidth(int side, int width) override;
+    QSize ScreenSize() const override;
+    void PlaceWindow(const QRect& bounds) override;
+    bool IsMaximized() const override;
+    QRect RestoredBounds() const override;
+    QSize PanelSizes() const override;
+    void SetPanelSizes(const QSize& sizes) override;
 
 private:
     TQuorvelaneForm& Form;
@@ -173,6 +180,24 @@ public:
     int MessageBox(const QString& text, const QString& caption, int flags) override;
     bool TextModified() const override;
     bool SaveText() override;
+
+private:
+    TQuorvelaneForm& Form;
+};
+
+// The base settings command's view of the main window.
+class TFormSettingPort final : public TBaseSettingPort
+{
+public:
+    explicit TFormSettingPort(TQuorvelaneForm& form) : Form(form) {}
+
+    bool AnyFilter() const override;
+    void SetAnyFilter(bool checked) override;
+    bool ShowSettingForm(TSettingLists& lists) override;
+    int MessageBox(const QString& text, const QString& caption, int flags) override;
+    bool Set_SaveFilter(QString& FilterList) override;
+    void ApplyFileFilter() override;
+    void BuildSelectedFolderMenu(const QString& Folders) override;
 
 private:
     TQuorvelaneForm& Form;

@@ -2,10 +2,13 @@
 // actions of the command table, the menus that point at them, the components and the signals
 // of the controls.
 #include "app/CommandTable.h"
+#include "app/ControlFactory.h"
+#include "app/FormEvents.h"
 #include "app/FormPorts.h"
 #include "app/QuorvelaneMain.h"
 #include "app/WindowLayout.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
+#include "dialogs/BaseSettings.h"
 #include "dialogs/EditCommands.h"
 #include "dialogs/HelpWindow.h"
 #include "dialogs/TextSaver.h"
@@ -32,62 +35,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
-QFrame* makePanel(QWidget* parent, const char* name, bool bevel = true)
-{
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QLatin1String(name));
-    panel->setFrameShape(bevel ? QFrame::Panel : QFrame::NoFrame);
-    panel->setFrameShadow(QFrame::Sunken);
-    panel->setAutoFillBackground(true);
-    return panel;
-}
-
-QSplitter* makeSplitter(Qt::Orientation orientation, QWidget* parent, const char* name)
-{
-    auto* splitter = new QSplitter(orientation, parent);
-    splitter->setObjectName(QLatin1String(name));
-    splitter->setHandleWidth(3);
-    splitter->setChildrenCollapsible(false);
-    return splitter;
-}
-
-QSplitterHandle* nameHandle(QSplitter* splitter, int index, const char* name)
-{
-    QSplitterHandle* handle = splitter->handle(index);
-    handle->setObjectName(QLatin1String(name));
-    handle->setAutoFillBackground(true);
-    return handle;
-}
-
-QVBoxLayout* columnLayout(QWidget* panel, int margin = 0)
-{
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(margin, margin, margin, margin);
-    layout->setSpacing(0);
-    return layout;
-}
-
-QComboBox* makeList(QWidget* parent, const char* name, const QStringList& items)
-{
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setEditable(false);
-    box->addItems(items);
-    box->setMinimumWidth(20);
-    return box;
-}
-
-} // namespace
-
 void TQuorvelaneForm::BuildControls()
 {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(central);
-    MainSplitter = makeSplitter(Qt::Horizontal, central, "MainSplitter");
-    columnLayout(central)->addWidget(MainSplitter);
+    MainSplitter = MakeSplitter(Qt::Horizontal, central, "MainSplitter");
+    ColumnLayout(central)->addWidget(MainSplitter);
     BuildLeftColumn();
     BuildCenterColumn();
     BuildRightColumn();
@@ -95,15 +49,14 @@ void TQuorvelaneForm::BuildControls()
     MainSplitter->addWidget(CenterPanel);
     MainSplitter->addWidget(RightPanel);
     MainSplitter->setStretchFactor(1, 1);
-    LeftSplitter = nameHandle(MainSplitter, 1, "LeftSplitter");
-    RightSplitter = nameHandle(MainSplitter, 2, "RightSplitter");
+    LeftSplitter = NameHandle(MainSplitter, 1, "LeftSplitter");
+    RightSplitter = NameHandle(MainSplitter, 2, "RightSplitter");
     MainSplitter->setSizes({110, 300, 98});
 
     ReadTimer = new QTimer(this);
     ReadTimer->setObjectName(QStringLiteral("ReadTimer"));
     ReadTimer->setTimerType(Qt::PreciseTimer);
     ReadTimer->setInterval(2000);
-    ReadTimer->setProperty("Tag", 0);
     ResizeTimer = new QTimer(this);
     ResizeTimer->setObjectName(QStringLiteral("ResizeTimer"));
     ResizeTimer->setInterval(250);
@@ -111,24 +64,24 @@ void TQuorvelaneForm::BuildControls()
 
 void TQuorvelaneForm::BuildLeftColumn()
 {
-    LeftPanel = makePanel(this, "LeftPanel");
+    LeftPanel = MakePanel(this, "LeftPanel");
     LeftPanel->setMinimumWidth(2);
-    LeftColumnSplitter = makeSplitter(Qt::Vertical, LeftPanel, "LeftColumnSplitter");
-    columnLayout(LeftPanel)->addWidget(LeftColumnSplitter);
+    LeftColumnSplitter = MakeSplitter(Qt::Vertical, LeftPanel, "LeftColumnSplitter");
+    ColumnLayout(LeftPanel)->addWidget(LeftColumnSplitter);
 
-    DirectoryPanel = makePanel(LeftColumnSplitter, "DirectoryPanel");
-    DrivePanel = makePanel(DirectoryPanel, "DrivePanel", false);
+    DirectoryPanel = MakePanel(LeftColumnSplitter, "DirectoryPanel");
+    DrivePanel = MakePanel(DirectoryPanel, "DrivePanel", false);
     DrivePanel->setFixedHeight(22);
     DriveComboBox1 = new TDriveComboBox(DrivePanel);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
-    columnLayout(DrivePanel)->addWidget(DriveComboBox1);
+    ColumnLayout(DrivePanel)->addWidget(DriveComboBox1);
     DirectoryListBox1 = new TDirectoryListBox(DirectoryPanel);
     DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
     DirectoryListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     SearchingButton = new QPushButton(DirectoryPanel);
     SearchingButton->setObjectName(QStringLiteral("SearchingButton"));
     SearchingButton->hide();
-    auto* directoryLayout = columnLayout(DirectoryPanel, 1);
+    auto* directoryLayout = ColumnLayout(DirectoryPanel, 1);
     directoryLayout->addWidget(DrivePanel);
     directoryLayout->addWidget(DirectoryListBox1, 1);
     directoryLayout->addWidget(SearchingButton);
@@ -138,7 +91,7 @@ void TQuorvelaneForm::BuildLeftColumn()
     LeftColumnSplitter->addWidget(DirectoryPanel);
     LeftColumnSplitter->addWidget(FileNameListBox);
     LeftColumnSplitter->setStretchFactor(1, 1);
-    DirectorySplitter = nameHandle(LeftColumnSplitter, 1, "DirectorySplitter");
+    DirectorySplitter = NameHandle(LeftColumnSplitter, 1, "DirectorySplitter");
     LeftColumnSplitter->setSizes({150, 200});
 
     // Working controls that are never seen.
@@ -157,71 +110,69 @@ void TQuorvelaneForm::BuildLeftColumn()
 
 void TQuorvelaneForm::BuildCenterColumn()
 {
-    CenterPanel = makePanel(this, "CenterPanel", false);
-    CenterSplitter = makeSplitter(Qt::Vertical, CenterPanel, "CenterSplitter");
-    columnLayout(CenterPanel)->addWidget(CenterSplitter);
+    CenterPanel = MakePanel(this, "CenterPanel", false);
+    CenterSplitter = MakeSplitter(Qt::Vertical, CenterPanel, "CenterSplitter");
+    ColumnLayout(CenterPanel)->addWidget(CenterSplitter);
 
-    TextPanel = makePanel(CenterSplitter, "TextPanel");
+    TextPanel = MakePanel(CenterSplitter, "TextPanel");
     TextPanel->setMinimumHeight(5);
     MainRichEdit = new TMainRichEdit(TextPanel);
     MainRichEdit->setObjectName(QStringLiteral("MainRichEdit"));
     MainRichEdit->setMinimumHeight(0);
     MainRichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
-    auto* textLayout = columnLayout(TextPanel);
+    auto* textLayout = ColumnLayout(TextPanel);
     textLayout->setContentsMargins(4, 0, 0, 0);
     textLayout->addWidget(MainRichEdit);
 
-    ReaderPanel = makePanel(CenterSplitter, "ReaderPanel");
+    ReaderPanel = MakePanel(CenterSplitter, "ReaderPanel");
     ReaderPanel->setMinimumHeight(5);
     ReadingLineScrollBar = new QScrollBar(Qt::Vertical, ReaderPanel);
     ReadingLineScrollBar->setObjectName(QStringLiteral("ReadingLineScrollBar"));
     ReadingLineScrollBar->setRange(0, 1);
     ReadingLineScrollBar->setSingleStep(1);
-    ReaderPanel->installEventFilter(this);
 
     CenterSplitter->addWidget(TextPanel);
     CenterSplitter->addWidget(ReaderPanel);
     CenterSplitter->setStretchFactor(1, 1);
-    TextSplitter = nameHandle(CenterSplitter, 1, "TextSplitter");
+    TextSplitter = NameHandle(CenterSplitter, 1, "TextSplitter");
 }
 
 void TQuorvelaneForm::BuildRightColumn()
 {
-    RightPanel = makePanel(this, "RightPanel");
+    RightPanel = MakePanel(this, "RightPanel");
     RightPanel->setMinimumWidth(2);
-    RightColumnSplitter = makeSplitter(Qt::Vertical, RightPanel, "RightColumnSplitter");
-    columnLayout(RightPanel)->addWidget(RightColumnSplitter);
+    RightColumnSplitter = MakeSplitter(Qt::Vertical, RightPanel, "RightColumnSplitter");
+    ColumnLayout(RightPanel)->addWidget(RightColumnSplitter);
 
     BuildSettingPanel();
-    ContentsPanel = makePanel(RightColumnSplitter, "ContentsPanel", false);
+    ContentsPanel = MakePanel(RightColumnSplitter, "ContentsPanel", false);
     ContentsListBox = new TContentsListBox(ContentsPanel);
     ContentsListBox->setObjectName(QStringLiteral("ContentsListBox"));
-    columnLayout(ContentsPanel)->addWidget(ContentsListBox);
+    ColumnLayout(ContentsPanel)->addWidget(ContentsListBox);
     // The re-search button floats over the top of the contents list.
     FindResearchButton = new QPushButton(ContentsPanel);
     FindResearchButton->setObjectName(QStringLiteral("FindResearchButton"));
     FindResearchButton->setText(QStringLiteral("再検索(&R)"));
     FindResearchButton->hide();
-    ContentsPanel->installEventFilter(this);
 
     RightColumnSplitter->addWidget(SettingPanel);
     RightColumnSplitter->addWidget(ContentsPanel);
     RightColumnSplitter->setStretchFactor(1, 1);
-    SettingSplitter = nameHandle(RightColumnSplitter, 1, "SettingSplitter");
+    SettingSplitter = NameHandle(RightColumnSplitter, 1, "SettingSplitter");
 }
 
 void TQuorvelaneForm::BuildSettingPanel()
 {
-    SettingPanel = makePanel(RightColumnSplitter, "SettingPanel");
+    SettingPanel = MakePanel(RightColumnSplitter, "SettingPanel");
     SettingPanel->setMaximumHeight(168);
     SettingPanel->setMinimumHeight(0);
-    auto* layout = columnLayout(SettingPanel, 3);
+    auto* layout = ColumnLayout(SettingPanel, 3);
     layout->setContentsMargins(4, 3, 4, 3);
     auto addPair = [&](QLabel*& label, const char* labelName, const QString& caption,
                        QComboBox*& box, const char* boxName, const QStringList& items) {
         label = new QLabel(caption, SettingPanel);
         label->setObjectName(QLatin1String(labelName));
-        box = makeList(SettingPanel, boxName, items);
+        box = MakeList(SettingPanel, boxName, items);
         layout->addWidget(label);
         layout->addWidget(box);
     };
@@ -300,8 +251,21 @@ void TQuorvelaneForm::BuildMenus()
 
 void TQuorvelaneForm::BuildComponents()
 {
-    ReaderView =
-        std::make_unique<TReaderView>(MainRichEdit, ReaderPanel, ReadingLineScrollBar, this);
+    TFormEventHandlers handlers;
+    handlers.IsReaderLabel = [this](QObject* o) {
+        return ReaderView && ReaderView->ReaderLabels().contains(o);
+    };
+    handlers.ReaderMouseDown = [this](Qt::MouseButton b, Qt::KeyboardModifiers m) {
+        Engine->ReaderPanelMouseDown(b, m);
+    };
+    handlers.ReaderMouseUp = [this] { Engine->ReaderPanelMouseUp(); };
+    handlers.FormResize = [this] { FormResize(); };
+    const TFormEventTargets targets{
+        ReaderPanel,        ReadingLineScrollBar,    ContentsPanel,
+        FindResearchButton, {LeftPanel, RightPanel}, {LeftSplitter, RightSplitter, TextSplitter}};
+    Events = std::make_unique<TFormEvents>(targets, std::move(handlers), nullptr);
+    ReaderView = std::make_unique<TReaderView>(MainRichEdit, ReaderPanel, ReadingLineScrollBar,
+                                               Events.get());
     ReaderPort = std::make_unique<TFormReaderPort>(*this);
     Engine = std::make_unique<TSlideEngine>(State.Slide, *ReaderPort);
     SearchPort = std::make_unique<TFormSearchPort>(*this);
@@ -317,6 +281,8 @@ void TQuorvelaneForm::BuildComponents()
     EditCommands =
         std::make_unique<TEditCommands>(*MainRichEdit, *Action(QStringLiteral("TextPaste")));
     Help = std::make_unique<THelpCommand>(this);
+    SettingPort = std::make_unique<TFormSettingPort>(*this);
+    BaseSettings = std::make_unique<TBaseSettings>(State.Files, *SettingPort);
     const TFileListControls controls{DriveComboBox1,  DirectoryListBox1, FileListBox1,
                                      FileNameListBox, FilePathListBox,   SelectedFolderMenu};
     FileList = std::make_unique<TFileList>(
@@ -384,11 +350,6 @@ void TQuorvelaneForm::ConnectControls()
     for (const auto& [name, flag] : modes)
         connect(Action(QLatin1String(name)), &QAction::toggled, this,
                 [flag](bool checked) { *flag = checked; });
-    for (QObject* watched :
-         {static_cast<QObject*>(LeftPanel), static_cast<QObject*>(RightPanel),
-          static_cast<QObject*>(LeftSplitter), static_cast<QObject*>(RightSplitter),
-          static_cast<QObject*>(TextSplitter)})
-        watched->installEventFilter(this);
 }
 
 void TQuorvelaneForm::RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler)

@@ -1,7 +1,9 @@
 #include "app/QuorvelaneMain.h"
 
+#include "app/FormEvents.h"
 #include "app/FormPorts.h"
 #include "app/WindowLayout.h"
+#include "dialogs/BaseSettings.h"
 #include "dialogs/EditCommands.h"
 #include "dialogs/FileDialogs.h"
 #include "dialogs/ProgramInfo.h"
@@ -10,8 +12,8 @@
 #include "dialogs/TextViewSavePort.h"
 
 #include "common/AppConstants.h"
-#include "dialogs/AppUtils.h"
-#include "dialogs/DialogService.h"
+#include "platform/AppUtils.h"
+#include "platform/DialogService.h"
 #include "files/FileList.h"
 #include "files/FolderControls.h"
 #include "files/TextLoader.h"
@@ -25,12 +27,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -87,8 +86,7 @@ void TQuorvelaneForm::FormCreate()
         return;
     }
     ReadSettingsFile();
-    ApplyBounds();
-    ApplyPanelSizes();
+    Layout->ApplySavedBounds();
     FileList->ApplySaved();
     MirrorChecks();
     Appearance->HoldSavedLabelStep();
@@ -113,26 +111,6 @@ void TQuorvelaneForm::ReadSettingsFile()
 {
     ReadSettings(TIniFile(SettingsFileName()), State);
     State.Form.SettingsRead = true;
-}
-
-void TQuorvelaneForm::ApplyBounds()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
-    const TFormState& f = State.Form;
-    const QRect fitted = FitToScreen(QRect(f.Left, f.Top, f.Width, f.Height), screenSize);
-    State.Form.LastFormWidth = fitted.width();
-    State.Form.LastFormHeight = fitted.height();
-    move(fitted.topLeft());
-    resize(fitted.size());
-}
-
-void TQuorvelaneForm::ApplyPanelSizes()
-{
-    const TFormState& f = State.Form;
-    MainSplitter->setSizes({f.LeftPanelWidth, qMax(10, width() - f.LeftPanelWidth - 98), 98});
-    LeftColumnSplitter->setSizes(
-        {f.DirectoryPanelHeight, qMax(10, height() - f.DirectoryPanelHeight)});
 }
 
 void TQuorvelaneForm::showEvent(QShowEvent* event)
@@ -191,17 +169,7 @@ void TQuorvelaneForm::FormClose()
 // The window's bounds, the panels' sizes and the open folder into the state.
 void TQuorvelaneForm::CaptureSettings()
 {
-    TFormState& f = State.Form;
-    f.StartMaximized = isMaximized();
-    // A maximised window stores the bounds it goes back to.
-    const QRect normal = normalGeometry();
-    const bool useNormal = isMaximized() && normal.isValid();
-    f.Left = useNormal ? normal.x() : x();
-    f.Top = useNormal ? normal.y() : y();
-    f.Width = useNormal ? normal.width() : width();
-    f.Height = useNormal ? normal.height() : height();
-    f.LeftPanelWidth = LeftPanel->width();
-    f.DirectoryPanelHeight = DirectoryPanel->height();
+    Layout->CaptureBounds();
     FileList->CaptureFolder();
 }
 
@@ -270,47 +238,6 @@ void TQuorvelaneForm::MirrorChecks()
     Action(QStringLiteral("SetAnyFilter"))->setChecked(State.Files.AnyFilter);
     Action(QStringLiteral("SetContentsLineForward"))->setChecked(State.Search.ContentsLineForward);
     Action(QStringLiteral("ReflectFormAll"))->setChecked(State.Look.FormAllChange);
-}
-
-bool TQuorvelaneForm::eventFilter(QObject* watched, QEvent* event)
-{
-    const QEvent::Type type = event->type();
-    const bool reader =
-        watched == ReaderPanel || (ReaderView && ReaderView->ReaderLabels().contains(watched));
-    if (reader && ReaderMouseEvent(event))
-        return true;
-    if (watched == ReaderPanel && type == QEvent::Resize)
-        PlaceReaderScrollBar();
-    if (watched == ContentsPanel && type == QEvent::Resize)
-        FindResearchButton->setGeometry(2, 2, qMax(0, ContentsPanel->width() - 3),
-                                        FindResearchButton->sizeHint().height());
-    if ((watched == LeftPanel || watched == RightPanel) && type == QEvent::Resize)
-        FormResize();
-    // The end of a drag of a splitter lays the reader out again.
-    if ((watched == LeftSplitter || watched == RightSplitter || watched == TextSplitter) &&
-        type == QEvent::MouseButtonRelease)
-        FormResize();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-bool TQuorvelaneForm::ReaderMouseEvent(QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonPress) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        Engine->ReaderPanelMouseDown(mouse->button(), mouse->modifiers());
-        return true;
-    }
-    if (event->type() == QEvent::MouseButtonRelease) {
-        Engine->ReaderPanelMouseUp();
-        return true;
-    }
-    return false;
-}
-
-void TQuorvelaneForm::PlaceReaderScrollBar()
-{
-    const QRect area = ReaderPanel->contentsRect();
-    ReadingLineScrollBar->setGeometry(area.right() - 15, area.top(), 16, area.height());
 }
 
 bool TQuorvelaneForm::Set_SaveFilter(QString& FilterList)

@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "app/WindowLayout.h"
 #include "files/FileList.h"
+#include "dialogs/BaseSettings.h"
 #include "files/TextLoader.h"
 #include "platform/ContentsListBox.h"
 #include "reader/ReaderView.h"
@@ -32,8 +33,11 @@ class TTextSaver;
 class TTextViewSavePort;
 class TFileListBox;
 class TFormAppearancePort;
+class TFormEvents;
 class TFormLayoutPort;
 class TFormLoaderPort;
+class TFormSettingPort;
+
 class TFormReaderPort;
 class TFormSearchPort;
 class TMainRichEdit;
@@ -76,6 +80,7 @@ public:
         FileList->BuildSelectedFolderMenu(Folders);
     }
     void SelectedFolderClick(QObject* Sender) { FileList->SelectedFolderClick(Sender); }
+    void SetBaseExecute() { BaseSettings->SetBaseExecute(); }
 
     // Loading and moving through the files.
     void FileNameListBoxClick() { Loader->FileNameListBoxClick(); }
@@ -205,7 +210,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class TFormAppearancePort;
@@ -213,6 +217,7 @@ private:
     friend class TFormLoaderPort;
     friend class TFormReaderPort;
     friend class TFormSearchPort;
+    friend class TFormSettingPort;
 
     void BuildControls();
     void BuildLeftColumn();
@@ -225,13 +230,9 @@ private:
     void ConnectControls();
     void MirrorChecks();
     void RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler);
-    void PlaceReaderScrollBar();
-    bool ReaderMouseEvent(QEvent* event);
 
     bool CreateZeroLabel();
     void ReadSettingsFile();
-    void ApplyBounds();
-    void ApplyPanelSizes();
     void CaptureSettings();
     void WriteSettingsFile();
     void SyncReadingChecks();
@@ -253,8 +254,12 @@ private:
     std::unique_ptr<TFormLoaderPort> LoaderPort;
     std::unique_ptr<TTextLoader> Loader;
     std::unique_ptr<TFileList> FileList;
+    std::unique_ptr<TFormSettingPort> SettingPort;
+    std::unique_ptr<TBaseSettings> BaseSettings;
     std::unique_ptr<TTextViewSavePort> SavePort;
     std::unique_ptr<TTextSaver> Saver;
     std::unique_ptr<TEditCommands> EditCommands;
     std::unique_ptr<THelpCommand> Help;
+    // Destroyed first: no event reaches a component that is gone.
+    std::unique_ptr<TFormEvents> Events;
 };

@@ -1,9 +1,10 @@
 #include "app/Startup.h"
 
 #include "app/QuorvelaneMain.h"
-#include "dialogs/AppUtils.h"
 #include "dialogs/FileDialogs.h"
-#include "dialogs/QtDialogService.h"
+#include "dialogs/GetFolderName.h"
+#include "platform/AppUtils.h"
+#include "platform/QtDialogService.h"
 #include "platform/QtTranslations.h"
 #include "platform/StartPlace.h"
 
@@ -32,9 +33,12 @@ int RunQuorvelane(int argc, char** argv)
         settingsFolder = place.SettingsFolder;
         QDir::setCurrent(place.StartFolder);
     }
-    InstallDialogService(std::make_unique<TQtDialogService>());
+    auto service = std::make_unique<TQtDialogService>();
+    TQtDialogService& dialogs = *service;
+    InstallDialogService(std::move(service));
     // The main window comes first, so its creation runs before the message window exists.
     auto form = std::make_unique<TQuorvelaneForm>(nullptr, settingsFolder);
+    dialogs.SetFolderChooser([owner = form.get()] { return GetFolderName(owner); });
     const std::unique_ptr<TApU> messageWindow = CreateApU();
     const std::unique_ptr<TFileDialogsForm> fileDialogs = CreateFileDialogsForm(AppMessageBox);
     form->show();

@@ -1,6 +1,7 @@
 #include "app/WindowLayout.h"
 
-#include "dialogs/DialogService.h"
+#include "app/Settings.h"
+#include "platform/DialogService.h"
 
 #include <exception>
 
@@ -71,4 +72,27 @@ void TWindowLayout::FoldOrOpenRightPanel()
     } else {
         Port.SetSideWidth(2, Form.RightPanelWidth);
     }
+}
+
+void TWindowLayout::ApplySavedBounds()
+{
+    const QRect saved(Form.Left, Form.Top, Form.Width, Form.Height);
+    const QRect fitted = FitToScreen(saved, Port.ScreenSize());
+    Form.LastFormWidth = fitted.width();
+    Form.LastFormHeight = fitted.height();
+    Port.PlaceWindow(fitted);
+    Port.SetPanelSizes(QSize(Form.LeftPanelWidth, Form.DirectoryPanelHeight));
+}
+
+void TWindowLayout::CaptureBounds()
+{
+    Form.StartMaximized = Port.IsMaximized();
+    const QRect bounds = Port.RestoredBounds();
+    Form.Left = bounds.x();
+    Form.Top = bounds.y();
+    Form.Width = bounds.width();
+    Form.Height = bounds.height();
+    const QSize panels = Port.PanelSizes();
+    Form.LeftPanelWidth = panels.width();
+    Form.DirectoryPanelHeight = panels.height();
 }

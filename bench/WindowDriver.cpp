@@ -1,7 +1,7 @@
 #include "bench/WindowDriver.h"
 
 #include "bench/BenchReport.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderLayout.h"
 
@@ -62,7 +62,7 @@ TWindowDriver::TWindowDriver(const QString& medium, const QString& large)
     // below whether or not its timer has come due meanwhile.
     QCoreApplication::processEvents();
     // The start-up tick fills the file list and loads its first file.
-    if (Form->ReadTimer->property("Tag").toInt() != 0)
+    if (Form->SlideState().TimerTag != 0)
         Form->ReadTimerTimer();
     Settle();
     if (Form->FileNameListBox->count() != files || !ShowsFirstLines()) {

@@ -5,7 +5,7 @@
 // resize timer's ticks called directly instead of waited for.
 
 #include "app/QuorvelaneMain.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 
 #include <QString>
 #include <QTemporaryDir>

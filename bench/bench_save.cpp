@@ -11,7 +11,7 @@
 #include "bench/BenchReport.h"
 #include "bench/WindowDriver.h"
 
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "dialogs/FileDialogs.h"
 #include "platform/TextDecoding.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/EditCommands.h"
 
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "dialogs/ProgramInfo.h"
 
 #include <QAction>

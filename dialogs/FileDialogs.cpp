@@ -2,7 +2,7 @@
 
 #include "common/AppConstants.h"
 #include "common/SplitWX.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "dialogs/GetFolderName.h"
 
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 #include "files/FolderControls.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "dialogs/HelpWindow.h"
 
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "dialogs/ProgramInfo.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "dialogs/TextSaver.h"
 
 #include "common/AppConstants.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 #include "dialogs/FileDialogs.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "dialogs/TextViewSavePort.h"
 
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "files/FileState.h"
 #include "reader/ReaderView.h"
 

@@ -14,17 +14,6 @@ bool IsPadding(QChar c)
     return c.unicode() <= 0x20 || c.unicode() == 0x7F;
 }
 
-QString TrimPadding(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && IsPadding(text[first]))
-        ++first;
-    while (last > first && IsPadding(text[last - 1]))
-        --last;
-    return text.mid(first, last - first);
-}
-
 // Wildcard match over UTF-16 units; "?" takes a whole surrogate pair as one character. The
 // last "*" seen is the only backtrack point needed, so this runs in linear-times-stars time.
 bool GlobMatch(QStringView mask, QStringView name)
@@ -62,6 +51,17 @@ bool GlobMatch(QStringView mask, QStringView name)
 }
 
 } // namespace
+
+QString TrimPadding(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && IsPadding(text[first]))
+        ++first;
+    while (last > first && IsPadding(text[last - 1]))
+        --last;
+    return text.mid(first, last - first);
+}
 
 void NormalizeFilter(QString& Filter)
 {

@@ -8,6 +8,9 @@
 // The filters of the file list, the pairing of its two lists and the selected-folder list.
 // Everything here is plain logic; the form applies the results to its controls.
 
+// The text without the blanks and control characters at both ends; a full-width blank stays.
+QString TrimPadding(const QString& text);
+
 // Cleans a ";"-list of masks in place: blanks and control characters go from both ends, then
 // only pieces of more than two bytes that begin with "*." are kept, untrimmed and in order;
 // when none is kept the text becomes "*.txt".

@@ -1,7 +1,7 @@
 #include "files/FileList.h"
 
 #include "common/AppConstants.h"
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "files/FileFilters.h"
 #include "files/FileState.h"
 #include "files/FolderControls.h"

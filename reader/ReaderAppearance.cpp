@@ -1,7 +1,7 @@
 #include "reader/ReaderAppearance.h"
 
 #include "common/AppConstants.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 #include "reader/ReaderLayout.h"
 
 namespace {

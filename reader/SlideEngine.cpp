@@ -2,7 +2,7 @@
 
 #include "common/SplitWX.h"
 #include "common/StrToInt.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 
 #include <limits>
 

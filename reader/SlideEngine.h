@@ -27,6 +27,9 @@ struct TSlideState
     // The saved lines-per-slide item waits for the first relayout, which knows how many lines
     // fit; the list shows its first item until then.
     bool LabelStepPending = false;
+    // ReadTimer's spare integer: non-zero only while the start-up tick is armed, when it holds
+    // the interval the timer takes back after that tick.
+    int TimerTag = 0;
 };
 
 // Everything the slide engine needs from the main window. Calls may re-enter the engine:

@@ -2,7 +2,7 @@
 
 #include "common/AppConstants.h"
 #include "common/StringToLetters.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 #include "search/ContentsEntry.h"
 #include "search/ContentsSearch.h"
 #include "search/LineSearch.h"

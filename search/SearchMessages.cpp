@@ -1,6 +1,6 @@
 #include "search/SearchMessages.h"
 
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 
 int SearchMessageBox(const QString& text, const QString& caption, int flags)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 
 #include <QList>
 #include <QString>

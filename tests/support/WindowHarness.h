@@ -1,10 +1,11 @@
 #pragma once
 
 #include "app/QuorvelaneMain.h"
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "dialogs/FileDialogs.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestFiles.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -56,44 +57,100 @@ public:
 
     bool Write(const QString& name, const QByteArray& bytes) const
     {
-        QFile file(Path(name));
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-               file.write(bytes) == bytes.size();
+        return WriteFile(Path(name), bytes);
     }
+
+    // The settings file of a window started in the harness's folder.
+    QString SettingsPath() const { return Dir.filePath(QStringLiteral("Quorvelane.ini")); }
+    bool WriteSettings(const QByteArray& bytes) const { return WriteFile(SettingsPath(), bytes); }
+    QByteArray SettingsBytes() const { return ReadFile(SettingsPath()); }
 
     // Starts the window on the text folder; the settings lines go into [BaseData] and
     // [FileFolder].
     TQuorvelaneForm& Start(bool anyFilter = false, const QByteArray& baseData = {},
                            const QByteArray& fileFolder = {})
     {
-        QFile ini(Dir.filePath(QStringLiteral("Quorvelane.ini")));
-        if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            ini.write("[FileFolder]\r\nFolder=" + Texts.toUtf8() + "\r\nAnyFilter=" +
+        WriteSettings("[FileFolder]\r\nFolder=" + Texts.toUtf8() + "\r\nAnyFilter=" +
                       (anyFilter ? "1" : "0") + "\r\n" + fileFolder + "[BaseData]\r\n" + baseData);
-        ini.close();
-        return StartIn(Dir.path());
+        return StartHere();
     }
 
-    // Starts the window with folder as the process's current folder, as a first start when no
-    // settings file is there. The settings file is settingsFolder's when one is given (a start
-    // from the desktop menu), else the folder's own.
-    TQuorvelaneForm& StartIn(const QString& folder, const QString& settingsFolder = {})
+    // Closes the window, which writes the settings file (closing twice does no harm), and
+    // starts it again from that file.
+    TQuorvelaneForm& Restart()
     {
-        QDir::setCurrent(folder);
-        Form = std::make_unique<TQuorvelaneForm>(nullptr, settingsFolder);
+        Form->close();
+        Form.reset();
+        return StartHere();
+    }
+
+    // Starts the window in a folder (the harness's own when none is named) with whatever
+    // settings file is there, and waits until it is shown. The window opens its folder, which
+    // becomes the process's current folder, so each start names its own. A settings folder,
+    // when named, holds the settings file instead (a start from the desktop menu).
+    TQuorvelaneForm& Open(const QString& folder = {}, const QString& settingsFolder = {})
+    {
+        Create(folder, settingsFolder);
         Form->show();
         if (!QTest::qWaitForWindowExposed(Form.get()))
             qWarning("window not exposed");
-        Settle();
-        Form->ReadTimerTimer(); // the start-up tick fills the lists and loads the first file
         return *Form;
     }
 
-    // Ends a pending relayout the way the resize timer does once the size holds.
-    void Settle()
+    // Makes the window in a folder without showing it.
+    TQuorvelaneForm& Create(const QString& folder = {}, const QString& settingsFolder = {})
     {
-        for (int i = 0; i < 4 && Form->ResizeTimer->isActive(); ++i)
+        if (!QDir::setCurrent(folder.isEmpty() ? Dir.path() : folder))
+            qWarning("cannot enter %s", qPrintable(folder));
+        Form = std::make_unique<TQuorvelaneForm>(nullptr, settingsFolder);
+        return *Form;
+    }
+
+    // Open, the start-up tick and the first relayout, as the first half second after a start.
+    TQuorvelaneForm& OpenSettled(const QString& folder = {}, const QString& settingsFolder = {})
+    {
+        Open(folder, settingsFolder);
+        StartUpTick();
+        Settle();
+        return *Form;
+    }
+
+    // The one-off start-up tick of the read timer: fills the file lists and loads the saved file.
+    void StartUpTick()
+    {
+        QVERIFY(Form->SlideState().TimerTag != 0);
+        Form->ReadTimerTimer();
+        QCOMPARE(Form->SlideState().TimerTag, 0);
+    }
+
+    // Ends a pending relayout the way the resize timer does once the size holds; returns the
+    // ticks it took.
+    int Settle()
+    {
+        int ticks = 0;
+        while (Form->ResizeTimer->isActive() && ticks < 10) {
             Form->ResizeTimerTimer();
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    // Closes the window through its exit command, which writes the settings, and drops it.
+    void Exit()
+    {
+        QAction* exitAction = Form->Action(QStringLiteral("AppExit"));
+        QVERIFY(exitAction && exitAction->isEnabled());
+        exitAction->trigger();
+        QVERIFY(!Form->isVisible());
+        Form.reset();
+    }
+
+    static QStringList ListTexts(const QListWidget* list)
+    {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts.append(list->item(i)->text());
+        return texts;
     }
 
     // Gives the reader panel room for exactly k labels (k >= 1), plus extra pixels.
@@ -180,6 +237,14 @@ public:
     std::unique_ptr<TQuorvelaneForm> Form;
 
 private:
+    TQuorvelaneForm& StartHere()
+    {
+        Open();
+        Settle();
+        Form->ReadTimerTimer(); // the start-up tick fills the lists and loads the first file
+        return *Form;
+    }
+
     std::unique_ptr<TScopedDialogs> Dialogs;
     std::unique_ptr<TFileDialogsForm> FileDialogs;
     QString PreviousFolder;

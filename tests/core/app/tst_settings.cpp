@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "tests/support/TestFiles.h"
 #include "platform/IniFile.h"
 
 #include <QFile>
@@ -30,10 +31,8 @@ private:
 QString TestSettings::writeIni(const QByteArray& bytes)
 {
     const QString path = Dir.filePath(QStringLiteral("Quorvelane.ini"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!WriteFile(path, bytes))
         qFatal("cannot write the test file");
-    file.write(bytes);
     return path;
 }
 

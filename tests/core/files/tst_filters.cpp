@@ -1,4 +1,5 @@
 #include "files/FileFilters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -195,8 +196,7 @@ void TestFilters::fillFileLists()
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
     for (const char* name : {"a.txt", "b.txt", "B.txt", "other/b.txt"}) {
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(WriteFile(dir.filePath(QString::fromLatin1(name)), {}));
     }
     const QStringList names{"a.txt", "b.txt"};
     const QStringList paths{dir.filePath("a.txt"), dir.filePath("b.txt")};
@@ -215,8 +215,7 @@ void TestFilters::fillFileListsLaterListings()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString b = dir.filePath("b.txt");
-    QFile file(b);
-    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(WriteFile(b, {}));
     bool restored = true;
     const TFileListFill fill =
         FillFileLists({"a.txt", "b.txt"}, {dir.filePath("a.txt"), b}, restored, b);
@@ -229,8 +228,7 @@ void TestFilters::fillFileListsEmptyKeepsRestore()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString b = dir.filePath("b.txt");
-    QFile file(b);
-    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(WriteFile(b, {}));
     bool restored = false;
     TFileListFill fill = FillFileLists({}, {}, restored, b);
     QCOMPARE(fill.Selected, -1);

@@ -1,4 +1,5 @@
 #include "files/FolderListing.h"
+#include "tests/support/TestFiles.h"
 #include "platform/Drives.h"
 
 #include <QDir>
@@ -27,8 +28,7 @@ bool WriteRaw(const QByteArray& path, const QByteArray& content)
 
 bool Touch(const QString& path)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
+    return WriteFile(path, "x");
 }
 
 } // namespace

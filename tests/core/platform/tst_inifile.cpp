@@ -1,4 +1,5 @@
 #include "platform/IniFile.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,18 +21,6 @@ namespace {
 template <qsizetype N> QByteArray Bytes(const char (&s)[N])
 {
     return QByteArray(s, N - 1);
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Permission bits do not stop root, so a path is made unwritable with the immutable flag, which

@@ -112,6 +112,8 @@ class TestSearchFlow : public QObject
     Q_OBJECT
 
 private slots:
+    void contentsList_data();
+    void contentsList();
     void width_data();
     void width();
     void runSearch_data();
@@ -477,6 +479,55 @@ void TestSearchFlow::portHooks()
         QCOMPARE(window.Contents.at(100), QStringLiteral("101= x"));
     }
     QVERIFY(!state.Searching);
+}
+
+void TestSearchFlow::contentsList_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<bool>("lineForward");
+    QTest::addColumn<int>("chosen"); // -2: switch the form instead of choosing
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<bool>("forwardAfter");
+    const QStringList named{"第一章= 02", "第二章= 04"};
+    const QStringList forward{"02= 第一章", "04= 第二章"};
+    QTest::newRow("an entry moves the reader")
+        << named << false << 1 << QStringList{"hint 第二章= 04", "line 3"} << named << false;
+    QTest::newRow("line first") << forward << true << 0
+                                << QStringList{"hint 02= 第一章", "line 1"} << forward << true;
+    QTest::newRow("no entry chosen") << named << false << -1 << QStringList{} << named << false;
+    QTest::newRow("switch to line first") << named << true << -2 << QStringList{} << forward << true;
+    QTest::newRow("switch back") << forward << false << -2 << QStringList{} << named << false;
+    QTest::newRow("an entry without = cannot switch")
+        << QStringList{"x"} << true << -2 << QStringList{"check 0"} << QStringList{"x"} << false;
+}
+
+void TestSearchFlow::contentsList()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(bool, lineForward);
+    QFETCH(int, chosen);
+    QFETCH(QStringList, calls);
+    QFETCH(QStringList, after);
+    QFETCH(bool, forwardAfter);
+    TSearchState state;
+    state.ContentsLineForward = lineForward; // as the check mark has just set it
+    TFakeWindow window;
+    window.Hooks = true;
+    window.Source.Lines = QStringList(9, QStringLiteral("x"));
+    window.Contents = entries;
+    window.Chosen = chosen;
+    TSearchFlow flow(state, window);
+    if (chosen == -2)
+        flow.SetContentsLineForwardExecute();
+    else
+        flow.ContentsListBoxClick();
+    QCOMPARE(window.Calls, calls);
+    QCOMPARE(window.Contents, after);
+    QCOMPARE(state.ContentsLineForward, forwardAfter);
+    QCOMPARE(window.Messages, entries == QStringList{"x"}
+                                  ? QStringList{" Error|リスト変更に失敗しました。"}
+                                  : QStringList{});
 }
 
 QTEST_GUILESS_MAIN(TestSearchFlow)

@@ -1,6 +1,6 @@
 #include "app/Startup.h"
-#include "dialogs/QtDialogService.h"
 #include "files/FolderControls.h"
+#include "platform/QtDialogService.h"
 #include "platform/QtTranslations.h"
 #include "platform/StartPlace.h"
 #include "tests/support/WindowHarness.h"
@@ -128,7 +128,7 @@ void TestDesktopStart::menuStartKeepsSettingsInConfigFolder()
     // A first start from the menu: no .config folder yet, no settings file.
     const TStartPlace place = DesktopStartPlace();
     TWindowHarness h;
-    TQuorvelaneForm& form = h.StartIn(place.StartFolder, place.SettingsFolder);
+    TQuorvelaneForm& form = h.OpenSettled(place.StartFolder, place.SettingsFolder);
     QCOMPARE(form.DirectoryListBox1->Directory(), documents);
     QCOMPARE(form.Line(0), CatLine);
     form.Action(QStringLiteral("AppExit"))->trigger();
@@ -153,7 +153,7 @@ void TestDesktopStart::unmakeableConfigFolderIsReportedAtClose()
 
     const TStartPlace place = DesktopStartPlace();
     TWindowHarness h;
-    TQuorvelaneForm& form = h.StartIn(place.StartFolder, place.SettingsFolder);
+    TQuorvelaneForm& form = h.OpenSettled(place.StartFolder, place.SettingsFolder);
     QVERIFY(form.isVisible());
     form.Action(QStringLiteral("AppExit"))->trigger();
 

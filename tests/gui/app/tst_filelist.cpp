@@ -1,6 +1,5 @@
-#include "tests/gui/app/FormHarness.h"
 #include "tests/support/Permissions.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/WindowHarness.h"
 
 #include "files/FolderListing.h"
 #include "files/FolderControls.h"
@@ -13,8 +12,6 @@
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-using namespace FormHarness;
 
 namespace {
 
@@ -74,7 +71,7 @@ private:
     void checkLoaded(TQuorvelaneForm& form, const QString& file, const QString& firstLine);
 
     std::unique_ptr<QTemporaryDir> Dir;
-    std::unique_ptr<TScopedDialogs> Dialogs;
+    std::unique_ptr<TWindowHarness> H;
     QString Top;
     QString PreviousFolder;
 };
@@ -92,14 +89,14 @@ void TestFileList::init()
         {"sub/s1.txt", CatText}, {"sub/s2.txt", ChapterText},
     };
     for (const auto& [name, bytes] : files)
-        QVERIFY(WriteBytes(path(QLatin1String(name)), bytes));
-    Dialogs = std::make_unique<TScopedDialogs>();
+        QVERIFY(WriteFile(path(QLatin1String(name)), bytes));
+    H = std::make_unique<TWindowHarness>();
 }
 
 void TestFileList::cleanup()
 {
-    QVERIFY2((*Dialogs)->Unexpected().isEmpty(), qPrintable((*Dialogs)->Unexpected().join(u'\n')));
-    Dialogs.reset();
+    QVERIFY2(H->Script().Unexpected().isEmpty(), qPrintable(H->Script().Unexpected().join(u'\n')));
+    H.reset();
     QDir::setCurrent(PreviousFolder);
     // QTemporaryDir cannot remove names that are not UTF-8, nor enter a locked folder's
     // without the permission override.
@@ -109,7 +106,7 @@ void TestFileList::cleanup()
 
 void TestFileList::writeSettings(const QByteArray& fileFolder)
 {
-    QVERIFY(WriteBytes(path(QStringLiteral("Quorvelane.ini")), "[FileFolder]\r\n" + fileFolder));
+    QVERIFY(WriteFile(path(QStringLiteral("Quorvelane.ini")), "[FileFolder]\r\n" + fileFolder));
 }
 
 QListWidgetItem* TestFileList::folderEntry(TQuorvelaneForm& form, const QString& folder) const
@@ -138,20 +135,20 @@ void TestFileList::checkLoaded(TQuorvelaneForm& form, const QString& file, const
 
 void TestFileList::startUpListsTextFiles()
 {
-    auto form = Start(Top);
+    TQuorvelaneForm* form = &H->Open(Top);
     // Nothing is listed before the start-up tick.
     QCOMPARE(form->FileNameListBox->count(), 0);
-    StartUpTick(*form);
-    Settle(*form);
-    QCOMPARE(Texts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt"}));
-    QCOMPARE(Texts(form->FilePathListBox),
+    H->StartUpTick();
+    H->Settle();
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FilePathListBox),
              (QStringList{path("a.txt"), path("B.TXT"), path("c.txt")}));
     QCOMPARE(form->FileNameListBox->currentRow(), 0);
     checkLoaded(*form, path("a.txt"), CatLine);
     QCOMPARE(form->LineCount(), 2);
     QCOMPARE(form->MainRichEdit->toPlainText().left(CatLine.size()), CatLine);
-    Exit(form);
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    H->Exit();
+    QVERIFY(H->Script().Log().isEmpty());
 }
 
 void TestFileList::savedFileNameReopened_data()
@@ -181,10 +178,10 @@ void TestFileList::savedFileNameReopened()
     QFETCH(int, row);
     QFETCH(QString, firstLine);
     if (twin)
-        QVERIFY(WriteBytes(path("C.txt"), CatText));
+        QVERIFY(WriteFile(path("C.txt"), CatText));
     const QString file = saved.isEmpty() ? QString() : QDir::cleanPath(path(saved));
     writeSettings("FileName=" + file.toUtf8() + "\r\n");
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     QCOMPARE(form->FileNameListBox->count(), twin ? 4 : 3);
     QCOMPARE(form->FileNameListBox->currentRow(), row);
     checkLoaded(*form, form->FilePathListBox->item(row)->text(), firstLine);
@@ -192,31 +189,31 @@ void TestFileList::savedFileNameReopened()
     form->DirectoryListBox1->SetDirectory(path("sub"));
     form->DirectoryListBox1->SetDirectory(Top);
     QCOMPARE(form->FileNameListBox->currentRow(), 0);
-    Exit(form);
+    H->Exit();
 }
 
 void TestFileList::anyFilterShowsEveryFile()
 {
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     QAction* any = form->Action(QStringLiteral("SetAnyFilter"));
     any->trigger();
     QVERIFY(any->isChecked());
-    QCOMPARE(Texts(form->FileNameListBox),
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox),
              (QStringList{"0.dat", "a.txt", "B.TXT", "c.txt", "d.doc"}));
-    QCOMPARE(Texts(form->FilePathListBox), (QStringList{path("0.dat"), path("a.txt"), path("B.TXT"),
+    QCOMPARE(TWindowHarness::ListTexts(form->FilePathListBox), (QStringList{path("0.dat"), path("a.txt"), path("B.TXT"),
                                                         path("c.txt"), path("d.doc")}));
     checkLoaded(*form, path("0.dat"), ChapterLine);
     any->trigger();
     QVERIFY(!any->isChecked());
-    QCOMPARE(Texts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt"}));
     checkLoaded(*form, path("a.txt"), CatLine);
     any->trigger();
-    Exit(form);
+    H->Exit();
     // The switch is kept, and the next start lists every file at once.
-    form = StartSettled(Top);
+    form = &H->OpenSettled(Top);
     QVERIFY(form->Action(QStringLiteral("SetAnyFilter"))->isChecked());
     QCOMPARE(form->FileNameListBox->count(), 6); // the settings file is listed as well
-    Exit(form);
+    H->Exit();
 }
 
 void TestFileList::openSubfolder_data()
@@ -229,7 +226,7 @@ void TestFileList::openSubfolder_data()
 void TestFileList::openSubfolder()
 {
     QFETCH(bool, byKey);
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     TDirectoryListBox* folders = form->DirectoryListBox1;
     QListWidgetItem* sub = folderEntry(*form, path("sub"));
     QVERIFY(sub);
@@ -242,8 +239,8 @@ void TestFileList::openSubfolder()
         QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, centre);
     }
     QCOMPARE(folders->Directory(), path("sub"));
-    QCOMPARE(Texts(form->FileNameListBox), (QStringList{"s1.txt", "s2.txt"}));
-    QCOMPARE(Texts(form->FilePathListBox), (QStringList{path("sub/s1.txt"), path("sub/s2.txt")}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"s1.txt", "s2.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FilePathListBox), (QStringList{path("sub/s1.txt"), path("sub/s2.txt")}));
     QCOMPARE(form->FileNameListBox->currentRow(), 0);
     checkLoaded(*form, path("sub/s1.txt"), CatLine);
     // And back up to the parent, whose first file loads again.
@@ -252,7 +249,7 @@ void TestFileList::openSubfolder()
     folders->setCurrentItem(parent);
     QTest::keyClick(folders, Qt::Key_Return);
     checkLoaded(*form, path("a.txt"), CatLine);
-    Exit(form);
+    H->Exit();
 }
 
 void TestFileList::emptyFolder_data()
@@ -265,7 +262,7 @@ void TestFileList::emptyFolder_data()
 void TestFileList::emptyFolder()
 {
     QFETCH(bool, startThere);
-    auto form = StartSettled(startThere ? path("empty") : Top);
+    TQuorvelaneForm* form = &H->OpenSettled(startThere ? path("empty") : Top);
     if (!startThere) {
         QVERIFY(form->LineCount() > 0);
         QVERIFY(form->DirectoryListBox1->SetDirectory(path("empty")));
@@ -280,17 +277,17 @@ void TestFileList::emptyFolder()
     form->Action(QStringLiteral("FileNext"))->trigger();
     form->Action(QStringLiteral("FileBack"))->trigger();
     QCOMPARE(form->windowTitle(), QStringLiteral("Quorvelane"));
-    Exit(form);
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    H->Exit();
+    QVERIFY(H->Script().Log().isEmpty());
 }
 
 void TestFileList::selectedFolderMenu()
 {
     QVERIFY(QDir(Top).mkpath(QStringLiteral("other")));
-    QVERIFY(WriteBytes(path("other/o.txt"), MaterialsText));
+    QVERIFY(WriteFile(path("other/o.txt"), MaterialsText));
     writeSettings("SelFolder=" + path("sub").toUtf8() + ";" + path("gone").toUtf8() + ";;" +
                   path("other").toUtf8() + "\r\n");
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     const QList<QAction*> items = form->SelectedFolderMenu->actions();
     QCOMPARE(items.size(), 2);
     QCOMPARE(items.at(0)->text(), QStringLiteral("sub"));
@@ -299,28 +296,28 @@ void TestFileList::selectedFolderMenu()
 
     items.at(1)->trigger();
     QCOMPARE(form->DirectoryListBox1->Directory(), path("other"));
-    QCOMPARE(Texts(form->FileNameListBox), QStringList{"o.txt"});
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), QStringList{"o.txt"});
     checkLoaded(*form, path("other/o.txt"), MaterialsLine);
     items.at(0)->trigger();
     checkLoaded(*form, path("sub/s1.txt"), CatLine);
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    QVERIFY(H->Script().Log().isEmpty());
 
     // A folder removed after the menu was built: a message, and nothing else changes.
     QVERIFY(QDir(path("other")).removeRecursively());
     items.at(1)->trigger();
-    QCOMPARE((*Dialogs)->LogLines(),
+    QCOMPARE(H->Script().LogLines(),
              QStringList{QStringLiteral("message| Error|フォルダ設定エラー(例外1)。")});
     QCOMPARE(form->DirectoryListBox1->Directory(), path("sub"));
-    QCOMPARE(Texts(form->FileNameListBox), (QStringList{"s1.txt", "s2.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"s1.txt", "s2.txt"}));
     checkLoaded(*form, path("sub/s1.txt"), CatLine);
 
-    (*Dialogs)->ClearLog();
+    H->Script().ClearLog();
     QObject notAnItem;
     form->SelectedFolderClick(&notAnItem);
-    QCOMPARE((*Dialogs)->LogLines(),
+    QCOMPARE(H->Script().LogLines(),
              QStringList{QStringLiteral("message| Error|フォルダ設定エラー(例外2)。")});
     QCOMPARE(form->DirectoryListBox1->Directory(), path("sub"));
-    Exit(form);
+    H->Exit();
     // The removed folder was in the menu when it was built, so it is still written back.
     QFile ini(path("Quorvelane.ini"));
     QVERIFY(ini.open(QIODevice::ReadOnly));
@@ -344,22 +341,22 @@ void TestFileList::moveThroughList()
 {
     QFETCH(QString, keys);
     QFETCH(int, row);
-    auto form = StartSettled(Top);
-    QApplication::setActiveWindow(form.get());
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
+    QApplication::setActiveWindow(form);
     for (QChar key : keys)
-        QTest::keyClick(form.get(), key == u'2' ? Qt::Key_F2 : Qt::Key_F1);
+        QTest::keyClick(form, key == u'2' ? Qt::Key_F2 : Qt::Key_F1);
     QCOMPARE(form->FileNameListBox->currentRow(), row);
     const QString lines[] = {CatLine, ChapterLine, MaterialsLine};
     checkLoaded(*form, form->FilePathListBox->item(row)->text(), lines[row]);
-    Exit(form);
+    H->Exit();
 }
 
 void TestFileList::listReadingGoesOnToNextFile()
 {
-    auto form = StartSettled(Top);
-    QApplication::setActiveWindow(form.get());
-    QTest::keyClick(form.get(), Qt::Key_F6);
-    QTest::keyClick(form.get(), Qt::Key_F3);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
+    QApplication::setActiveWindow(form);
+    QTest::keyClick(form, Qt::Key_F6);
+    QTest::keyClick(form, Qt::Key_F3);
     QVERIFY(form->Action(QStringLiteral("ListSlideRead"))->isChecked());
     QVERIFY(form->ReadTimer->isActive());
     const QString first = form->FileState().CurrentFileName;
@@ -374,16 +371,16 @@ void TestFileList::listReadingGoesOnToNextFile()
     checkLoaded(*form, path("B.TXT"), ChapterLine);
     QVERIFY(form->ReadTimer->isActive());
     QCOMPARE(form->SlideState().ReadingLine, 0);
-    Exit(form);
+    H->Exit();
 }
 
 void TestFileList::restartReopensFolderAndFile()
 {
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     QVERIFY(form->DirectoryListBox1->SetDirectory(path("sub")));
     form->Action(QStringLiteral("FileNext"))->trigger();
     checkLoaded(*form, path("sub/s2.txt"), ChapterLine);
-    Exit(form);
+    H->Exit();
     QFile ini(path("Quorvelane.ini"));
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray bytes = ini.readAll();
@@ -391,18 +388,18 @@ void TestFileList::restartReopensFolderAndFile()
     QVERIFY(bytes.contains("\r\nFileName=" + path("sub/s2.txt").toUtf8() + "\r\n"));
     ini.close();
 
-    form = StartSettled(Top);
+    form = &H->OpenSettled(Top);
     QCOMPARE(form->DirectoryListBox1->Directory(), path("sub"));
     QCOMPARE(form->FileNameListBox->currentRow(), 1);
     checkLoaded(*form, path("sub/s2.txt"), ChapterLine);
-    Exit(form);
+    H->Exit();
 }
 
 void TestFileList::unreadableFolderAndFile()
 {
     QVERIFY(QDir(Top).mkpath(QStringLiteral("locked")));
-    QVERIFY(WriteBytes(path("locked/l.txt"), CatText));
-    QVERIFY(WriteBytes(path("a2.txt"), CatText));
+    QVERIFY(WriteFile(path("locked/l.txt"), CatText));
+    QVERIFY(WriteFile(path("a2.txt"), CatText));
     QCOMPARE(::chmod(QFile::encodeName(path("locked")).constData(), 0), 0);
     QCOMPARE(::chmod(QFile::encodeName(path("a2.txt")).constData(), 0), 0);
     const TNoPermissionOverride noOverride;
@@ -411,11 +408,11 @@ void TestFileList::unreadableFolderAndFile()
         QSKIP("permissions cannot be made to apply to this process");
     }
     writeSettings("Folder=" + path("locked").toUtf8() + "\r\n");
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     // The saved folder cannot be read: the start folder is shown.
     QCOMPARE(form->DirectoryListBox1->Directory(), Top);
     checkLoaded(*form, path("a.txt"), CatLine);
-    QCOMPARE(Texts(form->FileNameListBox), (QStringList{"a.txt", "a2.txt", "B.TXT", "c.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"a.txt", "a2.txt", "B.TXT", "c.txt"}));
 
     // Opening it from the folder list changes nothing.
     QListWidgetItem* locked = folderEntry(*form, path("locked"));
@@ -424,30 +421,30 @@ void TestFileList::unreadableFolderAndFile()
     QCOMPARE(form->DirectoryListBox1->Directory(), Top);
     QCOMPARE(form->FileNameListBox->count(), 4);
     checkLoaded(*form, path("a.txt"), CatLine);
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    QVERIFY(H->Script().Log().isEmpty());
 
     // A listed file that cannot be read gives the reading failure.
     form->Action(QStringLiteral("FileNext"))->trigger();
-    QCOMPARE((*Dialogs)->LogLines(),
+    QCOMPARE(H->Script().LogLines(),
              QStringList{QStringLiteral("message| Error|ファイル読込みに失敗しました。")});
     QCOMPARE(form->LineCount(), 0);
     QCOMPARE(form->windowTitle(), QStringLiteral("Quorvelane"));
     form->Action(QStringLiteral("FileNext"))->trigger();
     checkLoaded(*form, path("B.TXT"), ChapterLine);
-    Exit(form);
+    H->Exit();
     ::chmod(QFile::encodeName(path("locked")).constData(), 0755);
 }
 
 void TestFileList::folderRemovedWhileShown()
 {
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     QVERIFY(form->DirectoryListBox1->SetDirectory(path("sub")));
     checkLoaded(*form, path("sub/s1.txt"), CatLine);
     QVERIFY(QDir(path("sub")).removeRecursively());
 
     // The list still shows the files; the next one is gone.
     form->Action(QStringLiteral("FileNext"))->trigger();
-    QCOMPARE((*Dialogs)->LogLines(),
+    QCOMPARE(H->Script().LogLines(),
              QStringList{QStringLiteral("message|  確認|ファイルが見つかりませんでした。")});
     QCOMPARE(form->LineCount(), 0);
     QCOMPARE(form->windowTitle(), QStringLiteral("Quorvelane"));
@@ -459,7 +456,7 @@ void TestFileList::folderRemovedWhileShown()
     emit form->DirectoryListBox1->itemActivated(open);
     QCOMPARE(form->DirectoryListBox1->Directory(), Top);
     QVERIFY(!folderEntry(*form, path("sub")));
-    QCOMPARE(Texts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt"}));
     checkLoaded(*form, path("a.txt"), CatLine);
 
     // A subfolder removed after it was listed: its entry goes, nothing else changes.
@@ -470,8 +467,8 @@ void TestFileList::folderRemovedWhileShown()
     QCOMPARE(form->DirectoryListBox1->Directory(), Top);
     QVERIFY(!folderEntry(*form, path("empty")));
     checkLoaded(*form, path("a.txt"), CatLine);
-    QCOMPARE((*Dialogs)->Log().size(), 1);
-    Exit(form);
+    QCOMPARE(H->Script().Log().size(), 1);
+    H->Exit();
 }
 
 void TestFileList::symbolicLinkLoops()
@@ -481,8 +478,8 @@ void TestFileList::symbolicLinkLoops()
     QCOMPARE(::symlink("x.txt", (top + "/x.txt").constData()), 0);
     QCOMPARE(::symlink("a.txt", (top + "/link.txt").constData()), 0);
     QCOMPARE(::symlink("..", (top + "/sub/up").constData()), 0);
-    auto form = StartSettled(Top);
-    QCOMPARE(Texts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt", "link.txt"}));
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt", "link.txt"}));
     QVERIFY(!folderEntry(*form, path("loop")));
     // The way round the cycle can be walked as far as the user likes.
     QVERIFY(form->DirectoryListBox1->SetDirectory(path("sub")));
@@ -496,12 +493,12 @@ void TestFileList::symbolicLinkLoops()
         QCOMPARE(form->FileNameListBox->count(), 4);
         QVERIFY(form->DirectoryListBox1->SetDirectory(folder + QStringLiteral("/sub")));
         folder += QStringLiteral("/sub");
-        QCOMPARE(Texts(form->FileNameListBox), (QStringList{"s1.txt", "s2.txt"}));
+        QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"s1.txt", "s2.txt"}));
     }
     form->Action(QStringLiteral("FileNext"))->trigger();
     checkLoaded(*form, folder + QStringLiteral("/s2.txt"), ChapterLine);
-    Exit(form);
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    H->Exit();
+    QVERIFY(H->Script().Log().isEmpty());
 }
 
 // Names unpacked from old archives are CP932 bytes, not UTF-8: "あ.txt" in a folder, and a
@@ -510,7 +507,7 @@ void TestFileList::namesNotUtf8()
 {
     const QByteArray odd = QFile::encodeName(path("odd"));
     QCOMPARE(::mkdir(odd.constData(), 0755), 0);
-    QVERIFY(WriteBytes(path("odd/b.txt"), CatText));
+    QVERIFY(WriteFile(path("odd/b.txt"), CatText));
     const int fd = ::open((odd + "/\x82\xa0.txt").constData(), O_WRONLY | O_CREAT, 0644);
     QVERIFY(fd >= 0);
     QCOMPARE(::write(fd, MaterialsText.constData(), size_t(MaterialsText.size())),
@@ -524,34 +521,34 @@ void TestFileList::namesNotUtf8()
              ssize_t(ChapterText.size()));
     ::close(inner);
 
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     QVERIFY(form->DirectoryListBox1->SetDirectory(path("odd")));
     const QString shown = QString(2, QChar::ReplacementCharacter) + QStringLiteral(".txt");
-    QCOMPARE(Texts(form->FileNameListBox), (QStringList{"b.txt", shown}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"b.txt", shown}));
     const QString oddFile = DecodeFileName(odd + "/\x82\xa0.txt");
     QCOMPARE(form->FilePathListBox->item(1)->text(), oddFile);
     form->Action(QStringLiteral("FileNext"))->trigger();
     checkLoaded(*form, oddFile, MaterialsLine);
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    QVERIFY(H->Script().Log().isEmpty());
 
     QListWidgetItem* folder = folderEntry(*form, DecodeFileName(materials));
     QVERIFY(folder);
     QCOMPARE(folder->text(), QString(4, QChar::ReplacementCharacter));
     emit form->DirectoryListBox1->itemActivated(folder);
-    QCOMPARE(Texts(form->FileNameListBox), QStringList{"m.txt"});
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), QStringList{"m.txt"});
     checkLoaded(*form, DecodeFileName(materials + "/m.txt"), ChapterLine);
-    Exit(form);
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    H->Exit();
+    QVERIFY(H->Script().Log().isEmpty());
 
     // The next start should come back to the same folder and file.
-    form = StartSettled(Top);
+    form = &H->OpenSettled(Top);
     QEXPECT_FAIL("", "the settings file cannot hold a name that is not UTF-8 yet", Continue);
     QCOMPARE(form->DirectoryListBox1->Directory(), DecodeFileName(materials));
     // Meanwhile the start folder is shown, as for any saved folder that is gone.
     QCOMPARE(form->DirectoryListBox1->Directory(), Top);
     checkLoaded(*form, path("a.txt"), CatLine);
-    Exit(form);
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    H->Exit();
+    QVERIFY(H->Script().Log().isEmpty());
 }
 
 void TestFileList::savedFoldersGone_data()
@@ -594,15 +591,15 @@ void TestFileList::savedFoldersGone()
     if (!selFolder.isEmpty())
         settings += "SelFolder=" + full(selFolder).join(u';').toUtf8() + "\r\n";
     writeSettings(settings);
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     QCOMPARE(form->DirectoryListBox1->Directory(), Top);
     QCOMPARE(form->FileState().SelectedFolders, full(selected.join(u';')));
     QCOMPARE(form->SelectedFolderMenu->actions().size(), selected.size());
     // A saved file that is still there is reopened even when its folder entry failed.
     const QString loaded = fileName == QStringLiteral("B.TXT") ? path("B.TXT") : path("a.txt");
     checkLoaded(*form, loaded, loaded == path("B.TXT") ? ChapterLine : CatLine);
-    Exit(form);
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    H->Exit();
+    QVERIFY(H->Script().Log().isEmpty());
 }
 
 QTEST_MAIN(TestFileList)

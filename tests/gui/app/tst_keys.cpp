@@ -1,5 +1,5 @@
 #include "app/CommandTable.h"
-#include "dialogs/QtDialogService.h"
+#include "platform/QtDialogService.h"
 #include "tests/support/Permissions.h"
 #include "tests/support/WindowHarness.h"
 

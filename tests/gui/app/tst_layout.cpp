@@ -1,5 +1,4 @@
-#include "tests/gui/app/FormHarness.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/WindowHarness.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -8,8 +7,6 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTemporaryDir>
-
-using namespace FormHarness;
 
 namespace {
 
@@ -67,7 +64,7 @@ private:
     void writeSettings(const QByteArray& bytes);
 
     std::unique_ptr<QTemporaryDir> Dir;
-    std::unique_ptr<TScopedDialogs> Dialogs;
+    std::unique_ptr<TWindowHarness> H;
     QString Top;
     QString PreviousFolder;
 };
@@ -80,22 +77,22 @@ void TestLayout::init()
     PreviousFolder = QDir::currentPath();
     QFile prose(QStringLiteral(QV_TESTDATA_DIR "/sample-prose.sjis.txt"));
     QVERIFY(prose.open(QIODevice::ReadOnly));
-    QVERIFY(WriteBytes(Top + QStringLiteral("/prose.txt"), prose.readAll()));
+    QVERIFY(WriteFile(Top + QStringLiteral("/prose.txt"), prose.readAll()));
     QVERIFY(QDir(Top).mkpath(QStringLiteral("empty")));
-    Dialogs = std::make_unique<TScopedDialogs>();
+    H = std::make_unique<TWindowHarness>();
 }
 
 void TestLayout::cleanup()
 {
-    QVERIFY2((*Dialogs)->Unexpected().isEmpty(), qPrintable((*Dialogs)->Unexpected().join(u'\n')));
-    Dialogs.reset();
+    QVERIFY2(H->Script().Unexpected().isEmpty(), qPrintable(H->Script().Unexpected().join(u'\n')));
+    H.reset();
     QDir::setCurrent(PreviousFolder);
     Dir.reset();
 }
 
 void TestLayout::writeSettings(const QByteArray& bytes)
 {
-    QVERIFY(WriteBytes(Top + QStringLiteral("/Quorvelane.ini"), bytes));
+    QVERIFY(WriteFile(Top + QStringLiteral("/Quorvelane.ini"), bytes));
 }
 
 void TestLayout::resizeSettles_data()
@@ -124,7 +121,7 @@ void TestLayout::resizeSettles()
     QFETCH(QList<QSize>, before);
     QFETCH(QList<QSize>, later);
     QFETCH(int, settled);
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     QCOMPARE(form->size(), QSize(500, 400));
     QVERIFY(!form->ResizeTimer->isActive());
     QVERIFY(!form->FileState().IgnoreTextChange);
@@ -152,7 +149,7 @@ void TestLayout::resizeSettles()
     QCOMPARE(tick, settled);
     QCOMPARE(form->RelayoutCount(), relayouts + 1);
     QVERIFY(!form->FileState().IgnoreTextChange);
-    Exit(form);
+    H->Exit();
 }
 
 void TestLayout::textSplitterDrag_data()
@@ -167,7 +164,7 @@ void TestLayout::textSplitterDrag()
 {
     QFETCH(QString, folder);
     QFETCH(bool, researchButton);
-    auto form = StartSettled(folder.isEmpty() ? Top : Top + u'/' + folder);
+    TQuorvelaneForm* form = &H->OpenSettled(folder.isEmpty() ? Top : Top + u'/' + folder);
     QCOMPARE(form->TextPanel->height(), 5);
     const int labels = form->LabelCount();
     QVERIFY(labels > 8);
@@ -183,23 +180,23 @@ void TestLayout::textSplitterDrag()
     QCOMPARE(form->RelayoutCount(), before);
     // Nothing is laid out until the tick.
     QCOMPARE(form->LabelCount(), labels);
-    QCOMPARE(Settle(*form), 1);
+    QCOMPARE(H->Settle(), 1);
     QCOMPARE(form->RelayoutCount(), before + 1);
     QVERIFY(form->LabelCount() < labels);
     QCOMPARE(form->ContentsListBox->count(), 0);
     QCOMPARE(form->FindResearchButton->isVisible(), researchButton);
-    Exit(form);
+    H->Exit();
 }
 
 void TestLayout::leftSplitterFarLeft()
 {
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     QCOMPARE(form->LeftPanel->width(), 110);
     const int before = form->RelayoutCount();
     Drag(form->LeftSplitter, QPoint(-400, 0));
     QCOMPARE(form->LeftPanel->width(), 2);
     QCOMPARE(form->FormState().LeftPanelOpenWidth, 2);
-    QCOMPARE(Settle(*form), 1);
+    QCOMPARE(H->Settle(), 1);
     QCOMPARE(form->RelayoutCount(), before + 1);
 
     // A reopen gives no less than 50.
@@ -209,7 +206,7 @@ void TestLayout::leftSplitterFarLeft()
     QCOMPARE(form->LeftPanel->width(), 2);
     CtrlClickReader(*form, Qt::LeftButton);
     QCOMPARE(form->LeftPanel->width(), 50);
-    Settle(*form);
+    H->Settle();
 
     // A wider drag is the width it reopens to.
     Drag(form->LeftSplitter, QPoint(100, 0));
@@ -221,8 +218,8 @@ void TestLayout::leftSplitterFarLeft()
     QCOMPARE(form->FormState().LeftPanelOpenWidth, dragged);
     form->FoldOrOpenLeftPanel();
     QCOMPARE(form->LeftPanel->width(), dragged);
-    Settle(*form);
-    Exit(form);
+    H->Settle();
+    H->Exit();
     QFile ini(Top + QStringLiteral("/Quorvelane.ini"));
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray width = QByteArray::number(dragged);
@@ -247,7 +244,7 @@ void TestLayout::rightPanelFoldAndReopen()
     QFETCH(int, reopened);
     if (!saved.isEmpty())
         writeSettings("[Panel]\r\nRightPanelWidth=" + saved + "\r\n");
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     // The saved width is not applied at start-up.
     QCOMPARE(form->RightPanel->width(), 98);
     if (foldByDrag) {
@@ -259,7 +256,7 @@ void TestLayout::rightPanelFoldAndReopen()
         QCOMPARE(form->RightPanel->width(), 2);
         QCOMPARE(form->FormState().RightPanelWidth, 98);
     }
-    QCOMPARE(Settle(*form), 1);
+    QCOMPARE(H->Settle(), 1);
     const int centre = form->CenterPanel->width();
     CtrlClickReader(*form, Qt::RightButton);
     QCOMPARE(form->RightPanel->width(), reopened);
@@ -268,8 +265,8 @@ void TestLayout::rightPanelFoldAndReopen()
     form->FoldOrOpenRightPanel();
     QCOMPARE(form->RightPanel->width(), 2);
     QCOMPARE(form->FormState().RightPanelWidth, reopened);
-    Settle(*form);
-    Exit(form);
+    H->Settle();
+    H->Exit();
     QFile ini(Top + QStringLiteral("/Quorvelane.ini"));
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QVERIFY(ini.readAll().contains("RightPanelWidth=" + QByteArray::number(reopened) + "\r\n"));
@@ -297,10 +294,10 @@ void TestLayout::savedSlideLabelStep()
     QFETCH(int, index);
     QFETCH(int, step);
     writeSettings("[BaseData]\r\nSlideLabelStep=" + saved + "\r\n");
-    auto form = Start(Top);
-    StartUpTick(*form);
+    TQuorvelaneForm* form = &H->Open(Top);
+    H->StartUpTick();
     QVERIFY(form->SlideState().LabelStepPending);
-    QCOMPARE(Settle(*form), 1);
+    QCOMPARE(H->Settle(), 1);
     QVERIFY(!form->SlideState().LabelStepPending);
     const int labels = form->LabelCount();
     QVERIFY(labels > 10 && labels < 50);
@@ -308,10 +305,10 @@ void TestLayout::savedSlideLabelStep()
     QCOMPARE(form->SlideState().SlideStep, step < 0 ? labels : step);
     // A later relayout that changes nothing keeps the step.
     form->FormResize();
-    QCOMPARE(Settle(*form), 1);
+    QCOMPARE(H->Settle(), 1);
     QCOMPARE(form->LabelStepComboBox->currentIndex(), index);
     QCOMPARE(form->SlideState().SlideStep, step < 0 ? labels : step);
-    Exit(form);
+    H->Exit();
     QFile ini(Top + QStringLiteral("/Quorvelane.ini"));
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QVERIFY(ini.readAll().contains("SlideLabelStep=" + QByteArray::number(index) + "\r\n"));
@@ -320,13 +317,13 @@ void TestLayout::savedSlideLabelStep()
 void TestLayout::smallerPageSwitchesToOnePage()
 {
     writeSettings("[BaseData]\r\nSlideLabelStep=9\r\n");
-    auto form = StartSettled(Top);
+    TQuorvelaneForm* form = &H->OpenSettled(Top);
     QCOMPARE(form->SlideState().SlideStep, 10);
     const int labels = form->LabelCount();
     QVERIFY(labels > 10);
     // Unfold the text view until fewer than ten lines are left in the reader.
     Drag(form->TextSplitter, QPoint(0, form->ReaderPanel->height() * (labels - 6) / labels));
-    Settle(*form);
+    H->Settle();
     const int fewer = form->LabelCount();
     QVERIFY2(fewer < 10 && fewer > 0, qPrintable(QString::number(fewer)));
     QCOMPARE(form->LabelStepComboBox->currentIndex(), 15);
@@ -334,11 +331,11 @@ void TestLayout::smallerPageSwitchesToOnePage()
     // With the one-page entry selected the step follows the page as it grows again.
     Drag(form->TextSplitter, QPoint(0, -form->TextPanel->height()));
     QCOMPARE(form->TextPanel->height(), 5);
-    Settle(*form);
+    H->Settle();
     QCOMPARE(form->LabelCount(), labels);
     QCOMPARE(form->LabelStepComboBox->currentIndex(), 15);
     QCOMPARE(form->SlideState().SlideStep, labels);
-    Exit(form);
+    H->Exit();
 }
 
 void TestLayout::inactiveWindowIgnoresResizes_data()
@@ -352,12 +349,11 @@ void TestLayout::inactiveWindowIgnoresResizes_data()
 void TestLayout::inactiveWindowIgnoresResizes()
 {
     QFETCH(QString, when);
-    QDir::setCurrent(Top);
-    auto form = std::make_unique<TQuorvelaneForm>();
+    TQuorvelaneForm* form = &H->Create(Top);
     if (when != QStringLiteral("created")) {
         form->show();
-        StartUpTick(*form);
-        Settle(*form);
+        H->StartUpTick();
+        H->Settle();
         if (when == QStringLiteral("closing")) {
             form->resize(600, 450);
             QVERIFY(form->ResizeTimer->isActive());
@@ -382,16 +378,16 @@ void TestLayout::inactiveWindowIgnoresResizes()
 void TestLayout::maximisedStart()
 {
     writeSettings("[Form]\r\nMaximized=1\r\n[BaseData]\r\nSlideLabelStep=15\r\n");
-    auto form = Start(Top);
+    TQuorvelaneForm* form = &H->Open(Top);
     // The platform answers the request to maximise with a new size.
     QTRY_VERIFY(form->isMaximized());
     QTRY_VERIFY(form->width() > 500);
-    StartUpTick(*form);
-    QCOMPARE(Settle(*form), 2);
+    H->StartUpTick();
+    QCOMPARE(H->Settle(), 2);
     QCOMPARE(form->FormState().LastFormWidth, form->width());
     QCOMPARE(form->LabelStepComboBox->currentIndex(), 15);
     QCOMPARE(form->SlideState().SlideStep, form->LabelCount());
-    Exit(form);
+    H->Exit();
     QFile ini(Top + QStringLiteral("/Quorvelane.ini"));
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray bytes = ini.readAll();

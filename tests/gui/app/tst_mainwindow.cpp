@@ -1,5 +1,4 @@
-#include "app/QuorvelaneMain.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/WindowHarness.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,6 +22,7 @@ private slots:
     void restartKeepsValuesAndForeignLines();
     void goneFoldersAreDropped();
     void outOfRangeIndexSelectsFirstEntry();
+    void closingStopsReadingFirst_data();
     void closingStopsReadingFirst();
     void unwritableSettingsFileIsReportedOnce();
     void commands_data();
@@ -30,83 +30,38 @@ private slots:
     void menus();
 
 private:
-    std::unique_ptr<TQuorvelaneForm> start();
-    void exit(std::unique_ptr<TQuorvelaneForm>& form);
-    QByteArray settingsBytes() const;
-    void writeSettings(const QByteArray& bytes);
-
-    std::unique_ptr<QTemporaryDir> Dir;
-    std::unique_ptr<TScopedDialogs> Dialogs;
-    QString PreviousFolder;
+    std::unique_ptr<TWindowHarness> H;
 };
 
 void TestMainWindow::init()
 {
-    Dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(Dir->isValid());
-    PreviousFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(Dir->path()));
-    Dialogs = std::make_unique<TScopedDialogs>();
+    H = std::make_unique<TWindowHarness>();
+    QVERIFY(H->Dir.isValid());
 }
 
 void TestMainWindow::cleanup()
 {
-    QVERIFY2((*Dialogs)->Unexpected().isEmpty(), qPrintable((*Dialogs)->Unexpected().join(u'\n')));
-    Dialogs.reset();
-    QDir::setCurrent(PreviousFolder);
-    Dir.reset();
-}
-
-std::unique_ptr<TQuorvelaneForm> TestMainWindow::start()
-{
-    // Opening a folder makes it the process's current folder; every start is from the test's.
-    QDir::setCurrent(Dir->path());
-    auto form = std::make_unique<TQuorvelaneForm>();
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
-        qWarning("window not exposed");
-    return form;
-}
-
-void TestMainWindow::exit(std::unique_ptr<TQuorvelaneForm>& form)
-{
-    QAction* exitAction = form->Action(QStringLiteral("AppExit"));
-    QVERIFY(exitAction && exitAction->isEnabled());
-    exitAction->trigger();
-    QVERIFY(!form->isVisible());
-    form.reset();
-}
-
-QByteArray TestMainWindow::settingsBytes() const
-{
-    QFile file(Dir->filePath(QStringLiteral("Quorvelane.ini")));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void TestMainWindow::writeSettings(const QByteArray& bytes)
-{
-    QFile file(Dir->filePath(QStringLiteral("Quorvelane.ini")));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    QVERIFY2(H->Script().Unexpected().isEmpty(), qPrintable(H->Script().Unexpected().join(u'\n')));
+    H.reset();
 }
 
 void TestMainWindow::firstStartWritesDefaults()
 {
-    auto form = start();
+    TQuorvelaneForm* form = &H->Open();
     QCOMPARE(form->windowTitle(), QStringLiteral("Quorvelane"));
     QCOMPARE(form->pos(), QPoint(50, 30));
     QCOMPARE(form->size(), QSize(500, 400));
     QCOMPARE(form->ReadTimerComboBox->currentText(), QStringLiteral("   01000"));
     QCOMPARE(form->ReadTimer->interval(), 100); // the start-up tick is armed
-    QCOMPARE(form->ReadTimer->property("Tag").toInt(), 1000);
+    QCOMPARE(form->SlideState().TimerTag, 1000);
     QCOMPARE(form->LabelSpaceComboBox->currentText(), QStringLiteral("      02"));
     QCOMPARE(form->FontSizeComboBox->currentText(), QStringLiteral("      10"));
     QCOMPARE(form->TextFont().Size, 10);
     QCOMPARE(form->SettingsFileName(),
-             QDir(Dir->path()).filePath(QStringLiteral("Quorvelane.ini")));
-    exit(form);
+             QDir(H->Dir.path()).filePath(QStringLiteral("Quorvelane.ini")));
+    H->Exit();
 
-    const QString folder = QDir(Dir->path()).absolutePath();
+    const QString folder = QDir(H->Dir.path()).absolutePath();
     const QByteArray expected =
         "[Form]\r\nMaximized=0\r\nLeft=50\r\nTop=30\r\nWidth=500\r\nHeight=400\r\n"
         "[Panel]\r\nLeftPanelWidth=110\r\nLeftPanelOpenWidth=110\r\nDirectoryPanelHeight=150\r\n"
@@ -123,13 +78,13 @@ void TestMainWindow::firstStartWritesDefaults()
         "SearchContents=()\r\n"
         "SearchSimplleContents=\x82\x50\x82\x51\x82\x52\x82\x53\x82\x54\x82\x55\x82\x56\x82\x57"
         "\x82\x58\x82\x4f\r\nSearchLength=0\r\nSearchOption=0\r\n";
-    QCOMPARE(settingsBytes(), expected);
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    QCOMPARE(H->SettingsBytes(), expected);
+    QVERIFY(H->Script().Log().isEmpty());
 }
 
 void TestMainWindow::restartKeepsValuesAndForeignLines()
 {
-    const QString sub = Dir->filePath(QStringLiteral("novels"));
+    const QString sub = H->Dir.filePath(QStringLiteral("novels"));
     QVERIFY(QDir().mkpath(sub));
     const QByteArray original =
         "; my own notes\r\n"
@@ -144,8 +99,8 @@ void TestMainWindow::restartKeepsValuesAndForeignLines()
         "[BaseData]\r\nSlideInterval=3\r\nSlideLabelStep=15\r\nLabelSpace=0\r\nFontSize=12\r\n"
         "FontStyle=1010\r\nSearchType=2\r\nSearchLineString=\x91\xe6\x31\x8f\xcd\r\n"
         "SlideRepeat=1\r\nFormAllChange=0\r\n";
-    writeSettings(original);
-    auto form = start();
+    H->WriteSettings(original);
+    TQuorvelaneForm* form = &H->Open();
     QCOMPARE(form->pos(), QPoint(120, 40));
     QCOMPARE(form->size(), QSize(640, 480));
     QCOMPARE(form->ReadTimerComboBox->currentIndex(), 3);
@@ -157,74 +112,88 @@ void TestMainWindow::restartKeepsValuesAndForeignLines()
     QCOMPARE(form->SearchState().SearchLineString, QStringLiteral("第1章"));
     QVERIFY(form->TextFont().Bold && form->TextFont().Underline);
     const QVariantList before = form->CollectSettings();
-    exit(form);
+    H->Exit();
 
-    const QByteArray written = settingsBytes();
+    const QByteArray written = H->SettingsBytes();
     for (const QByteArray& line : {QByteArray("; my own notes\r\n"), QByteArray("Colour=blue\r\n"),
                                    QByteArray("\r\n[Mine]\r\nkey=\x95\x5c\xff\r\n")})
         QVERIFY2(written.contains(line), line.constData());
     QVERIFY(written.startsWith("; my own notes\r\n[Form]\r\nLeft=120\r\n"));
     QVERIFY(written.contains("SearchLineString=\x91\xe6\x31\x8f\xcd\r\n"));
 
-    auto again = start();
+    TQuorvelaneForm* again = &H->Open();
     QCOMPARE(again->CollectSettings(), before);
-    exit(again);
-    QCOMPARE(settingsBytes(), written);
+    H->Exit();
+    QCOMPARE(H->SettingsBytes(), written);
 }
 
 void TestMainWindow::goneFoldersAreDropped()
 {
-    const QString a = Dir->filePath(QStringLiteral("a"));
-    const QString c = Dir->filePath(QStringLiteral("c"));
+    const QString a = H->Dir.filePath(QStringLiteral("a"));
+    const QString c = H->Dir.filePath(QStringLiteral("c"));
     QVERIFY(QDir().mkpath(a) && QDir().mkpath(c));
-    writeSettings("[FileFolder]\r\nSelFolder=" + a.toUtf8() + ";" + Dir->filePath("gone").toUtf8() +
-                  ";" + c.toUtf8() + "\r\nFolder=" + Dir->filePath("gone").toUtf8() +
+    H->WriteSettings("[FileFolder]\r\nSelFolder=" + a.toUtf8() + ";" + H->Dir.filePath("gone").toUtf8() +
+                  ";" + c.toUtf8() + "\r\nFolder=" + H->Dir.filePath("gone").toUtf8() +
                   "\r\n[BaseData]\r\nFontSize=6\r\n");
-    auto form = start();
+    TQuorvelaneForm* form = &H->Open();
     QCOMPARE(form->FileState().SelectedFolders, (QStringList{a, c}));
     QCOMPARE(form->SelectedFolderMenu->actions().size(), 2);
     QCOMPARE(form->SelectedFolderMenu->actions().at(1)->text(), QStringLiteral("c"));
     // The saved folder is gone: it is skipped and the keys after it still apply.
     QCOMPARE(form->FontSizeComboBox->currentIndex(), 6);
-    exit(form);
-    QVERIFY(settingsBytes().contains("SelFolder=" + a.toUtf8() + ";" + c.toUtf8() + "\r\n"));
-    QVERIFY(settingsBytes().contains("FontSize=6\r\n"));
+    H->Exit();
+    QVERIFY(H->SettingsBytes().contains("SelFolder=" + a.toUtf8() + ";" + c.toUtf8() + "\r\n"));
+    QVERIFY(H->SettingsBytes().contains("FontSize=6\r\n"));
 }
 
 void TestMainWindow::outOfRangeIndexSelectsFirstEntry()
 {
-    writeSettings("[BaseData]\r\nSlideInterval=99\r\nLabelSpace=-1\r\nFontSize=27\r\n");
-    auto form = start();
+    H->WriteSettings("[BaseData]\r\nSlideInterval=99\r\nLabelSpace=-1\r\nFontSize=27\r\n");
+    TQuorvelaneForm* form = &H->Open();
     QCOMPARE(form->ReadTimerComboBox->currentIndex(), 0);
     QCOMPARE(form->SlideState().SlideIntervalMs, 50);
-    QCOMPARE(form->ReadTimer->property("Tag").toInt(), 50);
+    QCOMPARE(form->SlideState().TimerTag, 50);
     QCOMPARE(form->LabelSpaceComboBox->currentIndex(), 0);
     QCOMPARE(form->LabelSpacing(), 0);
     QCOMPARE(form->FontSizeComboBox->currentIndex(), 0);
     QCOMPARE(form->TextFont().Size, 4);
-    exit(form);
+    H->Exit();
+}
+
+void TestMainWindow::closingStopsReadingFirst_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("plain") << "SlideRead";
+    QTest::newRow("variable speed") << "CanChangeSlideRead";
 }
 
 void TestMainWindow::closingStopsReadingFirst()
 {
-    auto form = start();
-    form->ReadTimer->setProperty("Tag", 0);
-    form->ReadTimer->setInterval(1000);
-    form->Action(QStringLiteral("SlideRead"))->setChecked(true);
-    form->ReadTimer->start();
-    exit(form);
-    QVERIFY(settingsBytes().contains("SlideInterval=7\r\n"));
+    QFETCH(QString, mode);
+    QVERIFY(H->Write(QStringLiteral("a.txt"), NumberedLines(40)));
+    TQuorvelaneForm& form = H->Start();
+    H->Settle();
+    form.Action(mode)->trigger();
+    QVERIFY(form.ReadTimer->isActive());
+    QVERIFY(form.Action(mode)->isChecked());
+    QVERIFY(form.close());
+    // The reading stopped before the window went: no tick comes to a closed window, and the
+    // check mark is off.
+    QVERIFY(!form.ReadTimer->isActive());
+    QVERIFY(!form.Action(mode)->isChecked());
+    QVERIFY(!form.SlideState().SlideRead && !form.SlideState().CanChangeSlideRead);
+    QVERIFY(H->SettingsBytes().contains("SlideInterval=7\r\n"));
 }
 
 void TestMainWindow::unwritableSettingsFileIsReportedOnce()
 {
     // A folder in the file's place cannot be replaced by a file, even by root.
-    QVERIFY(QDir().mkpath(Dir->filePath(QStringLiteral("Quorvelane.ini"))));
-    auto form = start();
-    exit(form);
-    QCOMPARE((*Dialogs)->LogLines(),
+    QVERIFY(QDir().mkpath(H->Dir.filePath(QStringLiteral("Quorvelane.ini"))));
+    H->Open();
+    H->Exit();
+    QCOMPARE(H->Script().LogLines(),
              QStringList{QStringLiteral("plain||初期化ファイルを作成できませんでした。")});
-    QVERIFY(QFileInfo(Dir->filePath(QStringLiteral("Quorvelane.ini"))).isDir());
+    QVERIFY(QFileInfo(H->Dir.filePath(QStringLiteral("Quorvelane.ini"))).isDir());
 }
 
 void TestMainWindow::commands_data()
@@ -295,19 +264,19 @@ void TestMainWindow::commands()
     QFETCH(QString, caption);
     QFETCH(QString, shortcut);
     QFETCH(bool, checkable);
-    auto form = start();
+    TQuorvelaneForm* form = &H->Open();
     QAction* action = form->Action(name);
     QVERIFY(action);
     QCOMPARE(action->text(), caption);
     QCOMPARE(action->shortcut().toString(), shortcut);
     QCOMPARE(action->isCheckable(), checkable);
     QCOMPARE(action->isChecked(), false);
-    exit(form);
+    H->Exit();
 }
 
 void TestMainWindow::menus()
 {
-    auto form = start();
+    TQuorvelaneForm* form = &H->Open();
     QStringList captions;
     for (QAction* menu : form->menuBar()->actions())
         captions << menu->text();
@@ -352,7 +321,7 @@ void TestMainWindow::menus()
     QCOMPARE(form->LabelStepComboBox->itemText(15), QStringLiteral("  1ﾍﾟｰｼﾞ毎"));
     QCOMPARE(form->ReadTimerComboBox->itemText(22), QStringLiteral("   60000"));
     QCOMPARE(form->FontSizeComboBox->itemText(26), QStringLiteral("     120"));
-    exit(form);
+    H->Exit();
 }
 
 QTEST_MAIN(TestMainWindow)

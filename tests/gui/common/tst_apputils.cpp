@@ -1,4 +1,4 @@
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "common/CentredPosition.h"
 #include "tests/support/ScriptedDialogs.h"
 

@@ -1,4 +1,5 @@
 #include "platform/Drives.h"
+#include "tests/support/TestFiles.h"
 #include "files/FolderControls.h"
 
 #include <QApplication>
@@ -14,8 +15,7 @@ namespace {
 
 bool Touch(const QString& path)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly);
+    return WriteFile(path, {});
 }
 
 QStringList Texts(const QListWidget& list)

@@ -1,7 +1,6 @@
-#include "app/QuorvelaneMain.h"
 #include "common/AppConstants.h"
 #include "platform/MainRichEdit.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/WindowHarness.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -43,35 +42,27 @@ private:
     QStringList labelTexts() const;
     QByteArray numberedLines(int count) const;
 
-    std::unique_ptr<QTemporaryDir> Dir;
-    std::unique_ptr<TScopedDialogs> Dialogs;
-    std::unique_ptr<TQuorvelaneForm> Form;
-    QString PreviousFolder;
+    std::unique_ptr<TWindowHarness> H;
+    TQuorvelaneForm* Form = nullptr;
 };
 
 void TestReading::init()
 {
-    Dir = std::make_unique<QTemporaryDir>();
-    PreviousFolder = QDir::currentPath();
-    Dialogs = std::make_unique<TScopedDialogs>();
+    H = std::make_unique<TWindowHarness>();
+    Form = nullptr;
 }
 
 void TestReading::cleanup()
 {
-    if (Form)
-        Form->Action(QStringLiteral("AppExit"))->trigger();
-    Form.reset();
-    QVERIFY2((*Dialogs)->Unexpected().isEmpty(), qPrintable((*Dialogs)->Unexpected().join(u'\n')));
-    Dialogs.reset();
-    QDir::setCurrent(PreviousFolder);
-    Dir.reset();
+    if (H->Form)
+        H->Exit();
+    QVERIFY2(H->Script().Unexpected().isEmpty(), qPrintable(H->Script().Unexpected().join(u'\n')));
+    H.reset();
 }
 
 void TestReading::writeFile(const QString& name, const QByteArray& bytes)
 {
-    QFile file(Dir->filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    QVERIFY(WriteFile(H->Dir.filePath(name), bytes));
 }
 
 QByteArray TestReading::numberedLines(int count) const
@@ -85,13 +76,11 @@ QByteArray TestReading::numberedLines(int count) const
 // Starts in the test folder, runs the start-up tick and lets the first relayout settle.
 void TestReading::start()
 {
-    QDir::setCurrent(Dir->path());
-    Form = std::make_unique<TQuorvelaneForm>();
+    Form = &H->Create();
     Form->resize(700, 500);
     Form->show();
     Form->ReadTimerTimer();
-    for (int i = 0; i < 5 && Form->ResizeTimer->isActive(); ++i)
-        Form->ResizeTimerTimer();
+    H->Settle();
     QVERIFY(!Form->ResizeTimer->isActive());
 }
 
@@ -117,7 +106,7 @@ void TestReading::loadShowsFirstLines()
     for (int i = 0; i < labels.size(); ++i)
         QCOMPARE(labels.at(i), Form->Line(i));
     QVERIFY(labels.at(0).startsWith(QStringLiteral("\u3000拡張機能")));
-    QCOMPARE(Form->FileNameListBox->toolTip(), Dir->filePath(QStringLiteral("prose.txt")));
+    QCOMPARE(Form->FileNameListBox->toolTip(), H->Dir.filePath(QStringLiteral("prose.txt")));
     QVERIFY(Form->FindResearchButton->isVisible());
     QCOMPARE(Form->ReadingLineScrollBar->maximum(), n - 1);
 }
@@ -153,16 +142,16 @@ void TestReading::missingFileIsReported()
     writeFile(QStringLiteral("a.txt"), "first\r\n");
     writeFile(QStringLiteral("b.txt"), "second\r\n");
     start();
-    QVERIFY(QFile::remove(Dir->filePath(QStringLiteral("b.txt"))));
+    QVERIFY(QFile::remove(H->Dir.filePath(QStringLiteral("b.txt"))));
     Form->Action(QStringLiteral("FileNext"))->trigger();
-    QCOMPARE((*Dialogs)->LogLines(),
+    QCOMPARE(H->Script().LogLines(),
              QStringList{QStringLiteral("message|  確認|ファイルが見つかりませんでした。")});
     QCOMPARE(Form->LineCount(), 0);
     QCOMPARE(Form->windowTitle(), QStringLiteral("Quorvelane"));
     QVERIFY(!Form->FindResearchButton->isVisible());
     // At the last entry the next file changes nothing.
     Form->Action(QStringLiteral("FileNext"))->trigger();
-    QCOMPARE((*Dialogs)->Log().size(), 1);
+    QCOMPARE(H->Script().Log().size(), 1);
 }
 
 void TestReading::slideToEndAndStop()
@@ -247,7 +236,7 @@ void TestReading::editRebuildsReader()
     QCOMPARE(Form->windowTitle(), QStringLiteral("  1 / 7"));
     QCOMPARE(Form->Line(6), QStringLiteral("line 7"));
     // Closing asks about the edits; No lets them go.
-    (*Dialogs)->AnswerButton(AnswerNo);
+    H->Script().AnswerButton(AnswerNo);
 }
 
 void TestReading::fontSizeChangesLabelCount()

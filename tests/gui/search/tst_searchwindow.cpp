@@ -1,10 +1,11 @@
 #include "common/AppConstants.h"
 #include "app/QuorvelaneMain.h"
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 #include "platform/Cp932.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/SearchDialogs.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/WindowHarness.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -119,69 +120,41 @@ private slots:
 
 private:
     void writeFile(const QString& name, const QByteArray& bytes);
-    std::unique_ptr<TQuorvelaneForm> start();
-    void exit(std::unique_ptr<TQuorvelaneForm>& form);
-    QByteArray settingsBytes() const;
+    TQuorvelaneForm* start();
     void clickEntry(TQuorvelaneForm* form, int row);
 
-    std::unique_ptr<QTemporaryDir> Dir;
-    std::unique_ptr<TScopedDialogs> Dialogs;
-    QString PreviousFolder;
+    std::unique_ptr<TWindowHarness> H;
 };
 
 void TestSearchWindow::init()
 {
-    Dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(Dir->isValid());
-    PreviousFolder = QDir::currentPath();
-    Dialogs = std::make_unique<TScopedDialogs>();
+    H = std::make_unique<TWindowHarness>();
+    QVERIFY(H->Dir.isValid());
 }
 
 void TestSearchWindow::cleanup()
 {
-    QVERIFY2((*Dialogs)->Unexpected().isEmpty(), qPrintable((*Dialogs)->Unexpected().join(u'\n')));
-    Dialogs.reset();
-    QDir::setCurrent(PreviousFolder);
-    Dir.reset();
+    QVERIFY2(H->Script().Unexpected().isEmpty(), qPrintable(H->Script().Unexpected().join(u'\n')));
+    H.reset();
 }
 
 void TestSearchWindow::writeFile(const QString& name, const QByteArray& bytes)
 {
-    QFile file(Dir->filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(WriteFile(H->Dir.filePath(name), bytes));
 }
 
-std::unique_ptr<TQuorvelaneForm> TestSearchWindow::start()
+TQuorvelaneForm* TestSearchWindow::start()
 {
-    // Opening a folder makes it the process's current folder; every start is from the test's.
-    QDir::setCurrent(Dir->path());
-    auto form = std::make_unique<TQuorvelaneForm>();
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
-        qWarning("window not exposed");
+    TQuorvelaneForm* form = &H->Open();
     // The start-up tick loads the folder's first file, unless it has come already.
-    if (form->ReadTimer->property("Tag").toInt() != 0)
+    if (form->SlideState().TimerTag != 0)
         form->ReadTimerTimer();
     // The first relayout follows the window's appearance; a search must not meet it later.
     if (!QTest::qWaitFor(
             [&] { return form->RelayoutCount() > 0 && !form->ResizeTimer->isActive(); }))
         qWarning("no relayout");
-    (*Dialogs)->ClearLog();
+    H->Script().ClearLog();
     return form;
-}
-
-void TestSearchWindow::exit(std::unique_ptr<TQuorvelaneForm>& form)
-{
-    form->Action(QStringLiteral("AppExit"))->trigger();
-    QVERIFY(!form->isVisible());
-    form.reset();
-}
-
-QByteArray TestSearchWindow::settingsBytes() const
-{
-    QFile file(Dir->filePath(QStringLiteral("Quorvelane.ini")));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void TestSearchWindow::clickEntry(TQuorvelaneForm* form, int row)
@@ -284,24 +257,24 @@ void TestSearchWindow::searches()
     QFETCH(QStringList, log);
     QFETCH(QStringList, contents);
     writeFile(QStringLiteral("book.txt"), Book);
-    auto form = start();
+    TQuorvelaneForm* form = start();
     QCOMPARE(form->LineCount(), 7);
     QCOMPARE(form->windowTitle(), QStringLiteral("  1 / 7"));
     form->Action(QStringLiteral("SetContentsLineForward"))->setChecked(lineForward);
     form->ContentsListBox->AddEntry(QStringLiteral("old= 1"));
-    script(**Dialogs, answers);
+    script(H->Script(), answers);
 
     form->Action(action)->trigger();
 
-    QCOMPARE((*Dialogs)->LogLines(), log);
-    QCOMPARE((*Dialogs)->PendingAnswers(), 0);
+    QCOMPARE(H->Script().LogLines(), log);
+    QCOMPARE(H->Script().PendingAnswers(), 0);
     QCOMPARE(entries(form->ContentsListBox), contents);
     QVERIFY(!form->SearchState().Searching);
     QVERIFY(form->FindResearchButton->isHidden());
     QCOMPARE(form->FindResearchButton->text(), QStringLiteral("再検索(R)"));
     QCOMPARE(form->windowTitle(), QStringLiteral("  1 / 7"));
     QVERIFY(form->ContentsListBox->updatesEnabled());
-    exit(form);
+    H->Exit();
 }
 
 void TestSearchWindow::paragraphsOfRealProse()
@@ -318,13 +291,13 @@ void TestSearchWindow::paragraphsOfRealProse()
             indented << text;
     }
     QVERIFY(indented.size() > 20);
-    auto form = start();
+    TQuorvelaneForm* form = start();
     const int n = form->LineCount();
     QVERIFY(n > bytes.count('\n')); // long paragraphs wrap
 
     form->Action(QStringLiteral("FindParagraph"))->trigger();
 
-    QCOMPARE((*Dialogs)->LogLines(), QStringList{found(int(indented.size()))});
+    QCOMPARE(H->Script().LogLines(), QStringList{found(int(indented.size()))});
     const QStringList list = entries(form->ContentsListBox);
     QCOMPARE(list.size(), indented.size());
     const int digits = int(QString::number(n).size());
@@ -337,11 +310,11 @@ void TestSearchWindow::paragraphsOfRealProse()
         QCOMPARE(u'　' + text, form->Line(line - 1));
         QVERIFY(DecodeCp932(indented.at(k)).startsWith(u'　' + text));
     }
-    clickEntry(form.get(), int(list.size()) - 1);
+    clickEntry(form, int(list.size()) - 1);
     const int last = list.last().right(digits).toInt();
     QCOMPARE(form->SlideState().ReadingLine, last - 1);
     QCOMPARE(form->windowTitle(), QStringLiteral("  %1 / %2").arg(last).arg(n));
-    exit(form);
+    H->Exit();
 }
 
 void TestSearchWindow::click_data()
@@ -380,7 +353,7 @@ void TestSearchWindow::click()
     QFETCH(int, line);
     QFETCH(QStringList, log);
     writeFile(QStringLiteral("book.txt"), Book);
-    auto form = start();
+    TQuorvelaneForm* form = start();
     // A search leaves the list as the user meets it: the re-search button hidden.
     form->Action(QStringLiteral("FindParagraph"))->trigger();
     QVERIFY(form->FindResearchButton->isHidden());
@@ -391,28 +364,28 @@ void TestSearchWindow::click()
         QCOMPARE(form->SlideState().ReadingLine, 3);
         form->ContentsListBox->Clear();
         form->ContentsListBox->SetEntries({QStringLiteral("本文です。= 2"), entry});
-        (*Dialogs)->ClearLog();
+        H->Script().ClearLog();
         if (mouse) {
-            clickEntry(form.get(), 1);
+            clickEntry(form, 1);
         } else {
             form->ContentsListBox->SetCurrentRow(1);
             form->ContentsListBoxClick();
         }
-        QCOMPARE((*Dialogs)->LogLines(), log);
+        QCOMPARE(H->Script().LogLines(), log);
         QCOMPARE(form->ContentsListBox->toolTip(), entry);
         const int expected = line < 0 ? 3 : line;
         QCOMPARE(form->SlideState().ReadingLine, expected);
         QCOMPARE(form->ReadingLineScrollBar->value(), expected);
         QCOMPARE(form->windowTitle(), QStringLiteral("  %1 / 7").arg(expected + 1));
     }
-    exit(form);
+    H->Exit();
 }
 
 void TestSearchWindow::textChangedSinceSearch()
 {
     writeFile(QStringLiteral("book.txt"), Book);
-    auto form = start();
-    script(**Dialogs, {"in:付録"});
+    TQuorvelaneForm* form = start();
+    script(H->Script(), {"in:付録"});
     form->Action(QStringLiteral("FindLineString"))->trigger();
     QCOMPARE(entries(form->ContentsListBox), QStringList{"付録= 7"});
     // An edit renumbers the lines but keeps the list.
@@ -420,19 +393,19 @@ void TestSearchWindow::textChangedSinceSearch()
     QCOMPARE(form->LineCount(), 2);
     QCOMPARE(form->ContentsListBox->count(), 1);
     form->ReadingLineScrollBarScroll(1);
-    (*Dialogs)->ClearLog();
-    clickEntry(form.get(), 0);
-    QCOMPARE((*Dialogs)->LogLines(), QStringList{"message|  確認|インデックスエラー(3)"});
+    H->Script().ClearLog();
+    clickEntry(form, 0);
+    QCOMPARE(H->Script().LogLines(), QStringList{"message|  確認|インデックスエラー(3)"});
     QCOMPARE(form->SlideState().ReadingLine, 1);
-    exit(form);
+    H->Exit();
 }
 
 void TestSearchWindow::switchEntryForm()
 {
     writeFile(QStringLiteral("book.txt"), Book);
-    auto form = start();
+    TQuorvelaneForm* form = start();
     QAction* forward = form->Action(QStringLiteral("SetContentsLineForward"));
-    script(**Dialogs, {"in:第章", "in:0", "no"});
+    script(H->Script(), {"in:第章", "in:0", "no"});
     form->Action(QStringLiteral("FindContents"))->trigger();
     const QStringList numberLast{"第1章 はじめに= 1", "第2章 つづき= 3"};
     QCOMPARE(entries(form->ContentsListBox), numberLast);
@@ -440,7 +413,7 @@ void TestSearchWindow::switchEntryForm()
     forward->trigger();
     QVERIFY(forward->isChecked());
     QCOMPARE(entries(form->ContentsListBox), (QStringList{"1= 第1章 はじめに", "3= 第2章 つづき"}));
-    clickEntry(form.get(), 1);
+    clickEntry(form, 1);
     QCOMPARE(form->SlideState().ReadingLine, 2);
     QCOMPARE(form->windowTitle(), QStringLiteral("  3 / 7"));
 
@@ -450,9 +423,9 @@ void TestSearchWindow::switchEntryForm()
 
     // An entry without "=" cannot be switched: the list and the check stay.
     form->ContentsListBox->AddEntry(QStringLiteral("付録"));
-    (*Dialogs)->ClearLog();
+    H->Script().ClearLog();
     forward->trigger();
-    QCOMPARE((*Dialogs)->LogLines(), QStringList{"message| Error|リスト変更に失敗しました。"});
+    QCOMPARE(H->Script().LogLines(), QStringList{"message| Error|リスト変更に失敗しました。"});
     QVERIFY(!forward->isChecked());
     QCOMPARE(entries(form->ContentsListBox), numberLast + QStringList{"付録"});
 
@@ -461,14 +434,14 @@ void TestSearchWindow::switchEntryForm()
     forward->trigger();
     QVERIFY(forward->isChecked());
     QCOMPARE(form->ContentsListBox->count(), 0);
-    exit(form);
-    QVERIFY(settingsBytes().contains("ContentsLineForward=1\r\n"));
+    H->Exit();
+    QVERIFY(H->SettingsBytes().contains("ContentsLineForward=1\r\n"));
 }
 
 void TestSearchWindow::researchButton()
 {
     writeFile(QStringLiteral("book.txt"), Book);
-    auto form = start();
+    TQuorvelaneForm* form = start();
     QPushButton* button = form->FindResearchButton;
     // A loaded text can be searched again at once.
     QVERIFY(button->isVisible());
@@ -483,10 +456,10 @@ void TestSearchWindow::researchButton()
     QCOMPARE(form->ContentsListBox->count(), 0);
     QVERIFY(button->isVisible());
     QCOMPARE(button->text(), QStringLiteral("再検索(R)"));
-    (*Dialogs)->ClearLog();
+    H->Script().ClearLog();
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(entries(form->ContentsListBox), paragraphs);
-    QVERIFY((*Dialogs)->Log().isEmpty()); // no questions, no result
+    QVERIFY(H->Script().Log().isEmpty()); // no questions, no result
     QVERIFY(button->isHidden());
 
     // So does the relayout after a resize.
@@ -497,14 +470,14 @@ void TestSearchWindow::researchButton()
     QVERIFY(button->isVisible());
 
     // The contents search repeats with its stored markers, width and indented flag.
-    script(**Dialogs, {"in:章", "in:4", "no"});
+    script(H->Script(), {"in:章", "in:4", "no"});
     form->Action(QStringLiteral("FindContents"))->trigger();
     QCOMPARE(form->ContentsListBox->count(), 3);
     form->RelayoutReader();
     QCOMPARE(form->ContentsListBox->count(), 0);
-    (*Dialogs)->ClearLog();
+    H->Script().ClearLog();
     form->Action(QStringLiteral("FindResearch"))->trigger();
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    QVERIFY(H->Script().Log().isEmpty());
     QCOMPARE(entries(form->ContentsListBox),
              (QStringList{"第1章 はじめに= 1", "第2章 つづき= 3", "章の話は３つ。= 4"}));
 
@@ -512,26 +485,26 @@ void TestSearchWindow::researchButton()
     form->MainRichEdit->setPlainText(QString());
     form->RelayoutReader();
     QVERIFY(button->isHidden());
-    exit(form);
+    H->Exit();
 }
 
 void TestSearchWindow::cancelFromButton()
 {
     writeFile(QStringLiteral("many.txt"), manyLines());
-    auto form = start();
+    TQuorvelaneForm* form = start();
     QCOMPARE(form->LineCount(), 250);
     for (const bool research : {false, true}) {
-        (*Dialogs)->ClearLog();
+        H->Script().ClearLog();
         if (!research)
-            script(**Dialogs, {"in:x"});
-        TInSearchTurn click(secondTurn(form.get()), [&] {
+            script(H->Script(), {"in:x"});
+        TInSearchTurn click(secondTurn(form), [&] {
             QVERIFY(form->FindResearchButton->isVisible());
             QTest::mouseClick(form->FindResearchButton, Qt::LeftButton);
         });
         form->Action(research ? QStringLiteral("FindResearch") : QStringLiteral("FindLineString"))
             ->trigger();
         QVERIFY(click.Done);
-        QCOMPARE((*Dialogs)->LogLines(),
+        QCOMPARE(H->Script().LogLines(),
                  research ? QStringList{Interrupted}
                           : (QStringList{LineStringBox + "|", found(100), Interrupted}));
         const QStringList list = entries(form->ContentsListBox);
@@ -543,35 +516,35 @@ void TestSearchWindow::cancelFromButton()
         QCOMPARE(form->FindResearchButton->text(), QStringLiteral("再検索(R)"));
         QCOMPARE(form->windowTitle(), QStringLiteral("  1 / 250"));
     }
-    exit(form);
+    H->Exit();
 }
 
 void TestSearchWindow::menuSearchRefusedWhileRunning()
 {
     writeFile(QStringLiteral("many.txt"), manyLines());
-    auto form = start();
-    script(**Dialogs, {"in:x"});
+    TQuorvelaneForm* form = start();
+    script(H->Script(), {"in:x"});
     // A second search from the menu would ask for its markers: an unexpected dialog.
-    TInSearchTurn menu(secondTurn(form.get()),
+    TInSearchTurn menu(secondTurn(form),
                        [&] { form->Action(QStringLiteral("FindContents"))->trigger(); });
     form->Action(QStringLiteral("FindLineString"))->trigger();
     QVERIFY(menu.Done);
-    QCOMPARE((*Dialogs)->LogLines(), (QStringList{LineStringBox + "|", found(250)}));
+    QCOMPARE(H->Script().LogLines(), (QStringList{LineStringBox + "|", found(250)}));
     QCOMPARE(form->SearchState().SearchType, 0);
-    exit(form);
+    H->Exit();
 }
 
 void TestSearchWindow::storedFieldsSurviveRestart()
 {
     writeFile(QStringLiteral("book.txt"), Book);
-    auto form = start();
-    script(**Dialogs, {"in:第章", "in:0", "no", "in:DEBIAN", "in:２３", "in:12", "yes"});
+    TQuorvelaneForm* form = start();
+    script(H->Script(), {"in:第章", "in:0", "no", "in:DEBIAN", "in:２３", "in:12", "yes"});
     form->Action(QStringLiteral("FindContents"))->trigger();
     form->Action(QStringLiteral("FindLineString"))->trigger();
     form->Action(QStringLiteral("FindSimpleContents"))->trigger();
     QCOMPARE(entries(form->ContentsListBox), QStringList{"章の話は３つ。= 4"});
-    exit(form);
-    const QByteArray ini = settingsBytes();
+    H->Exit();
+    const QByteArray ini = H->SettingsBytes();
     for (const QByteArray& line :
          {QByteArray("SearchType=3\r\n"), QByteArray("SearchLineString=DEBIAN\r\n"),
           QByteArray("SearchContents=\x91\xe6\x8f\xcd\r\n"),
@@ -579,7 +552,7 @@ void TestSearchWindow::storedFieldsSurviveRestart()
           QByteArray("SearchLength=12\r\n"), QByteArray("SearchOption=1\r\n")})
         QVERIFY2(ini.contains(line), line.constData());
 
-    auto again = start();
+    TQuorvelaneForm* again = start();
     const TSearchState& state = again->SearchState();
     QCOMPARE(state.SearchType, 3);
     QCOMPARE(state.SearchLineString, QStringLiteral("DEBIAN"));
@@ -589,10 +562,10 @@ void TestSearchWindow::storedFieldsSurviveRestart()
     QCOMPARE(state.SearchOption, true);
     // The re-search after the restart runs with them, asking nothing.
     again->Action(QStringLiteral("FindResearch"))->trigger();
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    QVERIFY(H->Script().Log().isEmpty());
     QCOMPARE(entries(again->ContentsListBox), QStringList{"章の話は３つ。= 4"});
-    exit(again);
-    QCOMPARE(settingsBytes(), ini);
+    H->Exit();
+    QCOMPARE(H->SettingsBytes(), ini);
 }
 
 void TestSearchWindow::blankLines_data()
@@ -627,20 +600,20 @@ void TestSearchWindow::blankLines()
     QFETCH(QStringList, log);
     QFETCH(QStringList, contents);
     writeFile(QStringLiteral("blanks.txt"), Blanks);
-    auto form = start();
+    TQuorvelaneForm* form = start();
     QCOMPARE(form->LineCount(), 4);
     QCOMPARE(form->Line(0), QStringLiteral("   "));
-    script(**Dialogs, answers);
+    script(H->Script(), answers);
     form->Action(action)->trigger();
-    QCOMPARE((*Dialogs)->LogLines(), log);
+    QCOMPARE(H->Script().LogLines(), log);
     QCOMPARE(entries(form->ContentsListBox), contents);
     if (!contents.isEmpty()) {
-        clickEntry(form.get(), 0);
+        clickEntry(form, 0);
         QCOMPARE(form->windowTitle(),
                  QStringLiteral("  %1 / 4").arg(form->SlideState().ReadingLine + 1));
         QCOMPARE(form->SlideState().ReadingLine, contents.first().right(1).toInt() - 1);
     }
-    exit(form);
+    H->Exit();
 }
 
 void TestSearchWindow::megabyteLine()
@@ -650,7 +623,7 @@ void TestSearchWindow::megabyteLine()
     bytes += half + "Hinoki " + half;
     bytes += "\r\n\x95\x74\x98\x5e\r\n"; // 付録
     writeFile(QStringLiteral("huge.txt"), bytes);
-    auto form = start();
+    TQuorvelaneForm* form = start();
     const int n = form->LineCount();
     QVERIFY(n > 1000);
     QCOMPARE(form->Line(n - 1), QStringLiteral("付録"));
@@ -662,25 +635,25 @@ void TestSearchWindow::megabyteLine()
     QVERIFY(hinoki > 1);
 
     // The one word in the middle of the long line, letters folded.
-    script(**Dialogs, {"in:hINOKI"});
+    script(H->Script(), {"in:hINOKI"});
     form->Action(QStringLiteral("FindLineString"))->trigger();
-    QCOMPARE((*Dialogs)->LogLines(), (QStringList{LineStringBox + "|", found(1)}));
+    QCOMPARE(H->Script().LogLines(), (QStringList{LineStringBox + "|", found(1)}));
     QCOMPARE(entries(form->ContentsListBox),
              QStringList{form->Line(hinoki) + "= " +
                          QString::number(hinoki + 1).rightJustified(digits, u'0')});
-    clickEntry(form.get(), 0);
+    clickEntry(form, 0);
     QCOMPARE(form->SlideState().ReadingLine, hinoki);
     QCOMPARE(form->windowTitle(), QStringLiteral("  %1 / %2").arg(hinoki + 1).arg(n));
 
     // 10 000 markers over the same lines.
-    (*Dialogs)->ClearLog();
+    H->Script().ClearLog();
     const QString markers = QString(9999, u'y') + u'付';
-    script(**Dialogs, {"in:" + markers, "in:0", "no"});
+    script(H->Script(), {"in:" + markers, "in:0", "no"});
     form->Action(QStringLiteral("FindSimpleContents"))->trigger();
-    QCOMPARE((*Dialogs)->LogLines().last(), found(1));
+    QCOMPARE(H->Script().LogLines().last(), found(1));
     QCOMPARE(entries(form->ContentsListBox),
              QStringList{"付録= " + QString::number(n).rightJustified(digits, u'0')});
-    exit(form);
+    H->Exit();
 }
 
 void TestSearchWindow::linesChangeDuringSearch_data()
@@ -701,10 +674,10 @@ void TestSearchWindow::linesChangeDuringSearch()
     QFETCH(int, entriesAfter);
     writeFile(QStringLiteral("a.txt"), manyLines());
     writeFile(QStringLiteral("b.txt"), Book);
-    auto form = start();
+    TQuorvelaneForm* form = start();
     QCOMPARE(form->LineCount(), 250);
-    script(**Dialogs, {"in:x"});
-    TInSearchTurn changeLines(secondTurn(form.get()), [&] {
+    script(H->Script(), {"in:x"});
+    TInSearchTurn changeLines(secondTurn(form), [&] {
         if (change == u"FileNext") {
             form->Action(QStringLiteral("FileNext"))->trigger();
         } else if (change == u"FontSize") {
@@ -718,7 +691,7 @@ void TestSearchWindow::linesChangeDuringSearch()
     QVERIFY(changeLines.Done);
 
     // The lines the search would go on with are not the ones it began with: it stops there.
-    QCOMPARE((*Dialogs)->LogLines(),
+    QCOMPARE(H->Script().LogLines(),
              (QStringList{LineStringBox + "|", entriesAfter ? found(entriesAfter) : NothingFound,
                           Interrupted}));
     QCOMPARE(form->LineCount(), linesAfter);
@@ -731,22 +704,22 @@ void TestSearchWindow::linesChangeDuringSearch()
     QVERIFY(form->ContentsListBox->updatesEnabled());
     if (change == u"FileNext")
         QVERIFY(form->FileState().CurrentFileName.endsWith(QStringLiteral("b.txt")));
-    (*Dialogs)->ClearLog();
+    H->Script().ClearLog();
     form->Action(QStringLiteral("FindResearch"))->trigger();
-    QVERIFY((*Dialogs)->Log().isEmpty());
+    QVERIFY(H->Script().Log().isEmpty());
     QCOMPARE(form->ContentsListBox->count(), change == u"FileNext" ? 0 : linesAfter);
     // Closing asks about edited text; No lets it go.
     if (form->MainRichEdit->document()->isModified())
-        (*Dialogs)->AnswerButton(AnswerNo);
-    exit(form);
+        H->Script().AnswerButton(AnswerNo);
+    H->Exit();
 }
 
 void TestSearchWindow::formSwitchedDuringSearch()
 {
     writeFile(QStringLiteral("many.txt"), manyLines());
-    auto form = start();
-    script(**Dialogs, {"in:x"});
-    TInSearchTurn toggle(secondTurn(form.get()), [&] {
+    TQuorvelaneForm* form = start();
+    script(H->Script(), {"in:x"});
+    TInSearchTurn toggle(secondTurn(form), [&] {
         form->Action(QStringLiteral("SetContentsLineForward"))->trigger();
     });
     form->Action(QStringLiteral("FindLineString"))->trigger();
@@ -757,9 +730,9 @@ void TestSearchWindow::formSwitchedDuringSearch()
     QCOMPARE(list.at(99), QStringLiteral("100= x100"));
     QCOMPARE(list.at(100), QStringLiteral("101= x101"));
     QCOMPARE(list.last(), QStringLiteral("250= x250"));
-    clickEntry(form.get(), 100);
+    clickEntry(form, 100);
     QCOMPARE(form->SlideState().ReadingLine, 100);
-    exit(form);
+    H->Exit();
 }
 
 void TestSearchWindow::closeDuringSearch_data()
@@ -773,9 +746,9 @@ void TestSearchWindow::closeDuringSearch()
 {
     QFETCH(bool, exitCommand);
     writeFile(QStringLiteral("many.txt"), manyLines());
-    auto form = start();
-    script(**Dialogs, {"in:x"});
-    TInSearchTurn closing(secondTurn(form.get()), [&] {
+    TQuorvelaneForm* form = start();
+    script(H->Script(), {"in:x"});
+    TInSearchTurn closing(secondTurn(form), [&] {
         if (exitCommand)
             form->Action(QStringLiteral("AppExit"))->trigger();
         else
@@ -784,21 +757,21 @@ void TestSearchWindow::closeDuringSearch()
     form->Action(QStringLiteral("FindLineString"))->trigger();
     QVERIFY(closing.Done);
     // The search stopped without its messages and the window closed once it had returned.
-    QCOMPARE((*Dialogs)->LogLines(), QStringList{LineStringBox + "|"});
+    QCOMPARE(H->Script().LogLines(), QStringList{LineStringBox + "|"});
     QVERIFY(!form->isVisible());
     QVERIFY(!form->SearchState().Searching);
-    QVERIFY(settingsBytes().contains("SearchType=0\r\nSearchLineString=x\r\n"));
-    form.reset();
+    QVERIFY(H->SettingsBytes().contains("SearchType=0\r\nSearchLineString=x\r\n"));
+    H->Form.reset();
 }
 
 void TestSearchWindow::messagesFallBackToMessageWindow()
 {
     writeFile(QStringLiteral("book.txt"), Book);
     const std::unique_ptr<TApU> messageWindow = CreateApU();
-    auto form = start();
-    (*Dialogs)->SetUnavailable(true);
+    TQuorvelaneForm* form = start();
+    H->Script().SetUnavailable(true);
     form->Action(QStringLiteral("FindParagraph"))->trigger();
-    (*Dialogs)->SetUnavailable(false);
+    H->Script().SetUnavailable(false);
     QCOMPARE(entries(form->ContentsListBox), (QStringList{"本文です。= 2", "章の話は３つ。= 4"}));
     // No box could be shown: the result waits in the message window instead of being lost.
     QVERIFY(messageWindow->isVisible());
@@ -806,7 +779,7 @@ void TestSearchWindow::messagesFallBackToMessageWindow()
              QStringLiteral("該当する行が､2行見つかりました。"));
     QCOMPARE(messageWindow->windowTitle(), QStringLiteral("  確認 (予定外のエラーです。)"));
     messageWindow->hide();
-    exit(form);
+    H->Exit();
 }
 
 QTEST_MAIN(TestSearchWindow)

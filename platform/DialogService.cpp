@@ -1,4 +1,4 @@
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 
 #include "common/Notices.h"
 

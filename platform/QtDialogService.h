@@ -1,6 +1,8 @@
 #pragma once
 
-#include "dialogs/DialogService.h"
+#include <functional>
+
+#include "platform/DialogService.h"
 
 class QWidget;
 
@@ -20,4 +22,12 @@ public:
     std::optional<QString> ChooseFolder(const QString& caption, const QString& start) override;
     int ShowModalForm(QObject* form) override;
     void ErrorReport(const QString& text) override;
+
+    // The program's own folder chooser form, which lives above this layer; without one the
+    // platform's folder dialog answers.
+    using TFolderChooser = std::function<std::optional<QString>()>;
+    void SetFolderChooser(TFolderChooser chooser) { FolderChooser = std::move(chooser); }
+
+private:
+    TFolderChooser FolderChooser;
 };

@@ -1,7 +1,7 @@
-#include "dialogs/AppUtils.h"
+#include "platform/AppUtils.h"
 
 #include "common/CentredPosition.h"
-#include "dialogs/DialogService.h"
+#include "platform/DialogService.h"
 #include "platform/Fonts.h"
 
 #include <QClipboard>

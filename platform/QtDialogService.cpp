@@ -1,4 +1,4 @@
-#include "dialogs/QtDialogService.h"
+#include "platform/QtDialogService.h"
 
 #include "platform/Colors.h"
 #include "platform/Fonts.h"
@@ -201,6 +201,8 @@ TQtDialogService::SaveFile(const QString& caption, const QString& folder, const 
 std::optional<QString> TQtDialogService::ChooseFolder(const QString& caption, const QString& start)
 {
     requireDisplay();
+    if (FolderChooser)
+        return FolderChooser();
     const QString folder = QFileDialog::getExistingDirectory(
         dialogParent(), caption, start, QFileDialog::ShowDirsOnly | FileDialogOptions);
     if (folder.isEmpty())
