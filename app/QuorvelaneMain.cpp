@@ -45,7 +45,8 @@ const QString SettingsFileTitle = QStringLiteral("Quorvelane.ini");
 
 } // namespace
 
-TQuorvelaneForm::TQuorvelaneForm(QWidget* parent) : QMainWindow(parent)
+TQuorvelaneForm::TQuorvelaneForm(QWidget* parent, const QString& settingsFolder)
+    : QMainWindow(parent), SettingsFolderGiven(settingsFolder)
 {
     setObjectName(QStringLiteral("QuorvelaneForm"));
     setWindowTitle(QStringLiteral("Quorvelane"));
@@ -74,7 +75,8 @@ void TQuorvelaneForm::FormCreate()
     State.Files.IgnoreTextChange = true;
     FileList->StartIn(QDir::currentPath());
     // The settings folder always ends in a separator; a root already does.
-    State.Form.SettingsFolder = State.Files.Folder;
+    State.Form.SettingsFolder =
+        SettingsFolderGiven.isEmpty() ? State.Files.Folder : SettingsFolderGiven;
     if (!State.Form.SettingsFolder.endsWith(u'/'))
         State.Form.SettingsFolder += u'/';
     DirectoryPanel->setMinimumHeight(3);

@@ -57,8 +57,9 @@ class TQuorvelaneForm : public QMainWindow
 
 public:
     // Runs FormCreate. The settings file is SettingsFolder + "Quorvelane.ini", where
-    // SettingsFolder is the process's current folder.
-    explicit TQuorvelaneForm(QWidget* parent = nullptr);
+    // SettingsFolder is the process's current folder, or settingsFolder when one is given (a
+    // start from the desktop menu keeps its settings in the configuration folder).
+    explicit TQuorvelaneForm(QWidget* parent = nullptr, const QString& settingsFolder = {});
     ~TQuorvelaneForm() override;
 
     // Start-up and shutdown.
@@ -279,6 +280,7 @@ private:
     TReaderStatusFacts ReaderStatusFacts() const;
 
     TAppState State;
+    QString SettingsFolderGiven;
     bool Shown = false;
     bool Closed = false;
     QHash<QString, QAction*> Actions;

@@ -24,6 +24,10 @@ constexpr int FlagsYesNoCancel = 3;
 constexpr int FlagsYesNo = 4;
 constexpr int FlagInformationIcon = 64;
 
+// A desktop's own dialogs (a GTK theme's, say) speak the desktop's language; Qt's own speak
+// Japanese with the rest of the program, so the file, font and colour dialogs are always Qt's.
+constexpr auto FileDialogOptions = QFileDialog::DontUseNativeDialog;
+
 QWidget* dialogParent()
 {
     return QApplication::activeWindow();
@@ -58,6 +62,7 @@ public:
         Fonts = new QFontDialog(FontFromSpec(initial), this);
         Fonts->setWindowFlags(Qt::Widget);
         Fonts->setOption(QFontDialog::NoButtons);
+        Fonts->setOption(QFontDialog::DontUseNativeDialog);
         Fonts->setSizeGripEnabled(false);
 
         Colors = new QComboBox(this);
@@ -165,7 +170,8 @@ std::optional<TFontSpec> TQtDialogService::ChooseFont(const TFontSpec& initial)
 std::optional<qint32> TQtDialogService::ChooseColor(qint32 initialColor)
 {
     requireDisplay();
-    const QColor color = QColorDialog::getColor(ColorFromTColor(initialColor), dialogParent());
+    const QColor color = QColorDialog::getColor(ColorFromTColor(initialColor), dialogParent(),
+                                                QString(), QColorDialog::DontUseNativeDialog);
     if (!color.isValid())
         return std::nullopt;
     return TColorFromColor(color);
@@ -178,6 +184,7 @@ TQtDialogService::SaveFile(const QString& caption, const QString& folder, const 
     requireDisplay();
     QFileDialog dialog(dialogParent(), caption, folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOptions(FileDialogOptions);
     dialog.setOption(QFileDialog::DontConfirmOverwrite); // the caller asks its own question
     // The entries show their descriptions only; the masks in brackets are for the listing.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -196,7 +203,8 @@ std::optional<QString> TQtDialogService::ChooseFolder(const QString& caption, co
     requireDisplay();
     if (FolderChooser)
         return FolderChooser();
-    const QString folder = QFileDialog::getExistingDirectory(dialogParent(), caption, start);
+    const QString folder = QFileDialog::getExistingDirectory(
+        dialogParent(), caption, start, QFileDialog::ShowDirsOnly | FileDialogOptions);
     if (folder.isEmpty())
         return std::nullopt;
     return folder;

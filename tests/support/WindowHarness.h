@@ -86,10 +86,11 @@ public:
 
     // Starts the window in a folder (the harness's own when none is named) with whatever
     // settings file is there, and waits until it is shown. The window opens its folder, which
-    // becomes the process's current folder, so each start names its own.
-    TQuorvelaneForm& Open(const QString& folder = {})
+    // becomes the process's current folder, so each start names its own. A settings folder,
+    // when named, holds the settings file instead (a start from the desktop menu).
+    TQuorvelaneForm& Open(const QString& folder = {}, const QString& settingsFolder = {})
     {
-        Create(folder);
+        Create(folder, settingsFolder);
         Form->show();
         if (!QTest::qWaitForWindowExposed(Form.get()))
             qWarning("window not exposed");
@@ -97,18 +98,18 @@ public:
     }
 
     // Makes the window in a folder without showing it.
-    TQuorvelaneForm& Create(const QString& folder = {})
+    TQuorvelaneForm& Create(const QString& folder = {}, const QString& settingsFolder = {})
     {
         if (!QDir::setCurrent(folder.isEmpty() ? Dir.path() : folder))
             qWarning("cannot enter %s", qPrintable(folder));
-        Form = std::make_unique<TQuorvelaneForm>();
+        Form = std::make_unique<TQuorvelaneForm>(nullptr, settingsFolder);
         return *Form;
     }
 
     // Open, the start-up tick and the first relayout, as the first half second after a start.
-    TQuorvelaneForm& OpenSettled(const QString& folder = {})
+    TQuorvelaneForm& OpenSettled(const QString& folder = {}, const QString& settingsFolder = {})
     {
-        Open(folder);
+        Open(folder, settingsFolder);
         StartUpTick();
         Settle();
         return *Form;
