@@ -6,18 +6,17 @@
 #include "dialogs/BaseSettings.h"
 #include "dialogs/EditCommands.h"
 #include "dialogs/FileDialogs.h"
+#include "dialogs/HelpWindow.h"
 #include "dialogs/ProgramInfo.h"
 #include "dialogs/TextSaver.h"
-#include "dialogs/HelpWindow.h"
 #include "dialogs/TextViewSavePort.h"
 
 #include "common/AppConstants.h"
-#include "platform/AppUtils.h"
-#include "platform/DialogService.h"
 #include "files/FileList.h"
 #include "files/FolderControls.h"
 #include "files/TextLoader.h"
-#include "search/HeadingSearch.h"
+#include "platform/AppUtils.h"
+#include "platform/DialogService.h"
 #include "platform/IniFile.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderAppearance.h"
@@ -25,6 +24,7 @@
 #include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 #include "reader/SlideEngine.h"
+#include "search/HeadingSearch.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -349,11 +349,35 @@ bool TQuorvelaneForm::Set_SaveFilter(QString& FilterList)
 {
     return SetSaveFilterReporting(FilterList);
 }
-void TQuorvelaneForm::FileSaveExecute() { Saver->FileSaveExecute(); }
-void TQuorvelaneForm::MenuEditExecute() { EditCommands->MenuEditExecute(); }
-void TQuorvelaneForm::TextCutExecute() { EditCommands->TextCutExecute(); }
-void TQuorvelaneForm::TextCopyExecute() { EditCommands->TextCopyExecute(); }
-void TQuorvelaneForm::TextPasteExecute() { EditCommands->TextPasteExecute(); }
-void TQuorvelaneForm::TextAllSelectExecute() { EditCommands->TextAllSelectExecute(); }
-void TQuorvelaneForm::AppHelpExecute() { Help->AppHelpExecute(); }
-void TQuorvelaneForm::AppVersionExecute() { ::AppVersionExecute(); }
+void TQuorvelaneForm::FileSaveExecute()
+{
+    Saver->FileSaveExecute();
+}
+void TQuorvelaneForm::MenuEditExecute()
+{
+    EditCommands->MenuEditExecute();
+}
+void TQuorvelaneForm::TextCutExecute()
+{
+    EditCommands->TextCutExecute();
+}
+void TQuorvelaneForm::TextCopyExecute()
+{
+    EditCommands->TextCopyExecute();
+}
+void TQuorvelaneForm::TextPasteExecute()
+{
+    EditCommands->TextPasteExecute();
+}
+void TQuorvelaneForm::TextAllSelectExecute()
+{
+    EditCommands->TextAllSelectExecute();
+}
+void TQuorvelaneForm::AppHelpExecute()
+{
+    Help->AppHelpExecute();
+}
+void TQuorvelaneForm::AppVersionExecute()
+{
+    ::AppVersionExecute();
+}

@@ -11,8 +11,8 @@
 #include "bench/BenchReport.h"
 #include "bench/WindowDriver.h"
 
-#include "platform/AppUtils.h"
 #include "dialogs/FileDialogs.h"
+#include "platform/AppUtils.h"
 #include "platform/TextDecoding.h"
 
 #include <QApplication>

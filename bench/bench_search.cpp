@@ -1,10 +1,10 @@
 // The searches of the main window over the display lines of a large text laid out at 10 pt in
 // an 800-pixel-wide text view. Each search runs through its menu action with scripted answers
 // and is timed until its result message is due, the event turns every 100 lines and the filling
-// of the contents list included; for the contents searches also until the list is laid out. Find_Word runs beside GNU grep over the same display lines
-// written out as UTF-8. While the searches run, a zero timer records the longest wait an event
-// had; last, the re-search button is pressed during a search, and the time until the search has
-// ended is taken.
+// of the contents list included; for the contents searches also until the list is laid out.
+// Find_Word runs beside GNU grep over the same display lines written out as UTF-8. While the
+// searches run, a zero timer records the longest wait an event had; last, the re-search button is
+// pressed during a search, and the time until the search has ended is taken.
 //
 // bench_search CORPUS-100MB.txt
 //
@@ -48,7 +48,9 @@ double ChildrenCpuMs()
 {
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
-    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    const auto ms = [](const timeval& t) {
+        return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
+    };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
@@ -104,8 +106,7 @@ class TSearchBench
 {
 public:
     TSearchBench(TWindowDriver& window, TBenchDialogs& dialogs) : Window(window), Dialogs(dialogs)
-    {
-    }
+    {}
 
     // One search from its menu action until the first message (the result, or the cancel).
     TSearchRun Run(TSearchAction action, const QStringList& inputs, const std::deque<int>& answers)
@@ -217,7 +218,9 @@ void WordRows(TSearchBench& bench, const QString& linesPath)
             grepHits = timed.Hits;
         }
         TBenchRow row;
-        row.What = QStringLiteral("Find_Word \"%1\", %2 entries").arg(word).arg(ours.Entries)
+        row.What = QStringLiteral("Find_Word \"%1\", %2 entries")
+                       .arg(word)
+                       .arg(ours.Entries)
                        .toStdString();
         row.Ours = ours.Ms;
         row.Baseline = QStringLiteral("grep -c -i -F, %1 hits").arg(grepHits).toStdString();
@@ -299,13 +302,12 @@ int main(int argc, char** argv)
                        .toStdString());
     TSearchBench bench(window, dialogs);
     WordRows(bench, linesPath);
-    ContentsRow("Find_Letter, paragraph search",
-                bench.Median(TSearchAction::FindParagraph, {}), 10000);
+    ContentsRow("Find_Letter, paragraph search", bench.Median(TSearchAction::FindParagraph, {}),
+                10000);
     // Markers 第 and 章, no width limit, not only indented lines.
-    ContentsRow("Find_Contents, markers 第章",
-                bench.Median(TSearchAction::FindContents, {QStringLiteral("第章"), "0"},
-                             {AnswerNo}),
-                0);
+    ContentsRow(
+        "Find_Contents, markers 第章",
+        bench.Median(TSearchAction::FindContents, {QStringLiteral("第章"), "0"}, {AnswerNo}), 0);
     ResponseRows(bench);
     return 0;
 }

@@ -19,7 +19,7 @@ void AppendPadNumber(QString& out, int value, int width)
         digits[count++] = char16_t(u'0' + magnitude % 10);
     if (count > width) {
         PlainNotice(value > 0 ? QStringLiteral("オーバーフローしました(数が大)。")
-                               : QStringLiteral("オーバーフローしました(数が小)。"));
+                              : QStringLiteral("オーバーフローしました(数が小)。"));
     } else {
         if (value < 0)
             out += u'-';

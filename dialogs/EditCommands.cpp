@@ -1,7 +1,7 @@
 #include "dialogs/EditCommands.h"
 
-#include "platform/AppUtils.h"
 #include "dialogs/ProgramInfo.h"
+#include "platform/AppUtils.h"
 
 #include <QAction>
 #include <QPlainTextEdit>

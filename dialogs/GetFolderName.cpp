@@ -1,7 +1,7 @@
 #include "dialogs/GetFolderName.h"
 
-#include "platform/DialogService.h"
 #include "files/FolderControls.h"
+#include "platform/DialogService.h"
 
 #include <QDir>
 #include <QFrame>

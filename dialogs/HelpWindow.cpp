@@ -1,7 +1,7 @@
 #include "dialogs/HelpWindow.h"
 
-#include "platform/AppUtils.h"
 #include "dialogs/ProgramInfo.h"
+#include "platform/AppUtils.h"
 
 #include <QApplication>
 #include <QFile>

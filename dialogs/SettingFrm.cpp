@@ -1,8 +1,8 @@
 #include "dialogs/SettingFrm.h"
 
+#include "dialogs/SettingLists.h"
 #include "platform/AppUtils.h"
 #include "platform/DialogService.h"
-#include "dialogs/SettingLists.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

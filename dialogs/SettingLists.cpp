@@ -2,9 +2,9 @@
 
 #include "common/AppConstants.h"
 #include "common/SplitWX.h"
-#include "platform/DialogService.h"
 #include "files/FileFilters.h"
 #include "platform/Cp932.h"
+#include "platform/DialogService.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "dialogs/TextSaver.h"
 
 #include "common/AppConstants.h"
-#include "platform/DialogService.h"
 #include "dialogs/FileDialogs.h"
+#include "platform/DialogService.h"
 
 #include <QFileInfo>
 

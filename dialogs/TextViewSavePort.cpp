@@ -1,8 +1,8 @@
 #include "dialogs/TextViewSavePort.h"
 
 #include "files/AozoraDisplay.h"
-#include "platform/AppUtils.h"
 #include "files/FileState.h"
+#include "platform/AppUtils.h"
 #include "reader/ReaderView.h"
 
 #include <QPlainTextEdit>

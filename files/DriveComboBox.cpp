@@ -1,5 +1,5 @@
-#include "platform/Drives.h"
 #include "files/FolderControls.h"
+#include "platform/Drives.h"
 
 #include <QDir>
 

@@ -1,10 +1,10 @@
 #include "files/FileList.h"
 
 #include "common/AppConstants.h"
-#include "platform/AppUtils.h"
 #include "files/FileFilters.h"
 #include "files/FileState.h"
 #include "files/FolderControls.h"
+#include "platform/AppUtils.h"
 
 #include <QAction>
 #include <QListWidget>

@@ -60,14 +60,20 @@ void TContentsListBox::keyPressEvent(QKeyEvent* event)
         emit EntryChosen();
 }
 
-int TContentsListBox::count() const { return Model->rowCount(); }
+int TContentsListBox::count() const
+{
+    return Model->rowCount();
+}
 
 QString TContentsListBox::Text(int row) const
 {
     return Model->data(Model->index(row), Qt::DisplayRole).toString();
 }
 
-QStringList TContentsListBox::Entries() const { return Model->stringList(); }
+QStringList TContentsListBox::Entries() const
+{
+    return Model->stringList();
+}
 
 void TContentsListBox::SetEntries(const QStringList& entries)
 {
@@ -93,7 +99,10 @@ int TContentsListBox::CurrentRow() const
     return currentIndex().isValid() ? currentIndex().row() : -1;
 }
 
-void TContentsListBox::SetCurrentRow(int row) { setCurrentIndex(Model->index(row)); }
+void TContentsListBox::SetCurrentRow(int row)
+{
+    setCurrentIndex(Model->index(row));
+}
 
 void TContentsListBox::BeginUpdate()
 {

@@ -443,7 +443,8 @@ std::optional<TDetectedText> DecodePlausibleUtf16(QByteArrayView bytes)
     QString text = DecodeUtf16(bytes, bigEndian);
     if (double(JapaneseUnits(text)) < Utf16Share * double(text.size()))
         return std::nullopt;
-    return Finished(std::move(text), bigEndian ? TSourceEncoding::Utf16Be : TSourceEncoding::Utf16Le);
+    return Finished(std::move(text),
+                    bigEndian ? TSourceEncoding::Utf16Be : TSourceEncoding::Utf16Le);
 }
 
 // Enough of the start to tell most files that are no UTF-8 at once, cut before a sequence.

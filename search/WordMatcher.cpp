@@ -63,15 +63,14 @@ struct TEnds
         : First(_mm_set1_epi16(short(word.front()))), Last(_mm_set1_epi16(short(word.back()))),
           FoldFirst(_mm_set1_epi16(short(fold.front()))),
           FoldLast(_mm_set1_epi16(short(fold.back()))), LastAt(qsizetype(word.size()) - 1)
-    {
-    }
+    {}
     unsigned FitsAt(const char16_t* text) const
     {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + LastAt));
-        return unsigned(_mm_movemask_epi8(
-            _mm_and_si128(_mm_cmpeq_epi16(_mm_or_si128(a, FoldFirst), First),
-                          _mm_cmpeq_epi16(_mm_or_si128(b, FoldLast), Last))));
+        return unsigned(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(_mm_or_si128(a, FoldFirst), First),
+                                            _mm_cmpeq_epi16(_mm_or_si128(b, FoldLast), Last))));
     }
 
     __m128i First, Last, FoldFirst, FoldLast;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/QuorvelaneMain.h"
-#include "platform/AppUtils.h"
 #include "dialogs/FileDialogs.h"
+#include "platform/AppUtils.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"

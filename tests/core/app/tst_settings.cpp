@@ -1,6 +1,6 @@
 #include "app/Settings.h"
-#include "tests/support/TestFiles.h"
 #include "platform/IniFile.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -46,45 +46,16 @@ void TestSettings::missingFileGivesDefaults()
     QCOMPARE(read.Look.BackColor, -2147483633);
     QCOMPARE(read.Search.SearchSimplleContents, QStringLiteral("１２３４５６７８９０"));
     // Each key's default is written once, in the field that holds it.
-    const QVariantList expected{false,
-                                50,
-                                30,
-                                500,
-                                400,
-                                110,
-                                110,
-                                150,
-                                96,
-                                false,
-                                QStringLiteral("*.txt"),
-                                QStringLiteral("*.txt/*.rtf/*.m3u"),
-                                QString(),
-                                QStringLiteral("/start"),
-                                QString(),
-                                7,
-                                QStringLiteral("100,250,500"),
-                                0,
-                                false,
-                                false,
-                                1,
-                                -2147483633,
-                                false,
-                                4,
-                                0,
-                                QStringLiteral("ＭＳ Ｐゴシック"),
-                                0,
-                                false,
-                                1,
-                                QString(),
-                                QStringLiteral("()"),
-                                QStringLiteral("１２３４５６７８９０"),
-                                0,
-                                false,
-                                // [Formats]: formatting on, ruby above the base.
-                                true,
-                                0,
-                                false,  // [Comfort] StatusStrip
-                                false}; // KeepPlaces
+    const QVariantList expected{
+        false, 50, 30, 500, 400, 110, 110, 150, 96, false, QStringLiteral("*.txt"),
+        QStringLiteral("*.txt/*.rtf/*.m3u"), QString(), QStringLiteral("/start"), QString(), 7,
+        QStringLiteral("100,250,500"), 0, false, false, 1, -2147483633, false, 4, 0,
+        QStringLiteral("ＭＳ Ｐゴシック"), 0, false, 1, QString(), QStringLiteral("()"),
+        QStringLiteral("１２３４５６７８９０"), 0, false,
+        // [Formats]: formatting on, ruby above the base.
+        true, 0,
+        false,  // [Comfort] StatusStrip
+        false}; // KeepPlaces
     QCOMPARE(SettingsValues(read), expected);
 }
 

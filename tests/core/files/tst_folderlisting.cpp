@@ -1,6 +1,6 @@
 #include "files/FolderListing.h"
-#include "tests/support/TestFiles.h"
 #include "platform/Drives.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>

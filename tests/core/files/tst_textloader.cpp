@@ -29,7 +29,10 @@ public:
         ViewText = text;
         Log << "text " + text;
     }
-    int LineCount() const override { return ViewText.isEmpty() ? 0 : int(ViewText.count(u'\n')) + 1; }
+    int LineCount() const override
+    {
+        return ViewText.isEmpty() ? 0 : int(ViewText.count(u'\n')) + 1;
+    }
     void ResetReadingLine() override { Log << "top"; }
     void ClearContents() override { Log << "contents cleared"; }
     void SetResearchVisible(bool visible) override

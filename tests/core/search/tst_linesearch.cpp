@@ -194,8 +194,8 @@ void TestLineSearch::findWordAgainstReference()
 {
     // Random lines long enough for the matcher's blocks of places and its tail, over letters of
     // both cases, kana that share their low bytes, and a surrogate pair.
-    const QStringList alphabet{"a", "A", "b", "B", " ", "パ", "ッ", "ジ", "ア",
-                               QStringLiteral("\U00020B9F")};
+    const QStringList alphabet{"a",  "A",  "b",  "B",  " ",
+                               "パ", "ッ", "ジ", "ア", QStringLiteral("\U00020B9F")};
     QRandomGenerator random(1913);
     const auto text = [&](int longest) { return RandomText(random, alphabet, longest); };
     QStringList lines;

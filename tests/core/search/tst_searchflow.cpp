@@ -1,6 +1,6 @@
 #include "search/SearchFlow.h"
-#include "tests/support/SearchDialogs.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/SearchDialogs.h"
 
 #include <QTest>
 
@@ -493,10 +493,11 @@ void TestSearchFlow::contentsList_data()
     const QStringList forward{"02= 第一章", "04= 第二章"};
     QTest::newRow("an entry moves the reader")
         << named << false << 1 << QStringList{"hint 第二章= 04", "line 3"} << named << false;
-    QTest::newRow("line first") << forward << true << 0
-                                << QStringList{"hint 02= 第一章", "line 1"} << forward << true;
+    QTest::newRow("line first") << forward << true << 0 << QStringList{"hint 02= 第一章", "line 1"}
+                                << forward << true;
     QTest::newRow("no entry chosen") << named << false << -1 << QStringList{} << named << false;
-    QTest::newRow("switch to line first") << named << true << -2 << QStringList{} << forward << true;
+    QTest::newRow("switch to line first")
+        << named << true << -2 << QStringList{} << forward << true;
     QTest::newRow("switch back") << forward << false << -2 << QStringList{} << named << false;
     QTest::newRow("an entry without = cannot switch")
         << QStringList{"x"} << true << -2 << QStringList{"check 0"} << QStringList{"x"} << false;

@@ -1,8 +1,8 @@
 #include "tests/support/Permissions.h"
 #include "tests/support/WindowHarness.h"
 
-#include "files/FolderListing.h"
 #include "files/FolderControls.h"
+#include "files/FolderListing.h"
 #include "platform/MainRichEdit.h"
 
 #include <QApplication>
@@ -140,7 +140,8 @@ void TestFileList::startUpListsTextFiles()
     QCOMPARE(form->FileNameListBox->count(), 0);
     H->StartUpTick();
     H->Settle();
-    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox),
+             (QStringList{"a.txt", "B.TXT", "c.txt"}));
     QCOMPARE(TWindowHarness::ListTexts(form->FilePathListBox),
              (QStringList{path("a.txt"), path("B.TXT"), path("c.txt")}));
     QCOMPARE(form->FileNameListBox->currentRow(), 0);
@@ -200,12 +201,14 @@ void TestFileList::anyFilterShowsEveryFile()
     QVERIFY(any->isChecked());
     QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox),
              (QStringList{"0.dat", "a.txt", "B.TXT", "c.txt", "d.doc"}));
-    QCOMPARE(TWindowHarness::ListTexts(form->FilePathListBox), (QStringList{path("0.dat"), path("a.txt"), path("B.TXT"),
-                                                        path("c.txt"), path("d.doc")}));
+    QCOMPARE(
+        TWindowHarness::ListTexts(form->FilePathListBox),
+        (QStringList{path("0.dat"), path("a.txt"), path("B.TXT"), path("c.txt"), path("d.doc")}));
     checkLoaded(*form, path("0.dat"), ChapterLine);
     any->trigger();
     QVERIFY(!any->isChecked());
-    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox),
+             (QStringList{"a.txt", "B.TXT", "c.txt"}));
     checkLoaded(*form, path("a.txt"), CatLine);
     any->trigger();
     H->Exit();
@@ -240,7 +243,8 @@ void TestFileList::openSubfolder()
     }
     QCOMPARE(folders->Directory(), path("sub"));
     QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"s1.txt", "s2.txt"}));
-    QCOMPARE(TWindowHarness::ListTexts(form->FilePathListBox), (QStringList{path("sub/s1.txt"), path("sub/s2.txt")}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FilePathListBox),
+             (QStringList{path("sub/s1.txt"), path("sub/s2.txt")}));
     QCOMPARE(form->FileNameListBox->currentRow(), 0);
     checkLoaded(*form, path("sub/s1.txt"), CatLine);
     // And back up to the parent, whose first file loads again.
@@ -412,7 +416,8 @@ void TestFileList::unreadableFolderAndFile()
     // The saved folder cannot be read: the start folder is shown.
     QCOMPARE(form->DirectoryListBox1->Directory(), Top);
     checkLoaded(*form, path("a.txt"), CatLine);
-    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"a.txt", "a2.txt", "B.TXT", "c.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox),
+             (QStringList{"a.txt", "a2.txt", "B.TXT", "c.txt"}));
 
     // Opening it from the folder list changes nothing.
     QListWidgetItem* locked = folderEntry(*form, path("locked"));
@@ -456,7 +461,8 @@ void TestFileList::folderRemovedWhileShown()
     emit form->DirectoryListBox1->itemActivated(open);
     QCOMPARE(form->DirectoryListBox1->Directory(), Top);
     QVERIFY(!folderEntry(*form, path("sub")));
-    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox),
+             (QStringList{"a.txt", "B.TXT", "c.txt"}));
     checkLoaded(*form, path("a.txt"), CatLine);
 
     // A subfolder removed after it was listed: its entry goes, nothing else changes.
@@ -479,7 +485,8 @@ void TestFileList::symbolicLinkLoops()
     QCOMPARE(::symlink("a.txt", (top + "/link.txt").constData()), 0);
     QCOMPARE(::symlink("..", (top + "/sub/up").constData()), 0);
     TQuorvelaneForm* form = &H->OpenSettled(Top);
-    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"a.txt", "B.TXT", "c.txt", "link.txt"}));
+    QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox),
+             (QStringList{"a.txt", "B.TXT", "c.txt", "link.txt"}));
     QVERIFY(!folderEntry(*form, path("loop")));
     // The way round the cycle can be walked as far as the user likes.
     QVERIFY(form->DirectoryListBox1->SetDirectory(path("sub")));
@@ -493,7 +500,8 @@ void TestFileList::symbolicLinkLoops()
         QCOMPARE(form->FileNameListBox->count(), 4);
         QVERIFY(form->DirectoryListBox1->SetDirectory(folder + QStringLiteral("/sub")));
         folder += QStringLiteral("/sub");
-        QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"s1.txt", "s2.txt"}));
+        QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox),
+                 (QStringList{"s1.txt", "s2.txt"}));
     }
     form->Action(QStringLiteral("FileNext"))->trigger();
     checkLoaded(*form, folder + QStringLiteral("/s2.txt"), ChapterLine);

@@ -135,9 +135,9 @@ void TestMainWindow::goneFoldersAreDropped()
     const QString a = H->Dir.filePath(QStringLiteral("a"));
     const QString c = H->Dir.filePath(QStringLiteral("c"));
     QVERIFY(QDir().mkpath(a) && QDir().mkpath(c));
-    H->WriteSettings("[FileFolder]\r\nSelFolder=" + a.toUtf8() + ";" + H->Dir.filePath("gone").toUtf8() +
-                  ";" + c.toUtf8() + "\r\nFolder=" + H->Dir.filePath("gone").toUtf8() +
-                  "\r\n[BaseData]\r\nFontSize=6\r\n");
+    H->WriteSettings("[FileFolder]\r\nSelFolder=" + a.toUtf8() + ";" +
+                     H->Dir.filePath("gone").toUtf8() + ";" + c.toUtf8() + "\r\nFolder=" +
+                     H->Dir.filePath("gone").toUtf8() + "\r\n[BaseData]\r\nFontSize=6\r\n");
     TQuorvelaneForm* form = &H->Open();
     QCOMPARE(form->FileState().SelectedFolders, (QStringList{a, c}));
     QCOMPARE(form->SelectedFolderMenu->actions().size(), 2);

@@ -1,5 +1,5 @@
-#include "platform/AppUtils.h"
 #include "common/CentredPosition.h"
+#include "platform/AppUtils.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QApplication>

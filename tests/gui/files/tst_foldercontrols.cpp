@@ -1,6 +1,6 @@
+#include "files/FolderControls.h"
 #include "platform/Drives.h"
 #include "tests/support/TestFiles.h"
-#include "files/FolderControls.h"
 
 #include <QApplication>
 #include <QDir>

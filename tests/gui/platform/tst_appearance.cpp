@@ -53,13 +53,20 @@ void TestAppearance::displayFamily_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("family");
-    QTest::newRow("proportional gothic") << "ＭＳ Ｐゴシック" << "IPAPGothic";
-    QTest::newRow("fixed gothic") << "ＭＳ ゴシック" << "IPAGothic";
-    QTest::newRow("proportional mincho") << "ＭＳ Ｐ明朝" << "IPAPMincho";
-    QTest::newRow("fixed mincho") << "ＭＳ 明朝" << "IPAMincho";
-    QTest::newRow("latin spelling") << "MS PGothic" << "IPAPGothic";
-    QTest::newRow("ui gothic") << "MS UI Gothic" << "IPAPGothic";
-    QTest::newRow("an installed face stays") << "IPAMincho" << "IPAMincho";
+    QTest::newRow("proportional gothic") << "ＭＳ Ｐゴシック"
+                                         << "IPAPGothic";
+    QTest::newRow("fixed gothic") << "ＭＳ ゴシック"
+                                  << "IPAGothic";
+    QTest::newRow("proportional mincho") << "ＭＳ Ｐ明朝"
+                                         << "IPAPMincho";
+    QTest::newRow("fixed mincho") << "ＭＳ 明朝"
+                                  << "IPAMincho";
+    QTest::newRow("latin spelling") << "MS PGothic"
+                                    << "IPAPGothic";
+    QTest::newRow("ui gothic") << "MS UI Gothic"
+                               << "IPAPGothic";
+    QTest::newRow("an installed face stays") << "IPAMincho"
+                                             << "IPAMincho";
 }
 
 void TestAppearance::displayFamily()
@@ -74,7 +81,8 @@ void TestAppearance::displayFamily()
 
 void TestAppearance::storedNameKept()
 {
-    const TFontSpec stored{QStringLiteral("ＭＳ Ｐゴシック"), 12, true, false, true, false, 0x123456};
+    const TFontSpec stored{
+        QStringLiteral("ＭＳ Ｐゴシック"), 12, true, false, true, false, 0x123456};
     const QFont shown = FontFromSpec(stored);
     QCOMPARE(shown.pointSize(), 12);
     QVERIFY(shown.bold() && shown.underline() && !shown.italic());

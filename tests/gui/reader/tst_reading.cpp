@@ -88,7 +88,8 @@ QStringList TestReading::labelTexts() const
 {
     QStringList texts;
     for (int i = 0; i < Form->LabelCount(); ++i)
-        texts << Form->ReaderPanel->findChild<QLabel*>(QStringLiteral("ReaderLabel%1").arg(i))->text();
+        texts << Form->ReaderPanel->findChild<QLabel*>(QStringLiteral("ReaderLabel%1").arg(i))
+                     ->text();
     return texts;
 }
 
@@ -116,12 +117,20 @@ void TestReading::loadKinds_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("firstLine");
-    QTest::newRow("upper-case extension") << "NOTES.TXT" << QByteArray("\x95\x5c\x8e\xa6\r\n") << "表示";
-    QTest::newRow("rtf through the reader") << "notes.rtf" << QByteArray("{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 x;}}\\f0 \\'95\\'5c\\par}") << "表";
-    QTest::newRow("rtf-named plain text") << "plain.rtf" << QByteArray("just text\r\n") << "just text";
+    QTest::newRow("upper-case extension")
+        << "NOTES.TXT" << QByteArray("\x95\x5c\x8e\xa6\r\n") << "表示";
+    QTest::newRow("rtf through the reader")
+        << "notes.rtf"
+        << QByteArray(
+               "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 x;}}\\f0 \\'95\\'5c\\par}")
+        << "表";
+    QTest::newRow("rtf-named plain text")
+        << "plain.rtf" << QByteArray("just text\r\n") << "just text";
     QTest::newRow("no extension") << "README" << QByteArray("{\\rtf1 hello\\par}") << "hello";
-    QTest::newRow("invalid cp932 kept") << "bad.txt" << QByteArray("a\x82 b\xff\r\nnext") << "a\uFFFD b\uFFFD";
-    QTest::newRow("nul bytes") << "nul.txt" << QByteArray("x\0y\r\n", 5) << QString::fromUtf16(u"x\0y", 3);
+    QTest::newRow("invalid cp932 kept")
+        << "bad.txt" << QByteArray("a\x82 b\xff\r\nnext") << "a\uFFFD b\uFFFD";
+    QTest::newRow("nul bytes") << "nul.txt" << QByteArray("x\0y\r\n", 5)
+                               << QString::fromUtf16(u"x\0y", 3);
 }
 
 void TestReading::loadKinds()

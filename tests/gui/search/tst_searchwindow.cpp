@@ -1,10 +1,10 @@
-#include "common/AppConstants.h"
 #include "app/QuorvelaneMain.h"
+#include "common/AppConstants.h"
 #include "platform/AppUtils.h"
 #include "platform/Cp932.h"
 #include "platform/MainRichEdit.h"
-#include "tests/support/SearchDialogs.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/SearchDialogs.h"
 #include "tests/support/WindowHarness.h"
 
 #include <QAction>
