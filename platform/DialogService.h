@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FontSpec.h"
+#include "platform/FontFace.h"
 
 #include <QString>
 #include <QStringList>

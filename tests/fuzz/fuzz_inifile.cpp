@@ -7,6 +7,8 @@
 // as the same text when a value CP932 cannot hold turns it into UTF-8.
 #include "FuzzSupport.h"
 
+#include "files/FormatState.h"
+
 #include "app/Settings.h"
 #include "platform/Cp932.h"
 #include "platform/EscapedUtf8.h"
@@ -106,6 +108,8 @@ QVariant AsRead(int key, const QVariant& written)
         return NormalizedSearchType(written.toInt());
     if (Key(key) == u"FontStyle")
         return EncodeFontStyle(DecodeFontStyle(written.toInt()));
+    if (Key(key) == u"RubyStyle")
+        return int(RubyStyleOf(written.toInt()));
     return written;
 }
 
@@ -121,8 +125,9 @@ QList<QByteArray> ForeignLines(const QByteArray& file, bool asText)
             names << SettingsKeyName(i).section(u'/', 1).toLower();
         return names;
     }();
-    static const QStringList ownSections{QStringLiteral("form"), QStringLiteral("panel"),
-                                         QStringLiteral("filefolder"), QStringLiteral("basedata")};
+    static const QStringList ownSections{QStringLiteral("form"),       QStringLiteral("panel"),
+                                         QStringLiteral("filefolder"), QStringLiteral("basedata"),
+                                         QStringLiteral("formats"),    QStringLiteral("comfort")};
     const bool utf8 = file.startsWith(Utf8Bom);
     const QByteArray body = utf8 ? file.sliced(Utf8Bom.size()) : file;
     QList<QByteArray> lines;
