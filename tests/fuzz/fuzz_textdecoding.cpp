@@ -50,10 +50,12 @@ QByteArray Utf16(const QString& text, bool bigEndian)
 
 void AnyBytes(QByteArrayView bytes)
 {
-    const QString text = DecodeText(bytes);
+    const TDetectedText detected = DecodeDetectedText(bytes);
+    const QString& text = detected.Text;
+    FUZZ_CHECK(text == DecodeText(bytes));
     // Line ends are single bytes that belong to no other character only in these two; the
     // other encodings a file may be detected in have their own targets' worth of rules.
-    const TSourceEncoding encoding = DetectTextEncoding(bytes);
+    const TSourceEncoding encoding = detected.Encoding;
     if (encoding == TSourceEncoding::ShiftJis || encoding == TSourceEncoding::Utf8) {
         bool last = false;
         const qsizetype ends = LineEnds(bytes, last);
@@ -91,7 +93,7 @@ void SavedText(FuzzedDataProvider& data)
             return;
         bytes = text.toUtf8();
         // Unmarked bytes may fairly be taken for JIS (escapes) or UTF-16 (NULs) instead.
-        if (const TSourceEncoding e = DetectTextEncoding(bytes);
+        if (const TSourceEncoding e = DecodeDetectedText(bytes).Encoding;
             e != TSourceEncoding::Utf8 && e != TSourceEncoding::ShiftJis)
             return;
         break;
