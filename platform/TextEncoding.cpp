@@ -14,6 +14,20 @@ namespace {
 
 using TBytes = const unsigned char*;
 
+// Steps over the next eight bytes when all of them are ASCII: most of a file is, and the
+// scanners need to look closely only at the rest.
+bool SkipAsciiWord(TBytes& p, TBytes end)
+{
+    if (end - p < 8)
+        return false;
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    if ((word & 0x8080808080808080ULL) != 0)
+        return false;
+    p += 8;
+    return true;
+}
+
 bool StartsWith(QByteArrayView bytes, const char* prefix, qsizetype n)
 {
     return bytes.size() >= n && std::memcmp(bytes.data(), prefix, static_cast<size_t>(n)) == 0;
@@ -40,14 +54,8 @@ TUtf8Scan ScanUtf8(QByteArrayView bytes)
     const TBytes end = p + bytes.size();
     bool multiByte = false;
     while (p < end) {
-        if (end - p >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                p += 8;
-                continue;
-            }
-        }
+        if (SkipAsciiWord(p, end))
+            continue;
         const unsigned char b = *p;
         if (b < 0x80) {
             ++p;
@@ -97,14 +105,8 @@ TEucReading ReadAsEucJp(QByteArrayView bytes)
     const TBytes end = p + bytes.size();
     auto high = [](unsigned char b) { return b >= 0xA1 && b <= 0xFE; };
     while (p < end) {
-        if (end - p >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                p += 8;
-                continue;
-            }
-        }
+        if (SkipAsciiWord(p, end))
+            continue;
         const unsigned char b = *p;
         if (b < 0x80) {
             ++p;
@@ -138,14 +140,8 @@ bool ValidCp932(QByteArrayView bytes)
     auto p = reinterpret_cast<TBytes>(bytes.data());
     const TBytes end = p + bytes.size();
     while (p < end) {
-        if (end - p >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                p += 8;
-                continue;
-            }
-        }
+        if (SkipAsciiWord(p, end))
+            continue;
         const unsigned char b = *p;
         if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
             ++p;
