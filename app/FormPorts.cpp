@@ -117,6 +117,10 @@ bool TFormReaderPort::LoadSelectedFile()
 {
     return Form.Loader->FileNameListBoxClick();
 }
+bool TFormReaderPort::TextLoading() const
+{
+    return Form.Loader->Loading();
+}
 void TFormReaderPort::FileListBox1Change()
 {
     Form.FileListBox1Change(Form.FileListBox1);
@@ -539,11 +543,11 @@ int TFormLoaderPort::MessageBox(const QString& text, const QString& caption, int
 }
 QString TFormLoaderPort::Text() const
 {
-    return Form.MainRichEdit->toPlainText();
+    return Form.MainRichEdit->PlainText();
 }
 void TFormLoaderPort::SetTextReadOnly(bool readOnly)
 {
-    Form.MainRichEdit->setReadOnly(readOnly);
+    Form.MainRichEdit->SetTextReadOnly(readOnly);
 }
 void TFormLoaderPort::ShowEncoding(std::optional<TSourceEncoding> used, bool detected)
 {

@@ -39,6 +39,7 @@ public:
     int FileListSelectedIndex() const override;
     void SelectFileListEntry(int i) override;
     bool LoadSelectedFile() override;
+    bool TextLoading() const override;
     void FileListBox1Change() override;
     void LabelStepComboBoxChange() override;
     bool IsOnePageStepSelected() const override;

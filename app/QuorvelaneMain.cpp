@@ -285,9 +285,7 @@ TReaderStatusFacts TQuorvelaneForm::ReaderStatusFacts() const
     facts.FileName = QFileInfo(State.Files.CurrentFileName).fileName();
     facts.ReadingLine = slide.ReadingLine;
     facts.LineCount = LineCount();
-    // Each block ends in a paragraph separator, which is no character of the text.
-    const QTextDocument* document = MainRichEdit->document();
-    facts.Characters = document->characterCount() - document->blockCount();
+    facts.Characters = ReaderView->CharacterCount();
     return facts;
 }
 

@@ -2,11 +2,16 @@
 
 #include "files/AozoraDisplay.h"
 #include "files/EncodingChoice.h"
+#include "files/TextFileReader.h"
 
+#include <QObject>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
 
 struct TFileState;
+class TTextLoadThread;
 
 // What loading a file needs from the main window.
 class TLoaderPort
@@ -51,7 +56,11 @@ public:
 class TTextLoader
 {
 public:
-    TTextLoader(TFileState& files, TLoaderPort& port) : Files(files), Port(port) {}
+    TTextLoader(TFileState& files, TLoaderPort& port);
+    // Waits for the readings still running, each stopped first; none waits for this thread.
+    ~TTextLoader();
+    TTextLoader(const TTextLoader&) = delete;
+    TTextLoader& operator=(const TTextLoader&) = delete;
 
     // False when the user chose to stay on an edited text, so that nothing was loaded.
     bool FileNameListBoxClick();
@@ -73,6 +82,17 @@ public:
     // (No) or stays on it (Cancel, or a save that did not happen). True when the road may go on.
     bool MayReplaceText();
 
+    // A file is being read on a worker thread; the text in view is empty meanwhile.
+    bool Loading() const { return Current != nullptr; }
+    // Files of at least this many bytes are read on a worker thread; smaller ones at once, where
+    // the hand-over would cost more than the reading.
+    void SetAsyncFrom(qint64 bytes) { AsyncFrom = bytes; }
+    // Files larger than this are refused before they are read whole.
+    void SetSizeLimit(qint64 bytes) { Limit = bytes; }
+    qint64 SizeLimit() const { return Limit; }
+    // Told each step of a reading on the worker thread, there: tests hold a reading at a step.
+    void SetStageHook(std::function<void(TLoadStage)> hook) { StageHook = std::move(hook); }
+
 private:
     void SelectCurrentFile();
     void SetText(const QString& text);
@@ -82,9 +102,20 @@ private:
     // Shows a text read, formatted when it is in Aozora Bunko notation and formatting is on.
     void ShowRead(const QString& raw);
     void ShowAgain();
+    void StartReading(const QString& path);
+    void Arrived(TTextLoadThread* thread);
+    void ShowContent(const TTextFileContent& content);
+    // Stops the reading in progress, whose text is no longer wanted.
+    void Abandon();
 
     TFileState& Files;
     TLoaderPort& Port;
     TEncodingChoices Encodings;
     TAozoraDisplay Display;
+    qint64 AsyncFrom = 1 << 20;
+    qint64 Limit = TextFileSizeLimit();
+    std::function<void(TLoadStage)> StageHook;
+    // Parent of the reading threads and the receiver of their end, on this thread.
+    std::unique_ptr<QObject> Threads;
+    TTextLoadThread* Current = nullptr;
 };

@@ -88,12 +88,18 @@ TReaderView::TReaderView(QPlainTextEdit* edit, QFrame* panel, QScrollBar* scroll
     QObject::connect(
         edit->document(), &QTextDocument::contentsChange, edit,
         [this](int position, int removed, int added) { ContentsChange(position, removed, added); });
+    // A new text is taken whole, whatever the document holds of it yet.
+    if (auto* main = qobject_cast<TMainRichEdit*>(edit))
+        QObject::connect(main, &TMainRichEdit::TextReplaced, edit, [this] { TextStale = true; });
 }
 
 TReaderView::~TReaderView() = default;
 
 void TReaderView::ContentsChange(int position, int removed, int added)
 {
+    // The pieces of a text being filled in are the text the model already holds.
+    if (auto* main = qobject_cast<TMainRichEdit*>(Edit); main && main->Incomplete())
+        return;
     if (TextStale || !Model || removed + added > LargeChange) {
         TextStale = true;
         return;
@@ -158,6 +164,13 @@ void TReaderView::TakeCurrentText() const
     // A text just loaded is split as the document split it: reading every block back out of
     // the document costs several times as much.
     if (auto* main = qobject_cast<TMainRichEdit*>(Edit)) {
+        // While the document is filled in, or holds long paragraphs cut, the text given is the
+        // text, and the document's blocks say nothing about its paragraphs.
+        if (main->Incomplete()) {
+            main->TakeLoadedText();
+            Model->SetLoadedText(main->PlainText(), -1);
+            return;
+        }
         const QString loaded = main->TakeLoadedText();
         if (!loaded.isNull() && Model->SetLoadedText(loaded, Edit->document()->blockCount()))
             return;
@@ -195,6 +208,15 @@ int TReaderView::ParagraphCount() const
         return 0;
     UpdateLines();
     return Model->paragraphCount();
+}
+
+qsizetype TReaderView::CharacterCount() const
+{
+    if (auto* main = qobject_cast<TMainRichEdit*>(Edit); main && main->Incomplete())
+        return main->PlainText().size() - (ParagraphCount() - 1);
+    // Each block ends in a paragraph separator, which is no character of the text.
+    const QTextDocument* document = Edit->document();
+    return document->characterCount() - document->blockCount();
 }
 
 QStringView TReaderView::Paragraph(int i) const

@@ -40,6 +40,9 @@ public:
     // empty text.
     int ParagraphCount() const override;
     QStringView Paragraph(int i) const override;
+    // The characters of the text, line ends not counted, whether or not the text view holds
+    // all of it yet.
+    qsizetype CharacterCount() const;
 
     int LabelCount() const { return int(Labels.size()); }
     const QList<QLabel*>& ReaderLabels() const { return Labels; }

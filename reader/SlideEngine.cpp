@@ -66,6 +66,8 @@ void TSlideEngine::ReadTimerTimer()
         Port.FileListBox1Change();
         return;
     }
+    if (Port.TextLoading())
+        return;
     State.ReadingLine = SaturatedSum(State.ReadingLine, State.SlideStep);
     Port.SetScrollPosition(State.ReadingLine);
     ShowReadingLines();
@@ -73,6 +75,8 @@ void TSlideEngine::ReadTimerTimer()
 
 void TSlideEngine::ShowReadingLines()
 {
+    if (Port.TextLoading())
+        return;
     const int n = Port.LineCount();
     if (n <= 0) {
         NoText();
