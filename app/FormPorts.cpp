@@ -503,6 +503,14 @@ bool TFormLoaderPort::TextModified() const
 {
     return Form.MainRichEdit->document()->isModified();
 }
+TLinePreparer TFormLoaderPort::LinePreparer() const
+{
+    return Form.ReaderView->LinePreparer();
+}
+void TFormLoaderPort::OfferPreparedLines(std::shared_ptr<TPreparedLines> lines)
+{
+    Form.ReaderView->OfferPreparedLines(std::move(lines));
+}
 bool TFormLoaderPort::SaveText()
 {
     return Form.Saver->FileSaveExecute();

@@ -186,6 +186,8 @@ public:
     void ShowAnnotations(const TAozoraDisplay& display) override;
     bool TextModified() const override;
     bool SaveText() override;
+    TLinePreparer LinePreparer() const override;
+    void OfferPreparedLines(std::shared_ptr<TPreparedLines> lines) override;
 
 private:
     TQuorvelaneForm& Form;

@@ -16,8 +16,9 @@ public:
     const QString& Show(const QString& raw)
     {
         Raw = raw;
-        RawLines.Lines = QStringView(Raw).split(u'\n');
         Formatting = Enabled && HasAozoraNotation(raw);
+        // Only a formatted text is saved from these lines; a big plain one spares the index.
+        RawLines.Lines = Formatting ? QStringView(Raw).split(u'\n') : QList<QStringView>();
         Formatted = Formatting ? FormatAozoraText(raw, Style) : TAozoraText();
         return Formatting ? Formatted.Text : Raw;
     }
@@ -27,7 +28,8 @@ public:
     bool IsFormatted() const { return Formatting; }
     const QString& RawText() const { return Raw; }
     const TAozoraText& FormattedText() const { return Formatted; }
-    // The lines of the text read, which saving writes while the formatted text is in view.
+    // The lines of the text read, which saving writes while the formatted text is in view (and
+    // only then are they there).
     const TParagraphSource& RawParagraphs() const { return RawLines; }
 
     // The user's choices, applied at the next Show().

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/TextEncoding.h"
+#include "reader/PreparedLines.h"
 
 #include <QString>
 #include <functional>
@@ -27,6 +28,8 @@ struct TTextFileContent
     QString Message;
     // The encoding plain text was read in; none for RTF.
     std::optional<TSourceEncoding> Encoding;
+    // The reader's lines of Text, when the reading laid them out already.
+    std::shared_ptr<TPreparedLines> Prepared;
 };
 
 // The steps of reading a file, where a reading on a worker thread may be stopped.

@@ -1,11 +1,13 @@
 #include "files/TextLoadThread.h"
 
+#include <new>
 #include <utility>
 
 TTextLoadThread::TTextLoadThread(const QString& path, std::optional<TSourceEncoding> encoding,
                                  qint64 limit, std::function<void(TLoadStage)> stage,
-                                 QObject* parent)
-    : QThread(parent), FilePath(path), Encoding(encoding), Limit(limit), Stage(std::move(stage))
+                                 TLinePreparer prepare, QObject* parent)
+    : QThread(parent), FilePath(path), Encoding(encoding), Limit(limit), Stage(std::move(stage)),
+      Prepare(std::move(prepare))
 {}
 
 void TTextLoadThread::run()
@@ -15,4 +17,13 @@ void TTextLoadThread::run()
     control.Stage = Stage;
     control.Limit = Limit;
     Content = ReadTextFile(FilePath, Encoding, control);
+    if (!Prepare || Content.Status != TTextFileContent::TStatus::Read || Content.Text.isEmpty() ||
+        isInterruptionRequested())
+        return;
+    try {
+        Content.Prepared = Prepare(Content.Text);
+    } catch (const std::bad_alloc&) {
+        // The window lays the text out itself then, or fails there as it would have.
+        Content.Prepared.reset();
+    }
 }

@@ -14,8 +14,10 @@ class TTextLoadThread final : public QThread
     Q_OBJECT
 
 public:
+    // A text read is laid out for the reader by prepare, when one is given.
     TTextLoadThread(const QString& path, std::optional<TSourceEncoding> encoding, qint64 limit,
-                    std::function<void(TLoadStage)> stage, QObject* parent = nullptr);
+                    std::function<void(TLoadStage)> stage, TLinePreparer prepare,
+                    QObject* parent = nullptr);
 
     // After finished(): what was read. Taking it leaves nothing behind.
     TTextFileContent TakeContent() { return std::move(Content); }
@@ -29,5 +31,6 @@ private:
     std::optional<TSourceEncoding> Encoding;
     qint64 Limit = 0;
     std::function<void(TLoadStage)> Stage;
+    TLinePreparer Prepare;
     TTextFileContent Content;
 };

@@ -44,8 +44,8 @@ void TTextLoader::Abandon()
 
 void TTextLoader::StartReading(const QString& path)
 {
-    auto* thread =
-        new TTextLoadThread(path, Encodings.Chosen(path), Limit, StageHook, Threads.get());
+    auto* thread = new TTextLoadThread(path, Encodings.Chosen(path), Limit, StageHook,
+                                       Port.LinePreparer(), Threads.get());
     Current = thread;
     // Delivered on this thread once the reading has ended, whether it is still wanted or not.
     QObject::connect(thread, &QThread::finished, Threads.get(),
@@ -213,6 +213,8 @@ void TTextLoader::ShowContent(const TTextFileContent& content)
         break;
     case TTextFileContent::TStatus::Read:
         ShowEncoding(content.Encoding);
+        if (content.Prepared)
+            Port.OfferPreparedLines(content.Prepared);
         ShowRead(content.Text);
         // The re-search button is there exactly when there is text to search.
         Port.SetResearchVisible(Port.LineCount() > 0);

@@ -46,6 +46,11 @@ public:
     virtual void ShowEncoding(std::optional<TSourceEncoding> used, bool detected) = 0;
     // The text view got a new text: the reader learns what the notes of a formatted one said.
     virtual void ShowAnnotations(const TAozoraDisplay& display) = 0;
+    // Lays a text out for the reader off the window's thread, as the window's font and width
+    // stand now; none where the lines are only laid out in the window.
+    virtual TLinePreparer LinePreparer() const { return {}; }
+    // The reader's lines of the text about to be loaded, laid out while it was read.
+    virtual void OfferPreparedLines(std::shared_ptr<TPreparedLines>) {}
     // Whether the user has edited the text view since the program last put a text in it.
     virtual bool TextModified() const = 0;
     // The save command; true once the text is saved.

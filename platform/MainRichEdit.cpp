@@ -1,6 +1,7 @@
 #include "platform/MainRichEdit.h"
 
 #include <QElapsedTimer>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextCursor>
@@ -40,7 +41,7 @@ TMainRichEdit::TMainRichEdit(QWidget* parent) : QPlainTextEdit(parent)
     FillTimer->setSingleShot(true);
     FillTimer->setInterval(0);
     connect(FillTimer, &QTimer::timeout, this, [this] {
-        if (!Held && FillStep())
+        if (!Held && Wanted() && FillStep())
             FillTimer->start();
     });
 }
@@ -50,7 +51,9 @@ void TMainRichEdit::LoadText(const QString& text)
     FillTimer->stop();
     Source = QString();
     FillAt = 0;
+    ParagraphEnd = -1;
     Cut = false;
+    Requested = false;
     Loaded = QString();
     emit TextReplaced();
     // The document's own setPlainText() gives the same text, blocks and formats as the view's,
@@ -79,8 +82,7 @@ void TMainRichEdit::LoadText(const QString& text)
     horizontalScrollBar()->setValue(0);
     ApplyReadOnly();
     if (Filling()) {
-        if (!Held)
-            FillTimer->start();
+        ResumeFill();
     } else if (Incomplete()) {
         FinishFill();
     }
@@ -92,8 +94,12 @@ qsizetype TMainRichEdit::NextPieceEnd(bool& cut) const
     const qsizetype n = Source.size();
     qsizetype end = FillAt;
     while (end < n && end - FillAt < Piece) {
-        const qsizetype lineEnd = Source.indexOf(u'\n', end);
-        const qsizetype paragraphEnd = lineEnd < 0 ? n : lineEnd;
+        if (ParagraphEnd < end) {
+            const qsizetype lineEnd = Source.indexOf(u'\n', end);
+            ParagraphEnd = lineEnd < 0 ? n : lineEnd;
+        }
+        const qsizetype paragraphEnd = ParagraphEnd;
+        const qsizetype lineEnd = paragraphEnd < n ? paragraphEnd : -1;
         if (paragraphEnd - end > LongParagraph) {
             if (end > FillAt)
                 return end; // the long paragraph starts the next piece
@@ -163,8 +169,50 @@ void TMainRichEdit::FinishFill()
 void TMainRichEdit::HoldFill(bool hold)
 {
     Held = hold;
-    if (!Held && Filling())
+    ResumeFill();
+}
+
+void TMainRichEdit::RequestFill()
+{
+    Requested = true;
+    ResumeFill();
+}
+
+bool TMainRichEdit::Wanted() const
+{
+    // A folded view shows a line at most; one a few lines high is being looked at.
+    return Requested || hasFocus() || height() >= 3 * fontMetrics().height();
+}
+
+void TMainRichEdit::ResumeFill()
+{
+    if (!Held && Filling() && Wanted() && !FillTimer->isActive())
         FillTimer->start();
+}
+
+void TMainRichEdit::resizeEvent(QResizeEvent* event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    ResumeFill();
+}
+
+void TMainRichEdit::focusInEvent(QFocusEvent* event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    ResumeFill();
+}
+
+QMimeData* TMainRichEdit::createMimeDataFromSelection() const
+{
+    // Everything selected in a view not yet filled is the whole text, not the part in view.
+    const QTextCursor cursor = textCursor();
+    if (Incomplete() && cursor.selectionStart() == 0 &&
+        cursor.selectionEnd() >= document()->characterCount() - 1) {
+        auto* data = new QMimeData;
+        data->setText(Source);
+        return data;
+    }
+    return QPlainTextEdit::createMimeDataFromSelection();
 }
 
 void TMainRichEdit::SetTextReadOnly(bool readOnly)

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTextDocument>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -48,6 +49,16 @@ void MarksInLine(const std::vector<TNote>& notes, const TAozoraSpan& line, TMake
         }
     }
 }
+
+// A model laid out on the reading thread, with what it was laid out for.
+struct TPreparedModel final : TPreparedLines
+{
+    QString Text;
+    QFont Font;
+    qreal Width = 0;
+    std::unique_ptr<TFontAdvances> Advances;
+    std::unique_ptr<TDisplayLineModel> Model;
+};
 
 } // namespace
 
@@ -107,9 +118,53 @@ void TReaderView::ContentsChange(int position, int removed, int added)
     ApplyContentsChange(*Model, *Edit->document(), position, removed, added);
 }
 
+TLinePreparer TReaderView::LinePreparer() const
+{
+    const QFont font = Edit->font();
+    const QFont documentFont = Edit->document()->defaultFont();
+    const qreal tabStop = Edit->document()->defaultTextOption().tabStopDistance();
+    const qreal width = WrapWidthOf(*Edit);
+    return [=](const QString& text) -> std::unique_ptr<TPreparedLines> {
+        auto prepared = std::make_unique<TPreparedModel>();
+        prepared->Text = text;
+        prepared->Font = font;
+        prepared->Width = width;
+        prepared->Advances = std::make_unique<TFontAdvances>(documentFont, tabStop);
+        prepared->Model = std::make_unique<TDisplayLineModel>(*prepared->Advances);
+        prepared->Model->SetWidth(width);
+        prepared->Model->SetLoadedText(text, -1);
+        return prepared;
+    };
+}
+
+bool TReaderView::AdoptPrepared() const
+{
+    const std::shared_ptr<TPreparedLines> offered = std::exchange(Prepared, nullptr);
+    auto* prepared = dynamic_cast<TPreparedModel*>(offered.get());
+    auto* main = qobject_cast<TMainRichEdit*>(Edit);
+    if (!prepared || !prepared->Model || !main)
+        return false;
+    // The very text loaded (the same characters in memory), in the same font and width.
+    const QString loaded = main->LoadedText();
+    if (loaded.constData() != prepared->Text.constData() ||
+        loaded.size() != prepared->Text.size() || prepared->Font != Edit->font() ||
+        prepared->Width != WrapWidthOf(*Edit))
+        return false;
+    main->TakeLoadedText();
+    Model = std::move(prepared->Model);
+    Advances = std::move(prepared->Advances);
+    ModelFont = Edit->font();
+    return true;
+}
+
 void TReaderView::RefreshLines() const
 {
     LayoutChecked = true;
+    if (TextStale && Prepared && AdoptPrepared()) {
+        ++Layouts;
+        TextStale = false;
+        return;
+    }
     const QFont& font = Edit->font();
     bool relayout = false;
     if (!Model) {

@@ -226,13 +226,15 @@ public:
     }
 
     // Lets the event loop run until the file being read is shown and the text view holds all
-    // of it; false when that takes longer than the timeout.
+    // of it, filled as in a view the user opened; false when that takes longer than the timeout.
     bool WaitForText(int timeoutMs = 60000) const
     {
         QDeadlineTimer deadline(timeoutMs);
         while (Form->TextLoader().Loading() || Form->MainRichEdit->Filling()) {
             if (deadline.hasExpired())
                 return false;
+            if (!Form->TextLoader().Loading())
+                Form->MainRichEdit->RequestFill();
             QTest::qWait(1);
         }
         return true;

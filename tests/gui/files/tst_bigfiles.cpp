@@ -2,6 +2,7 @@
 
 #include "platform/TextDecoding.h"
 
+#include <QClipboard>
 #include <QSemaphore>
 #include <atomic>
 
@@ -15,6 +16,7 @@ private slots:
     void abandonedAtEachStage_data();
     void abandonedAtEachStage();
     void editsWaitForTheWholeText();
+    void textViewFilledOnceOpened();
     void readerWaitsForTheText();
     void fileChangesWhileRead_data();
     void fileChangesWhileRead();
@@ -142,6 +144,29 @@ void TestBigFiles::editsWaitForTheWholeText()
     QCOMPARE(form.LineCount(), 3000);
     QCOMPARE(form.Line(0), QStringLiteral("xa 01"));
     QCOMPARE(h.LabelTexts().first(), QStringLiteral("xa 01"));
+}
+
+void TestBigFiles::textViewFilledOnceOpened()
+{
+    TWindowHarness h;
+    const QByteArray bytes = NumberedLines(3000, "a ");
+    QVERIFY(h.Write(QStringLiteral("a.txt"), bytes));
+    TQuorvelaneForm& form = h.Start();
+    form.MainRichEdit->SetFillPiece(512);
+    h.ClickFile(0);
+    // Folded away, the view is not filled: the reader has the text, and copying it all copies
+    // the whole of it.
+    QTest::qWait(50);
+    QVERIFY(form.MainRichEdit->Filling());
+    QCOMPARE(form.LineCount(), 3000);
+    form.MainRichEdit->selectAll();
+    form.MainRichEdit->copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), DecodeText(bytes));
+    const QList<int> sizes = form.CenterSplitter->sizes();
+    form.CenterSplitter->setSizes({200, sizes.value(0) + sizes.value(1) - 200});
+    QTRY_VERIFY(!form.MainRichEdit->Filling());
+    QCOMPARE(form.MainRichEdit->toPlainText(), DecodeText(bytes));
+    QVERIFY(!form.MainRichEdit->isReadOnly());
 }
 
 void TestBigFiles::readerWaitsForTheText()
