@@ -1,6 +1,7 @@
 #include "tests/support/WindowHarness.h"
 
 #include "reader/ReaderLayout.h"
+#include "tests/support/SearchDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,6 +30,7 @@ private slots:
     void placesRemembered();
     void badPlacesFile();
     void fullScreen();
+    void textPauses();
 
 private:
     void pressAll(const QList<int>& keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -359,6 +361,30 @@ void TestComfort::fullScreen()
     }
     QTest::keyClick(form.ReaderPanel, Qt::Key_Escape); // Esc alone does nothing
     QVERIFY(!form.isFullScreen());
+}
+
+// The pauses wait one tick at a paragraph after a blank line and at a heading the contents
+// search found; the check is remembered.
+void TestComfort::textPauses()
+{
+    H.reset();
+    H = std::make_unique<TWindowHarness>();
+    QVERIFY(H->Write(QStringLiteral("a.txt"), "a 01\r\n\r\nb 01\r\n(1) c\r\nd 01\r\n"));
+    TQuorvelaneForm& form = H->Start();
+    SearchDialogs::script(H->Script(), {"in:()", "in:0", "no"});
+    form.Action(QStringLiteral("FindContents"))->trigger();
+    QCOMPARE(H->Script().LogLines().last(), SearchDialogs::found(1));
+    form.Action(QStringLiteral("TextPauses"))->trigger();
+    QTest::keyClick(form.ReaderPanel, Qt::Key_Space);
+    QStringList captions;
+    for (int tick = 0; tick < 6; ++tick) {
+        form.ReadTimerTimer();
+        captions << form.windowTitle();
+    }
+    QCOMPARE(captions,
+             (QStringList{"  2 / 5", "  3 / 5", "  3 / 5", "  4 / 5", "  4 / 5", "  5 / 5"}));
+    form.close();
+    QVERIFY(H->SettingsBytes().contains("KeepPlaces=0\r\nTextPauses=1\r\n"));
 }
 
 QTEST_MAIN(TestComfort)
