@@ -255,10 +255,10 @@ void TestComfort::statusStrip()
     QTest::keyClick(form.ReaderPanel, Qt::Key_Space);
     // 40 lines of 7 characters; one line a slide at 500 ms.
     QCOMPARE(strip->text(),
-             QStringLiteral("スライド中  500 ms × 1行  a.txt  2.5%  840字/分  残り 0:20"));
+             QStringLiteral("スライド中  500 ms × 1行  2.5%  840字/分  残り 0:20  a.txt"));
     H->Ticks(19);
     QCOMPARE(strip->text(),
-             QStringLiteral("スライド中  500 ms × 1行  a.txt  50.0%  840字/分  残り 0:11"));
+             QStringLiteral("スライド中  500 ms × 1行  50.0%  840字/分  残り 0:11  a.txt"));
     QTest::mousePress(H->Labels().first(), Qt::RightButton, Qt::ShiftModifier);
     QVERIFY(strip->text().startsWith(QStringLiteral("一時停止  ")));
     QTest::mouseRelease(H->Labels().first(), Qt::RightButton, Qt::ShiftModifier);
