@@ -56,6 +56,12 @@ void TestSmallScreen::fullScreen()
     QVERIFY(h.Write(QStringLiteral("prose.txt"), sample.readAll()));
     TQuorvelaneForm& form = h.Start(false, "[Comfort]\r\nStatusStrip=1\r\n");
     QVERIFY(form.width() <= 640 && form.height() <= 480);
+    // The window is made to fill the screen: full screen then changes no size of the window's,
+    // only what the panels leave the reader.
+    form.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    QCoreApplication::processEvents();
+    h.Settle();
+    QCOMPARE(form.size(), QSize(640, 480));
     const auto* strip = form.ReaderPanel->findChild<QLabel*>(QStringLiteral("ReaderStatusLabel"));
     QVERIFY(strip && strip->isVisible());
     QTest::keyClick(form.ReaderPanel, Qt::Key_PageDown);
@@ -69,6 +75,7 @@ void TestSmallScreen::fullScreen()
         h.Settle();
         QVERIFY(form.isFullScreen());
         QCOMPARE(form.size(), QSize(640, 480));
+        QVERIFY(!form.ResizeTimer->isActive());
         // The labels fill the panel above the strip, which stays on the screen.
         QCOMPARE(form.LabelCount(), ReaderLabelCount(form.ReaderPanel->height() - strip->height(),
                                                      h.LineHeight(), form.LabelSpacing()));
