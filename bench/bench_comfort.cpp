@@ -155,13 +155,14 @@ void PlaceRows(const QString& path)
     const std::optional<TTextPlace> place = reader.View.PlaceOfLine(line);
     std::vector<double> kept, plain;
     bool held = place.has_value();
-    // Every size with and without the place, in an order that gives neither an advantage.
-    const int sizes[] = {12, 10, 12, 10};
-    const bool keeps[] = {true, false, false, true};
-    for (int run = 0; run < 4 * 3; ++run) {
-        const bool keep = keeps[run % 4];
+    // Every size with and without the place, each kind in every position of the round by turns,
+    // so that the order of the runs favours neither.
+    const int sizes[] = {12, 10, 12, 10, 12, 10, 12, 10};
+    const bool keeps[] = {true, false, false, true, false, true, true, false};
+    for (int run = 0; run < 8 * 3; ++run) {
+        const bool keep = keeps[run % 8];
         int moved = line;
-        const double ms = reader.RelayoutMs(sizes[run % 4], moved, keep);
+        const double ms = reader.RelayoutMs(sizes[run % 8], moved, keep);
         (keep ? kept : plain).push_back(ms);
         if (keep && place) {
             // The line found holds the place: its paragraph, starting at or before the offset.
