@@ -28,6 +28,8 @@ struct TTextFileContent
     QString Message;
     // The encoding plain text was read in; none for RTF.
     std::optional<TSourceEncoding> Encoding;
+    // Whether Text is in Aozora Bunko notation, when the reading looked already.
+    std::optional<bool> AozoraNotation;
     // The reader's lines of Text, when the reading laid them out already.
     std::shared_ptr<TPreparedLines> Prepared;
 };

@@ -1,5 +1,7 @@
 #include "files/TextLoadThread.h"
 
+#include "platform/AozoraNotation.h"
+
 #include <new>
 #include <utility>
 
@@ -17,6 +19,9 @@ void TTextLoadThread::run()
     control.Stage = Stage;
     control.Limit = Limit;
     Content = ReadTextFile(FilePath, Encoding, control);
+    // Looking for the notation reads the whole text, which this thread spares the window.
+    if (Content.Status == TTextFileContent::TStatus::Read && !isInterruptionRequested())
+        Content.AozoraNotation = HasAozoraNotation(Content.Text);
     if (!Prepare || Content.Status != TTextFileContent::TStatus::Read || Content.Text.isEmpty() ||
         isInterruptionRequested())
         return;
@@ -26,4 +31,6 @@ void TTextLoadThread::run()
         // The window lays the text out itself then, or fails there as it would have.
         Content.Prepared.reset();
     }
+    // What the preparer holds (fonts whose engines this thread made) goes with this thread.
+    Prepare = nullptr;
 }

@@ -119,9 +119,9 @@ void TTextLoader::ShowEncoding(std::optional<TSourceEncoding> used)
     Port.ShowEncoding(used, !Encodings.Chosen(Files.CurrentFileName));
 }
 
-void TTextLoader::ShowRead(const QString& raw)
+void TTextLoader::ShowRead(const QString& raw, std::optional<bool> notation)
 {
-    const QString shown = Display.Show(raw);
+    const QString shown = Display.Show(raw, notation);
     SetText(shown);
     Port.SetTextReadOnly(Display.IsFormatted());
 }
@@ -215,7 +215,7 @@ void TTextLoader::ShowContent(const TTextFileContent& content)
         ShowEncoding(content.Encoding);
         if (content.Prepared)
             Port.OfferPreparedLines(content.Prepared);
-        ShowRead(content.Text);
+        ShowRead(content.Text, content.AozoraNotation);
         // The re-search button is there exactly when there is text to search.
         Port.SetResearchVisible(Port.LineCount() > 0);
         Port.RebuildReader();

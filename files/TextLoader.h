@@ -105,7 +105,7 @@ private:
     void Fail(const QString& message = QString());
     void ShowEncoding(std::optional<TSourceEncoding> used);
     // Shows a text read, formatted when it is in Aozora Bunko notation and formatting is on.
-    void ShowRead(const QString& raw);
+    void ShowRead(const QString& raw, std::optional<bool> notation = std::nullopt);
     void ShowAgain();
     void StartReading(const QString& path);
     void Arrived(TTextLoadThread* thread);

@@ -56,7 +56,9 @@ struct TPreparedModel final : TPreparedLines
     QString Text;
     QFont Font;
     qreal Width = 0;
+    // Only while the reading thread lays the text out.
     std::unique_ptr<TFontAdvances> Advances;
+    // Without its advances: the reader gives it its own before it lays anything out again.
     std::unique_ptr<TDisplayLineModel> Model;
 };
 
@@ -118,10 +120,26 @@ void TReaderView::ContentsChange(int position, int removed, int added)
     ApplyContentsChange(*Model, *Edit->document(), position, removed, added);
 }
 
+namespace {
+
+// A font that shares nothing with the one it copies: a copy shares its private part, whose
+// cache of font engines is filled as it is used, and the reading thread must not fill it while
+// this thread uses the original.
+QFont UnsharedCopy(const QFont& font)
+{
+    QFont copy(font);
+    const bool kerning = copy.kerning();
+    copy.setKerning(!kerning);
+    copy.setKerning(kerning);
+    return copy;
+}
+
+} // namespace
+
 TLinePreparer TReaderView::LinePreparer() const
 {
     const QFont font = Edit->font();
-    const QFont documentFont = Edit->document()->defaultFont();
+    const QFont documentFont = UnsharedCopy(Edit->document()->defaultFont());
     const qreal tabStop = Edit->document()->defaultTextOption().tabStopDistance();
     const qreal width = WrapWidthOf(*Edit);
     return [=](const QString& text) -> std::unique_ptr<TPreparedLines> {
@@ -133,6 +151,8 @@ TLinePreparer TReaderView::LinePreparer() const
         prepared->Model = std::make_unique<TDisplayLineModel>(*prepared->Advances);
         prepared->Model->SetWidth(width);
         prepared->Model->SetLoadedText(text, -1);
+        // The font engines this thread made go with it: the window measures with its own.
+        prepared->Advances.reset();
         return prepared;
     };
 }
@@ -152,7 +172,8 @@ bool TReaderView::AdoptPrepared() const
         return false;
     main->TakeLoadedText();
     Model = std::move(prepared->Model);
-    Advances = std::move(prepared->Advances);
+    Advances = AdvancesOf(*Edit);
+    Model->SetAdvances(*Advances);
     ModelFont = Edit->font();
     return true;
 }
