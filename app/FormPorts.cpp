@@ -1,6 +1,7 @@
 #include "app/FormPorts.h"
 
 #include "app/CommandTable.h"
+#include "app/ModeChecks.h"
 #include "app/QuorvelaneMain.h"
 #include "dialogs/SettingFrm.h"
 #include "dialogs/TextSaver.h"
@@ -11,6 +12,7 @@
 #include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
 #include "reader/FormAllColors.h"
+#include "reader/PlaceKeeper.h"
 #include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 
@@ -98,7 +100,7 @@ int TFormReaderPort::ScrollLargeChange() const
 }
 void TFormReaderPort::ChecksChanged()
 {
-    Form.SyncReadingChecks();
+    Form.Checks->MirrorReading();
     Form.StatusStrip->Refresh();
 }
 int TFormReaderPort::FileListCount() const
@@ -493,7 +495,7 @@ void TFormLoaderPort::LoadText(const QString& text)
     // A text put in by the program holds no edits of the user's.
     Form.MainRichEdit->document()->setModified(false);
     if (!text.isEmpty())
-        Form.RestorePlace();
+        Form.Keeper->RestorePlace();
 }
 bool TFormLoaderPort::TextModified() const
 {
@@ -511,7 +513,7 @@ int TFormLoaderPort::LineCount() const
 void TFormLoaderPort::ResetReadingLine()
 {
     // The file in view is about to be left.
-    Form.RememberPlace();
+    Form.Keeper->RememberPlace();
     Form.State.Slide.ReadingLine = 0;
     Form.ReadingLineScrollBar->setValue(0);
 }
