@@ -4,6 +4,7 @@
 #include "app/ModeChecks.h"
 #include "app/QuorvelaneMain.h"
 #include "files/FolderControls.h"
+#include "platform/ContentsListBox.h"
 #include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 
@@ -19,6 +20,14 @@ int TFormReaderPort::LineCount() const
 QString TFormReaderPort::Line(int i) const
 {
     return Form.Line(i);
+}
+bool TFormReaderPort::StartsParagraph(int i) const
+{
+    return Form.ReaderView->paragraphSpan(i).FirstLine == i;
+}
+bool TFormReaderPort::IsContentsHeading(int i) const
+{
+    return IsHeadingLine(Form.State.Search, Form.ContentsListBox->EntryCount(), i);
 }
 int TFormReaderPort::LabelCount() const
 {

@@ -22,6 +22,7 @@ QList<std::pair<const char*, bool*>> TModeChecks::SwitchedModes() const
         {"AozoraFormat", &State.Formats.AozoraFormat},
         {"ShowStatusStrip", &State.Slide.StatusStrip},
         {"KeepPlaces", &State.Slide.KeepPlaces},
+        {"TextPauses", &State.Slide.TextPauses},
     };
 }
 

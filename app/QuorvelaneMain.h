@@ -144,6 +144,7 @@ public:
     }
     void ShowStatusStripExecute();
     void KeepPlacesExecute() { Keeper->RememberPlace(); }
+    void TextPausesExecute() { Engine->TextPausesExecute(); }
     void FullScreenReaderExecute();
     // 位置を記憶: the positions file, beside the settings file.
     QString PlacesFileName() const

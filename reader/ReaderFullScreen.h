@@ -23,6 +23,7 @@ public:
 private:
     void Enter();
     void Leave();
+    void RelayoutSoon();
 
     QWidget* Window;
     QAction* ToggleAction;
