@@ -66,7 +66,7 @@ QByteArray EntryData(FuzzedDataProvider& data)
     if (data.ConsumeBool())
         return QByteArray::fromStdString(data.ConsumeRandomLengthString(600));
     // Long and compressible, as a zip bomb is.
-    const int length = data.ConsumeIntegralInRange(0, 200000);
+    const int length = data.ConsumeIntegralInRange(0, 70000);
     return QByteArray(length, char(data.ConsumeIntegral<unsigned char>()));
 }
 
@@ -92,7 +92,7 @@ void CheckWritten(FuzzedDataProvider& data)
         entries.append(e);
     }
     const qint64 limit =
-        data.ConsumeBool() ? ArchiveTextLimit : data.ConsumeIntegralInRange<qint64>(0, 200000);
+        data.ConsumeBool() ? ArchiveTextLimit : data.ConsumeIntegralInRange<qint64>(0, 80000);
     const QByteArray zip = MakeZip(entries);
     FUZZ_CHECK(!zip.isEmpty());
 

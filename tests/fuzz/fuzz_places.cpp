@@ -57,20 +57,22 @@ void CheckRoundTrip(FuzzedDataProvider& data)
     TModel model;
     TReadingPlaces places;
     std::vector<QString> probes;
+    // Sometimes many files first, to pass the limit.
+    const int many =
+        data.ConsumeIntegralInRange(0, 7) == 0 ? data.ConsumeIntegralInRange(0, 530) : 0;
+    for (int j = 0; j < many; ++j)
+        Remember(model, places, QStringLiteral("/n/%1.txt").arg(j), {j, many - j});
     const int steps = data.ConsumeIntegralInRange(0, 16);
     for (int i = 0; i < steps; ++i) {
         const TTextPlace place{data.ConsumeIntegralInRange(0, INT_MAX),
                                data.ConsumeIntegralInRange(0, INT_MAX)};
-        if (data.ConsumeIntegralInRange(0, 15) == 0) {
-            // Many files, to pass the limit.
-            const int many = data.ConsumeIntegralInRange(1, TReadingPlaces::MaxFiles + 20);
-            for (int j = 0; j < many; ++j)
-                Remember(model, places, QStringLiteral("/n/%1.txt").arg(j), {j, place.Offset});
-        } else {
-            const QString path = MakePath(data);
-            probes.push_back(path);
-            Remember(model, places, path, place);
-        }
+        // Now and then a path again, which moves it to the front.
+        const bool again = !probes.empty() && data.ConsumeIntegralInRange(0, 3) == 0;
+        const QString path = again
+                                 ? probes[data.ConsumeIntegralInRange<size_t>(0, probes.size() - 1)]
+                                 : MakePath(data);
+        probes.push_back(path);
+        Remember(model, places, path, place);
     }
     FUZZ_CHECK(places.Count() == int(model.size()));
     FUZZ_CHECK(places.Save(PlacesPath()));
