@@ -192,7 +192,7 @@ public:
 
     void StartLine()
     {
-        if (!Source.isEmpty() || Lines > 0)
+        if (Lines > 0)
             Source += u'\n';
         ++Lines;
         LineHadNotes = false;
@@ -257,7 +257,7 @@ public:
         RangeFrom = int(Out.size());
         RangeText.clear();
     }
-    void RangeText_(const QString& shown) { RangeText += shown; }
+    void AddToRange(const QString& shown) { RangeText += shown; }
     void RangeEnd(const QString& source, std::optional<TAozoraEmphasis::TKind> kind, int level)
     {
         Note(source);
@@ -430,7 +430,7 @@ void WriteLine(FuzzedDataProvider& data, TWriter& w)
             w.RangeStart(u"［＃"_qs + name + u'］');
             const int inner = data.ConsumeIntegralInRange(1, 3);
             for (int j = 0; j < inner; ++j)
-                w.RangeText_(WriteTextOrRuby(data, w));
+                w.AddToRange(WriteTextOrRuby(data, w));
             w.RangeEnd(u"［＃"_qs + name + u"終わり］"_qs, n.Kind, n.Level);
             break;
         }
