@@ -13,24 +13,45 @@ public:
 
     void SetStatus(const QString& caption) override
     {
-        Call([&](TSearchAllPort& window) { window.SetStatus(caption); });
+        Post([caption](TSearchAllWindow& window) { window.SetStatus(caption); });
     }
     void Message(const QString& text, const QString& caption) override
     {
-        Call([&](TSearchAllPort& window) { window.Message(text, caption); });
+        Call([&](TSearchAllWindow& window) { window.Message(text, caption); });
     }
     void ErrorReport(const QString& text) override
     {
-        Call([&](TSearchAllPort& window) { window.ErrorReport(text); });
+        Call([&](TSearchAllWindow& window) { window.ErrorReport(text); });
     }
     bool Transfer(const QStringList& paths, const QStringList& names) override
     {
-        bool done = false;
-        Call([&](TSearchAllPort& window) { done = window.Transfer(paths, names); });
-        return done;
+        TTransferCursor cursor;
+        bool transferred = true;
+        while (transferred && !cursor.Done) {
+            transferred = false;
+            Call([&](TSearchAllWindow& window) {
+                transferred = window.TransferPart(paths, names, cursor);
+            });
+        }
+        return transferred;
     }
 
 private:
+    // Hands the effect over without waiting; it still comes in its turn.
+    template <typename F> void Post(F effect)
+    {
+        if (Thread.Detached.load())
+            return;
+        TFileSearchAllThread* thread = &Thread;
+        QMetaObject::invokeMethod(
+            thread,
+            [thread, effect] {
+                if (thread->Window)
+                    effect(*thread->Window);
+            },
+            Qt::QueuedConnection);
+    }
+
     template <typename F> void Call(const F& effect)
     {
         if (Thread.Detached.load())
@@ -55,7 +76,7 @@ TFileSearchAllThread::~TFileSearchAllThread()
 }
 
 void TFileSearchAllThread::SetSearch(const QString& Folder, const QString& Mask,
-                                     TSearchAllPort* window)
+                                     TSearchAllWindow* window)
 {
     StartFolder = Folder;
     FileMask = Mask;
