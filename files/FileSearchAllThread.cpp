@@ -2,18 +2,37 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QEvent>
 
+#include <optional>
+#include <utility>
+
 // The search's port on the worker: each call runs on the user-interface thread, and the worker
-// waits for it.
+// waits for it. Captions are handed over at most once per CaptionInterval: a caption that a
+// newer one replaces within that time would never be seen, and each costs the user-interface
+// thread a new layout of the button. The latest caption always goes before any other effect.
 class TFileSearchAllThread::TWindowCalls final : public TSearchAllPort
 {
 public:
+    static constexpr int CaptionInterval = 20; // ms
+
     explicit TWindowCalls(TFileSearchAllThread& thread) : Thread(thread) {}
 
     void SetStatus(const QString& caption) override
     {
-        Post([caption](TSearchAllWindow& window) { window.SetStatus(caption); });
+        PendingCaption = caption;
+        if (!CaptionClock.isValid() || CaptionClock.hasExpired(CaptionInterval))
+            PostCaption();
+    }
+    void PostCaption()
+    {
+        if (!PendingCaption)
+            return;
+        CaptionClock.start();
+        Post([caption = *std::exchange(PendingCaption, std::nullopt)](TSearchAllWindow& window) {
+            window.SetStatus(caption);
+        });
     }
     void Message(const QString& text, const QString& caption) override
     {
@@ -54,6 +73,7 @@ private:
 
     template <typename F> void Call(const F& effect)
     {
+        PostCaption();
         if (Thread.Detached.load())
             return;
         TFileSearchAllThread* thread = &Thread;
@@ -67,6 +87,8 @@ private:
     }
 
     TFileSearchAllThread& Thread;
+    std::optional<QString> PendingCaption;
+    QElapsedTimer CaptionClock;
 };
 
 TFileSearchAllThread::~TFileSearchAllThread()
@@ -103,4 +125,5 @@ void TFileSearchAllThread::run()
     TFolderTreeSearch search(window, [this] { return isInterruptionRequested(); });
     search.SetSearch(StartFolder, FileMask);
     search.SearchAll();
+    window.PostCaption();
 }

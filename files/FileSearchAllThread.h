@@ -26,14 +26,15 @@ public:
     virtual bool TransferPart(const QStringList& paths, const QStringList& names,
                               TTransferCursor& cursor) = 0;
 
-    static constexpr qsizetype TransferPiece = 3000;
+    static constexpr qsizetype TransferPiece = 8000;
 };
 
 // The worker of a folder-tree search. The object itself lives on the user-interface thread:
 // every call of the search on the window's port is handed to that thread in the search's
 // order. The worker waits until each is done, except for the status captions: nothing the
 // worker does depends on them, and waiting for each of the hundreds of captions of a large
-// tree would cost a trip through the scheduler every time. The stop request is
+// tree would cost a trip through the scheduler every time. Captions that follow each other
+// within a few milliseconds are shown as the latest of them. The stop request is
 // QThread's interruption request.
 class TFileSearchAllThread : public QThread
 {

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <exception>
 #include <numeric>
-#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -161,15 +161,13 @@ void TFolderTreeSearch::SortFolders()
 // one removed or replaced meanwhile does not put names into the lists that cannot be opened.
 bool TFolderTreeSearch::FolderStillThere(int index)
 {
-    struct stat st;
-    int error = ::stat(Found[size_t(index)].Path.constData(), &st) == 0 ? 0 : errno;
-    if (error == EACCES || error == ENOENT)
-        return false;
-    if (!error && !S_ISDIR(st.st_mode))
-        error = ENOTDIR;
-    if (error)
+    // The path ends in "/", so a file now standing at the folder's place fails with ENOTDIR.
+    if (::access(Found[size_t(index)].Path.constData(), F_OK) == 0)
+        return true;
+    const int error = errno;
+    if (error != EACCES && error != ENOENT)
         ListingError(error, Folders.at(index), nullptr);
-    return !error;
+    return false;
 }
 
 void TFolderTreeSearch::AddFolderResults(int index)
