@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QSemaphore>
 
 #include <optional>
 #include <utility>
@@ -42,20 +43,53 @@ public:
     {
         Call([&](TSearchAllWindow& window) { window.ErrorReport(text); });
     }
+    // The pieces follow each other on the user-interface thread, each handed over by the one
+    // before it, with the thread's other events in between; the worker waits for the last.
+    // Going back to the worker between pieces would cost two trips through the scheduler each.
     bool Transfer(const QStringList& paths, const QStringList& names) override
     {
-        TTransferCursor cursor;
-        bool transferred = true;
-        while (transferred && !cursor.Done) {
-            transferred = false;
-            Call([&](TSearchAllWindow& window) {
-                transferred = window.TransferPart(paths, names, cursor);
-            });
-        }
-        return transferred;
+        PostCaption();
+        if (Thread.Detached.load())
+            return false;
+        TTransferRun run{&Thread, &paths, &names};
+        QMetaObject::invokeMethod(&Thread, TTransferStep{&run}, Qt::QueuedConnection);
+        run.Finished.acquire();
+        return run.Transferred;
     }
 
 private:
+    // One transfer: the worker's stack holds it until Finished is released, once.
+    struct TTransferRun
+    {
+        TTransferRun(TFileSearchAllThread* thread, const QStringList* paths,
+                     const QStringList* names)
+            : Thread(thread), Paths(paths), Names(names)
+        {}
+
+        TFileSearchAllThread* Thread;
+        const QStringList* Paths;
+        const QStringList* Names;
+        TTransferCursor Cursor;
+        bool Transferred = false;
+        QSemaphore Finished;
+    };
+
+    struct TTransferStep
+    {
+        TTransferRun* Run;
+
+        void operator()() const
+        {
+            TSearchAllWindow* window = Run->Thread->Window;
+            Run->Transferred =
+                window && window->TransferPart(*Run->Paths, *Run->Names, Run->Cursor);
+            if (Run->Transferred && !Run->Cursor.Done)
+                QMetaObject::invokeMethod(Run->Thread, *this, Qt::QueuedConnection);
+            else
+                Run->Finished.release();
+        }
+    };
+
     // Hands the effect over without waiting; it still comes in its turn.
     template <typename F> void Post(F effect)
     {

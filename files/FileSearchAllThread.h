@@ -26,7 +26,7 @@ public:
     virtual bool TransferPart(const QStringList& paths, const QStringList& names,
                               TTransferCursor& cursor) = 0;
 
-    static constexpr qsizetype TransferPiece = 8000;
+    static constexpr qsizetype TransferPiece = 4000;
 };
 
 // The worker of a folder-tree search. The object itself lives on the user-interface thread:
