@@ -94,11 +94,19 @@ int TFormLoaderPort::MessageBox(const QString& text, const QString& caption, int
 }
 QString TFormLoaderPort::Text() const
 {
-    return Form.MainRichEdit->toPlainText();
+    return Form.MainRichEdit->PlainText();
 }
 void TFormLoaderPort::SetTextReadOnly(bool readOnly)
 {
-    Form.MainRichEdit->setReadOnly(readOnly);
+    Form.MainRichEdit->SetTextReadOnly(readOnly);
+}
+TLinePreparer TFormLoaderPort::LinePreparer() const
+{
+    return Form.ReaderView->LinePreparer();
+}
+void TFormLoaderPort::OfferPreparedLines(std::shared_ptr<TPreparedLines> lines)
+{
+    Form.ReaderView->OfferPreparedLines(std::move(lines));
 }
 void TFormLoaderPort::ShowEncoding(std::optional<TSourceEncoding> used, bool detected)
 {

@@ -41,6 +41,7 @@ public:
     int FileListSelectedIndex() const override;
     void SelectFileListEntry(int i) override;
     bool LoadSelectedFile() override;
+    bool TextLoading() const override;
     void FileListBox1Change() override;
     void LabelStepComboBoxChange() override;
     bool IsOnePageStepSelected() const override;
@@ -187,6 +188,8 @@ public:
     void ShowAnnotations(const TAozoraDisplay& display) override;
     bool TextModified() const override;
     bool SaveText() override;
+    TLinePreparer LinePreparer() const override;
+    void OfferPreparedLines(std::shared_ptr<TPreparedLines> lines) override;
 
 private:
     TQuorvelaneForm& Form;

@@ -112,6 +112,10 @@ bool TFormReaderPort::LoadSelectedFile()
 {
     return Form.Loader->FileNameListBoxClick();
 }
+bool TFormReaderPort::TextLoading() const
+{
+    return Form.Loader->Loading();
+}
 void TFormReaderPort::FileListBox1Change()
 {
     Form.FileListBox1Change(Form.FileListBox1);

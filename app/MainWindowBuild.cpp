@@ -60,7 +60,7 @@ void TQuorvelaneForm::BuildComponents()
                                             [this] { return State.Files.CurrentFileName; });
     StatusStrip = std::make_unique<TReaderStatusStrip>(ReaderPanel, [this] {
         return ReaderStatusFactsOf(State.Slide, *ReadTimer, State.Files.CurrentFileName,
-                                   LineCount(), *MainRichEdit->document());
+                                   LineCount(), ReaderView->CharacterCount());
     });
     FullScreen = std::make_unique<TReaderFullScreen>(
         this, Action(QStringLiteral("FullScreenReader")),

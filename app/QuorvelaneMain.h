@@ -82,6 +82,7 @@ public:
     void MainRichEditChange() { Loader->MainRichEditChange(); }
     void FileNextExecute() { Loader->FileNextExecute(); }
     void FileBackExecute() { Loader->FileBackExecute(); }
+    TTextLoader& TextLoader() const { return *Loader; }
     // The encoding menu: reads the file again in another encoding (none: the one detected).
     void SetEncodingExecute(std::optional<TSourceEncoding> Encoding)
     {

@@ -22,6 +22,16 @@ struct TDragTimes
     double SlowestStepMs = 0; // the slowest move of the drag, with the events it raised
 };
 
+// One file opened with the event loop running, as a user sees it.
+struct TOpenTimes
+{
+    double FirstPageMs = -1;    // CPU time from the click to the first page on screen
+    bool Shown = false;         // "  1 / n" and line 1 were on screen then
+    double CompleteMs = 0;      // wall time from the click until the text view takes edits
+    double LongestGapMs = 0;    // the largest gap of a 10 ms timer meanwhile
+    double FirstPagePeakMb = 0; // VmHWM once the first page is on screen
+};
+
 class TWindowDriver
 {
 public:
@@ -36,9 +46,14 @@ public:
     TWindowDriver(const TWindowDriver&) = delete;
     TWindowDriver& operator=(const TWindowDriver&) = delete;
 
-    // Selects the file in the file list and loads it; the time of the load, -1 when the file
-    // is not in the list.
+    // Selects the file in the file list and loads it; the time until its first page is on
+    // screen, -1 when the file is not in the list. It returns once the text view holds the
+    // whole text.
     double Open(const QString& name);
+    // The same with every figure of it; FirstPageMs is -1 when the file is not in the list.
+    TOpenTimes OpenWatched(const QString& name);
+    // Puts a file into the window's folder and lists it again.
+    bool AddFile(const QString& name, const QByteArray& bytes);
     // The caption shows "  1 / n" and the first label the first line.
     bool ShowsFirstLines() const;
     // The caption and the first label show the reading line.

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 // What the text view shows of the text read: the text itself, or, for a text in Aozora Bunko
 // notation while formatting is on, the formatted text. The text read is kept beside it, since
@@ -12,12 +13,14 @@
 class TAozoraDisplay
 {
 public:
-    // The text to show for a text just read (or taken back from the view).
-    const QString& Show(const QString& raw)
+    // The text to show for a text just read (or taken back from the view); whether it holds the
+    // notation, when that is known already.
+    const QString& Show(const QString& raw, std::optional<bool> notation = std::nullopt)
     {
         Raw = raw;
-        RawLines.Lines = QStringView(Raw).split(u'\n');
-        Formatting = Enabled && HasAozoraNotation(raw);
+        Formatting = Enabled && (notation ? *notation : HasAozoraNotation(raw));
+        // Only a formatted text is saved from these lines; a big plain one spares the index.
+        RawLines.Lines = Formatting ? QStringView(Raw).split(u'\n') : QList<QStringView>();
         Formatted = Formatting ? FormatAozoraText(raw, Style) : TAozoraText();
         return Formatting ? Formatted.Text : Raw;
     }
@@ -32,7 +35,8 @@ public:
     {
         return Formatting ? Formatted.Headings : std::vector<TAozoraHeading>();
     }
-    // The lines of the text read, which saving writes while the formatted text is in view.
+    // The lines of the text read, which saving writes while the formatted text is in view (and
+    // only then are they there).
     const TParagraphSource& RawParagraphs() const { return RawLines; }
 
     // The user's choices, applied at the next Show().

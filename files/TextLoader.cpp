@@ -2,7 +2,11 @@
 
 #include "common/AppConstants.h"
 #include "files/FileState.h"
+#include "files/FolderListing.h"
 #include "files/TextFileReader.h"
+#include "files/TextLoadThread.h"
+
+#include <QFile>
 
 namespace {
 
@@ -10,7 +14,55 @@ const QString EmptyCaption = QStringLiteral("Quorvelane");
 
 constexpr int FlagsYesNoCancel = 3;
 
+qint64 FileSize(const QString& path)
+{
+    QFile file;
+    return OpenListedFile(file, path, QIODevice::ReadOnly) ? file.size() : 0;
+}
+
 } // namespace
+
+TTextLoader::TTextLoader(TFileState& files, TLoaderPort& port)
+    : Files(files), Port(port), Threads(std::make_unique<QObject>())
+{}
+
+TTextLoader::~TTextLoader()
+{
+    const QList<TTextLoadThread*> threads = Threads->findChildren<TTextLoadThread*>();
+    for (TTextLoadThread* thread : threads)
+        thread->requestInterruption();
+    for (TTextLoadThread* thread : threads)
+        thread->wait();
+}
+
+void TTextLoader::Abandon()
+{
+    if (Current)
+        Current->requestInterruption();
+    Current = nullptr;
+}
+
+void TTextLoader::StartReading(const QString& path)
+{
+    auto* thread = new TTextLoadThread(path, Encodings.Chosen(path), Limit, StageHook,
+                                       Port.LinePreparer(), Threads.get());
+    Current = thread;
+    // Delivered on this thread once the reading has ended, whether it is still wanted or not.
+    QObject::connect(thread, &QThread::finished, Threads.get(),
+                     [this, thread] { Arrived(thread); });
+    thread->start();
+}
+
+void TTextLoader::Arrived(TTextLoadThread* thread)
+{
+    thread->deleteLater();
+    if (thread != Current)
+        return;
+    Current = nullptr;
+    ShowContent(thread->TakeContent());
+    if (Port.LineCount() == 0)
+        Port.SetCaption(EmptyCaption);
+}
 
 void TTextLoader::SetText(const QString& text)
 {
@@ -67,9 +119,9 @@ void TTextLoader::ShowEncoding(std::optional<TSourceEncoding> used)
     Port.ShowEncoding(used, !Encodings.Chosen(Files.CurrentFileName));
 }
 
-void TTextLoader::ShowRead(const QString& raw)
+void TTextLoader::ShowRead(const QString& raw, std::optional<bool> notation)
 {
-    const QString shown = Display.Show(raw);
+    const QString shown = Display.Show(raw, notation);
     SetText(shown);
     Port.SetTextReadOnly(Display.IsFormatted());
 }
@@ -139,7 +191,17 @@ void TTextLoader::LoadSelected()
     Port.SetFileHint(path);
     Port.ClearContents();
     SetText(QString());
-    const TTextFileContent content = ReadTextFile(path, Encodings.Chosen(path));
+    if (FileSize(path) >= AsyncFrom) {
+        StartReading(path);
+        return;
+    }
+    TReadControl control;
+    control.Limit = Limit;
+    ShowContent(ReadTextFile(path, Encodings.Chosen(path), control));
+}
+
+void TTextLoader::ShowContent(const TTextFileContent& content)
+{
     switch (content.Status) {
     case TTextFileContent::TStatus::Missing:
         Port.SetResearchVisible(false);
@@ -151,10 +213,14 @@ void TTextLoader::LoadSelected()
         break;
     case TTextFileContent::TStatus::Read:
         ShowEncoding(content.Encoding);
-        ShowRead(content.Text);
+        if (content.Prepared)
+            Port.OfferPreparedLines(content.Prepared);
+        ShowRead(content.Text, content.AozoraNotation);
         // The re-search button is there exactly when there is text to search.
         Port.SetResearchVisible(Port.LineCount() > 0);
         Port.RebuildReader();
+        break;
+    case TTextFileContent::TStatus::Abandoned:
         break;
     }
 }
@@ -165,6 +231,7 @@ bool TTextLoader::FileNameListBoxClick()
         SelectCurrentFile();
         return false;
     }
+    Abandon();
     Port.SetCaption(QStringLiteral("  テキスト読込み中"));
     ShowEncoding(std::nullopt);
     if (Port.FileCount() == 0) {
@@ -175,7 +242,7 @@ bool TTextLoader::FileNameListBoxClick()
     } else {
         LoadSelected();
     }
-    if (Port.LineCount() == 0)
+    if (!Loading() && Port.LineCount() == 0)
         Port.SetCaption(EmptyCaption);
     return true;
 }

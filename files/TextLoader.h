@@ -2,11 +2,16 @@
 
 #include "files/AozoraDisplay.h"
 #include "files/EncodingChoice.h"
+#include "files/TextFileReader.h"
 
+#include <QObject>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
 
 struct TFileState;
+class TTextLoadThread;
 
 // What loading a file needs from the main window.
 class TLoaderPort
@@ -41,6 +46,11 @@ public:
     virtual void ShowEncoding(std::optional<TSourceEncoding> used, bool detected) = 0;
     // The text view got a new text: the reader learns what the notes of a formatted one said.
     virtual void ShowAnnotations(const TAozoraDisplay& display) = 0;
+    // Lays a text out for the reader off the window's thread, as the window's font and width
+    // stand now; none where the lines are only laid out in the window.
+    virtual TLinePreparer LinePreparer() const { return {}; }
+    // The reader's lines of the text about to be loaded, laid out while it was read.
+    virtual void OfferPreparedLines(std::shared_ptr<TPreparedLines>) {}
     // Whether the user has edited the text view since the program last put a text in it.
     virtual bool TextModified() const = 0;
     // The save command; true once the text is saved.
@@ -51,7 +61,11 @@ public:
 class TTextLoader
 {
 public:
-    TTextLoader(TFileState& files, TLoaderPort& port) : Files(files), Port(port) {}
+    TTextLoader(TFileState& files, TLoaderPort& port);
+    // Waits for the readings still running, each stopped first; none waits for this thread.
+    ~TTextLoader();
+    TTextLoader(const TTextLoader&) = delete;
+    TTextLoader& operator=(const TTextLoader&) = delete;
 
     // False when the user chose to stay on an edited text, so that nothing was loaded.
     bool FileNameListBoxClick();
@@ -73,6 +87,17 @@ public:
     // (No) or stays on it (Cancel, or a save that did not happen). True when the road may go on.
     bool MayReplaceText();
 
+    // A file is being read on a worker thread; the text in view is empty meanwhile.
+    bool Loading() const { return Current != nullptr; }
+    // Files of at least this many bytes are read on a worker thread; smaller ones at once, where
+    // the hand-over would cost more than the reading.
+    void SetAsyncFrom(qint64 bytes) { AsyncFrom = bytes; }
+    // Files larger than this are refused before they are read whole.
+    void SetSizeLimit(qint64 bytes) { Limit = bytes; }
+    qint64 SizeLimit() const { return Limit; }
+    // Told each step of a reading on the worker thread, there: tests hold a reading at a step.
+    void SetStageHook(std::function<void(TLoadStage)> hook) { StageHook = std::move(hook); }
+
 private:
     void SelectCurrentFile();
     void SetText(const QString& text);
@@ -80,11 +105,22 @@ private:
     void Fail(const QString& message = QString());
     void ShowEncoding(std::optional<TSourceEncoding> used);
     // Shows a text read, formatted when it is in Aozora Bunko notation and formatting is on.
-    void ShowRead(const QString& raw);
+    void ShowRead(const QString& raw, std::optional<bool> notation = std::nullopt);
     void ShowAgain();
+    void StartReading(const QString& path);
+    void Arrived(TTextLoadThread* thread);
+    void ShowContent(const TTextFileContent& content);
+    // Stops the reading in progress, whose text is no longer wanted.
+    void Abandon();
 
     TFileState& Files;
     TLoaderPort& Port;
     TEncodingChoices Encodings;
     TAozoraDisplay Display;
+    qint64 AsyncFrom = 1 << 20;
+    qint64 Limit = TextFileSizeLimit();
+    std::function<void(TLoadStage)> StageHook;
+    // Parent of the reading threads and the receiver of their end, on this thread.
+    std::unique_ptr<QObject> Threads;
+    TTextLoadThread* Current = nullptr;
 };

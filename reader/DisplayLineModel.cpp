@@ -121,7 +121,7 @@ void TDisplayLineModel::SetParagraphs(const QStringList& paragraphs)
 bool TDisplayLineModel::SetLoadedText(const QString& text, int expectedParagraphs)
 {
     QStringList pieces = PiecesOfLoadedText(text);
-    if (pieces.size() != expectedParagraphs)
+    if (expectedParagraphs >= 0 && pieces.size() != expectedParagraphs)
         return false;
     // The pieces point into text, which the model keeps as long as any piece may be left.
     Loaded = text;

@@ -74,7 +74,7 @@ public:
     // A text just loaded into the text view, split where the view starts its blocks. The
     // paragraphs are pieces of the model's share of this text, not copies, and stay so until
     // they are edited. False, with nothing changed, when the split does not give the expected
-    // number of paragraphs.
+    // number of paragraphs (a negative number expects none in particular).
     bool SetLoadedText(const QString& text, int expectedParagraphs);
     // The wrap width in pixels; takes effect at the next Relayout().
     void SetWidth(qreal width);

@@ -5,12 +5,10 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTextDocument>
 #include <QTimer>
 
 TReaderStatusFacts ReaderStatusFactsOf(const TSlideState& slide, const QTimer& timer,
-                                       const QString& fileName, int lineCount,
-                                       const QTextDocument& document)
+                                       const QString& fileName, int lineCount, qint64 characters)
 {
     const bool ticking = timer.isActive() && slide.TimerTag == 0;
     TReaderStatusFacts facts;
@@ -22,8 +20,7 @@ TReaderStatusFacts ReaderStatusFactsOf(const TSlideState& slide, const QTimer& t
     facts.FileName = QFileInfo(fileName).fileName();
     facts.ReadingLine = slide.ReadingLine;
     facts.LineCount = lineCount;
-    // Each block ends in a paragraph separator, which is no character of the text.
-    facts.Characters = document.characterCount() - document.blockCount();
+    facts.Characters = characters;
     return facts;
 }
 

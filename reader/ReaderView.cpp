@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTextDocument>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -49,6 +50,18 @@ void MarksInLine(const std::vector<TNote>& notes, const TAozoraSpan& line, TMake
         }
     }
 }
+
+// A model laid out on the reading thread, with what it was laid out for.
+struct TPreparedModel final : TPreparedLines
+{
+    QString Text;
+    QFont Font;
+    qreal Width = 0;
+    // Only while the reading thread lays the text out.
+    std::unique_ptr<TFontAdvances> Advances;
+    // Without its advances: the reader gives it its own before it lays anything out again.
+    std::unique_ptr<TDisplayLineModel> Model;
+};
 
 } // namespace
 
@@ -89,12 +102,18 @@ TReaderView::TReaderView(QPlainTextEdit* edit, QFrame* panel, QScrollBar* scroll
     QObject::connect(
         edit->document(), &QTextDocument::contentsChange, edit,
         [this](int position, int removed, int added) { ContentsChange(position, removed, added); });
+    // A new text is taken whole, whatever the document holds of it yet.
+    if (auto* main = qobject_cast<TMainRichEdit*>(edit))
+        QObject::connect(main, &TMainRichEdit::TextReplaced, edit, [this] { TextStale = true; });
 }
 
 TReaderView::~TReaderView() = default;
 
 void TReaderView::ContentsChange(int position, int removed, int added)
 {
+    // The pieces of a text being filled in are the text the model already holds.
+    if (auto* main = qobject_cast<TMainRichEdit*>(Edit); main && main->Incomplete())
+        return;
     if (TextStale || !Model || removed + added > LargeChange) {
         TextStale = true;
         return;
@@ -102,9 +121,72 @@ void TReaderView::ContentsChange(int position, int removed, int added)
     ApplyContentsChange(*Model, *Edit->document(), position, removed, added);
 }
 
+namespace {
+
+// A font that shares nothing with the one it copies: a copy shares its private part, whose
+// cache of font engines is filled as it is used, and the reading thread must not fill it while
+// this thread uses the original.
+QFont UnsharedCopy(const QFont& font)
+{
+    QFont copy(font);
+    const bool kerning = copy.kerning();
+    copy.setKerning(!kerning);
+    copy.setKerning(kerning);
+    return copy;
+}
+
+} // namespace
+
+TLinePreparer TReaderView::LinePreparer() const
+{
+    const QFont font = Edit->font();
+    const QFont documentFont = UnsharedCopy(Edit->document()->defaultFont());
+    const qreal tabStop = Edit->document()->defaultTextOption().tabStopDistance();
+    const qreal width = WrapWidthOf(*Edit);
+    return [=](const QString& text) -> std::unique_ptr<TPreparedLines> {
+        auto prepared = std::make_unique<TPreparedModel>();
+        prepared->Text = text;
+        prepared->Font = font;
+        prepared->Width = width;
+        prepared->Advances = std::make_unique<TFontAdvances>(documentFont, tabStop);
+        prepared->Model = std::make_unique<TDisplayLineModel>(*prepared->Advances);
+        prepared->Model->SetWidth(width);
+        prepared->Model->SetLoadedText(text, -1);
+        // The font engines this thread made go with it: the window measures with its own.
+        prepared->Advances.reset();
+        return prepared;
+    };
+}
+
+bool TReaderView::AdoptPrepared() const
+{
+    const std::shared_ptr<TPreparedLines> offered = std::exchange(Prepared, nullptr);
+    auto* prepared = dynamic_cast<TPreparedModel*>(offered.get());
+    auto* main = qobject_cast<TMainRichEdit*>(Edit);
+    if (!prepared || !prepared->Model || !main)
+        return false;
+    // The very text loaded (the same characters in memory), in the same font and width.
+    const QString loaded = main->LoadedText();
+    if (loaded.constData() != prepared->Text.constData() ||
+        loaded.size() != prepared->Text.size() || prepared->Font != Edit->font() ||
+        prepared->Width != WrapWidthOf(*Edit))
+        return false;
+    main->TakeLoadedText();
+    Model = std::move(prepared->Model);
+    Advances = AdvancesOf(*Edit);
+    Model->SetAdvances(*Advances);
+    ModelFont = Edit->font();
+    return true;
+}
+
 void TReaderView::RefreshLines() const
 {
     LayoutChecked = true;
+    if (TextStale && Prepared && AdoptPrepared()) {
+        ++Layouts;
+        TextStale = false;
+        return;
+    }
     const QFont& font = Edit->font();
     bool relayout = false;
     if (!Model) {
@@ -160,6 +242,13 @@ void TReaderView::TakeCurrentText() const
     // A text just loaded is split as the document split it: reading every block back out of
     // the document costs several times as much.
     if (auto* main = qobject_cast<TMainRichEdit*>(Edit)) {
+        // While the document is filled in, or holds long paragraphs cut, the text given is the
+        // text, and the document's blocks say nothing about its paragraphs.
+        if (main->Incomplete()) {
+            main->TakeLoadedText();
+            Model->SetLoadedText(main->PlainText(), -1);
+            return;
+        }
         const QString loaded = main->TakeLoadedText();
         if (!loaded.isNull() && Model->SetLoadedText(loaded, Edit->document()->blockCount()))
             return;
@@ -197,6 +286,15 @@ int TReaderView::ParagraphCount() const
         return 0;
     UpdateLines();
     return Model->paragraphCount();
+}
+
+qsizetype TReaderView::CharacterCount() const
+{
+    if (auto* main = qobject_cast<TMainRichEdit*>(Edit); main && main->Incomplete())
+        return main->PlainText().size() - (ParagraphCount() - 1);
+    // Each block ends in a paragraph separator, which is no character of the text.
+    const QTextDocument* document = Edit->document();
+    return document->characterCount() - document->blockCount();
 }
 
 QStringView TReaderView::Paragraph(int i) const

@@ -2,6 +2,7 @@
 
 #include "reader/DisplayLineModel.h"
 #include "reader/ParagraphSource.h"
+#include "reader/PreparedLines.h"
 #include "reader/ReadingPlaces.h"
 #include "search/LineSource.h"
 
@@ -41,6 +42,9 @@ public:
     // empty text.
     int ParagraphCount() const override;
     QStringView Paragraph(int i) const override;
+    // The characters of the text, line ends not counted, whether or not the text view holds
+    // all of it yet.
+    qsizetype CharacterCount() const;
 
     int LabelCount() const { return int(Labels.size()); }
     const QList<QLabel*>& ReaderLabels() const { return Labels; }
@@ -77,6 +81,12 @@ public:
     std::optional<TTextPlace> PlaceOfLine(int line) const;
     // The line that holds a place; a place past the text (a file that shrank) gives the last.
     int LineOfPlace(const TTextPlace& place) const;
+    // Lays a text out off the window's thread as this view would now: the text view's font,
+    // tab stops and wrap width are taken here, on the window's thread.
+    TLinePreparer LinePreparer() const;
+    // Lines laid out by such a preparer for the text about to be loaded: the next layout takes
+    // them when they fit the text, font and width it finds.
+    void OfferPreparedLines(std::shared_ptr<TPreparedLines> lines) { Prepared = std::move(lines); }
     // How many full layouts have been made, for the benchmarks' count of relayouts.
     int FullLayouts() const { return Layouts; }
 
@@ -85,6 +95,8 @@ private:
     // Gives the model the text view's text: the text just loaded when there is one.
     void TakeCurrentText() const;
     void RefreshLines() const;
+    // Takes the lines offered, when they fit; true when it did.
+    bool AdoptPrepared() const;
     QLabel* MakeLabel(int index);
     int LineHeight() const;
     // The room above each label's line for ruby and emphasis dots; none without them.
@@ -110,4 +122,5 @@ private:
     const TAozoraText* Annotations = nullptr;
     bool RubyAbove = false;
     TKeptLine* Kept = nullptr;
+    mutable std::shared_ptr<TPreparedLines> Prepared;
 };

@@ -67,6 +67,8 @@ void TSlideEngine::ReadTimerTimer()
         Port.FileListBox1Change();
         return;
     }
+    if (Port.TextLoading())
+        return;
     if (State.PauseLine >= 0) {
         const bool waiting = State.PauseLine == State.ReadingLine;
         State.PauseLine = -1;
@@ -98,6 +100,8 @@ bool TSlideEngine::PausesAt(int line) const
 
 void TSlideEngine::ShowReadingLines()
 {
+    if (Port.TextLoading())
+        return;
     const int n = Port.LineCount();
     if (n <= 0) {
         NoText();

@@ -97,6 +97,9 @@ public:
     virtual int FileListSelectedIndex() const = 0;
     virtual void SelectFileListEntry(int i) = 0;
     virtual bool LoadSelectedFile() = 0;
+    // A file is still being read: it has no lines yet, which is no end of the text, so the
+    // reader neither moves nor shows anything until it is there.
+    virtual bool TextLoading() const { return false; }
     // The start-up listing (FileListBox1Change for FileListBox1).
     virtual void FileListBox1Change() = 0;
 

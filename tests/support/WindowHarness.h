@@ -10,6 +10,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -222,6 +223,28 @@ public:
             }
         }
         return lines;
+    }
+
+    // Lets the event loop run until the file being read is shown and the text view holds all
+    // of it, filled as in a view the user opened; false when that takes longer than the timeout.
+    bool WaitForText(int timeoutMs = 60000) const
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (Form->TextLoader().Loading() || Form->MainRichEdit->Filling()) {
+            if (deadline.hasExpired())
+                return false;
+            if (!Form->TextLoader().Loading())
+                Form->MainRichEdit->RequestFill();
+            QTest::qWait(1);
+        }
+        return true;
+    }
+
+    // Clicks the file in row of the list, as the user does.
+    void ClickFile(int row)
+    {
+        Form->FileNameListBox->setCurrentRow(row);
+        Form->FileNameListBoxClick();
     }
 
     void Ticks(int count)

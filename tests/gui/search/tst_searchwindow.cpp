@@ -624,6 +624,8 @@ void TestSearchWindow::megabyteLine()
     bytes += "\r\n\x95\x74\x98\x5e\r\n"; // 付録
     writeFile(QStringLiteral("huge.txt"), bytes);
     TQuorvelaneForm* form = start();
+    // A file of a megabyte is read on a worker thread.
+    QVERIFY(H->WaitForText());
     const int n = form->LineCount();
     QVERIFY(n > 1000);
     QCOMPARE(form->Line(n - 1), QStringLiteral("付録"));
