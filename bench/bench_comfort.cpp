@@ -10,6 +10,7 @@
 #include "bench/BenchReport.h"
 #include "platform/MainRichEdit.h"
 #include "platform/TextDecoding.h"
+#include "reader/KeptLine.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>
@@ -107,12 +108,22 @@ void StripRows(TWindowDriver& window)
 
 // A reader view of its own over a text view holding the 10 MB text, so that the relayout after a
 // font change can run with the place kept and without.
+// The line the reader keeps, or none while Keep is off.
+struct TBenchKeptLine : TKeptLine
+{
+    int Line = 0;
+    bool Keep = false;
+    int KeptLine() const override { return Keep ? Line : -1; }
+    void RenumberKeptLine(int line) override { Line = line; }
+};
+
 struct TBareReader
 {
     QFrame Panel;
     TMainRichEdit* Edit = new TMainRichEdit(&Panel);
     QScrollBar* Bar = new QScrollBar(&Panel);
     TReaderView View{Edit, &Panel, Bar, &Panel};
+    TBenchKeptLine Kept;
 
     explicit TBareReader(const QString& text)
     {
@@ -121,6 +132,7 @@ struct TBareReader
         Panel.show();
         QCoreApplication::processEvents();
         Edit->LoadText(text);
+        View.KeepPlaceFor(Kept);
         View.count();
     }
 
@@ -131,12 +143,14 @@ struct TBareReader
         QFont font = Edit->font();
         font.setPointSize(pointSize);
         Edit->setFont(font);
-        View.KeepPlaceOf(keep ? &line : nullptr);
+        Kept.Line = line;
+        Kept.Keep = keep;
         TCpuTimer timer;
         timer.start();
         View.UpdateLines();
         const double ms = double(timer.nsecsElapsed()) / 1e6;
-        View.KeepPlaceOf(nullptr);
+        line = Kept.Line;
+        Kept.Keep = false;
         return ms;
     }
 };
