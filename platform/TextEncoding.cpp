@@ -154,6 +154,9 @@ bool ValidCp932(QByteArrayView bytes)
 using TLanes = unsigned char __attribute__((vector_size(16)));
 // A comparison's answer: -1 in a lane that passes, 0 elsewhere.
 using TMask = signed char __attribute__((vector_size(16)));
+// The same registers as eight UTF-16 units.
+using TUnitLanes = unsigned short __attribute__((vector_size(16)));
+using TUnitMask = short __attribute__((vector_size(16)));
 
 TLanes LoadLanes(TBytes p)
 {
@@ -263,8 +266,17 @@ struct TUtf16Evidence
     TParityCounts Nul;
 };
 
-// The bytes from done on, one at a time.
-void WeighRest(QByteArrayView bytes, qsizetype done, TUtf16Evidence& evidence)
+// A pass that weighs bytes as UTF-16 may decode them on the way: the units in one order, and
+// whether any is a surrogate (most texts hold none, and then none needs checking).
+struct TUtf16Output
+{
+    char16_t* Units = nullptr;
+    bool BigEndian = false;
+    bool Surrogates = false;
+};
+
+// The bytes from done (an even position) on, one at a time.
+void WeighRest(QByteArrayView bytes, qsizetype done, TUtf16Evidence& evidence, TUtf16Output* output)
 {
     auto p = reinterpret_cast<TBytes>(bytes.data());
     for (qsizetype i = done; i < bytes.size(); ++i) {
@@ -274,6 +286,12 @@ void WeighRest(QByteArrayView bytes, qsizetype done, TUtf16Evidence& evidence)
         count(evidence.Japanese, JapaneseHighByte(p[i]));
         count(evidence.Kana, p[i] == 0x30);
         count(evidence.Nul, p[i] == 0);
+        if (output && i % 2 == 1) {
+            const unsigned high = output->BigEndian ? p[i - 1] : p[i];
+            const unsigned low = output->BigEndian ? p[i] : p[i - 1];
+            output->Units[i / 2] = static_cast<char16_t>(high << 8 | low);
+            output->Surrogates |= (high & 0xF8) == 0xD8;
+        }
     }
 }
 
@@ -281,11 +299,13 @@ void WeighRest(QByteArrayView bytes, qsizetype done, TUtf16Evidence& evidence)
 constexpr int RoundsPerSum = 255;
 
 // Sixteen bytes at a time with the operations every target has.
-qsizetype WeighPortably(QByteArrayView bytes, TUtf16Evidence& evidence)
+qsizetype WeighPortably(QByteArrayView bytes, TUtf16Evidence& evidence, TUtf16Output* output)
 {
     auto p = reinterpret_cast<TBytes>(bytes.data());
     const qsizetype size = bytes.size();
     constexpr qsizetype Width = sizeof(TLanes);
+    const bool swap = output && output->BigEndian != (Q_BYTE_ORDER == Q_BIG_ENDIAN);
+    TUnitMask surrogates{};
     qsizetype i = 0;
     while (size - i >= Width) {
         TLanes japanese{};
@@ -297,10 +317,22 @@ qsizetype WeighPortably(QByteArrayView bytes, TUtf16Evidence& evidence)
             japanese -= TLanes(JapaneseHighBytes(b));
             kana -= TLanes(b == 0x30);
             nul -= TLanes(b == 0);
+            if (output) {
+                TUnitLanes units;
+                std::memcpy(&units, &b, sizeof units);
+                if (swap)
+                    units = TUnitLanes(units << 8 | units >> 8);
+                std::memcpy(output->Units + i / 2, &units, sizeof units);
+                surrogates |= TUnitMask((units & 0xF800) == 0xD800);
+            }
         }
         evidence.Japanese.AddLanes(japanese);
         evidence.Kana.AddLanes(kana);
         evidence.Nul.AddLanes(nul);
+    }
+    if (output) {
+        for (int lane = 0; lane < Width / 2; ++lane)
+            output->Surrogates |= surrogates[lane] != 0;
     }
     return i;
 }
@@ -309,7 +341,8 @@ qsizetype WeighPortably(QByteArrayView bytes, TUtf16Evidence& evidence)
 #define QV_WEIGH_WITH_AVX2 1
 
 // Thirty-two bytes at a time, each placed in the set by two table lookups.
-[[gnu::target("avx2")]] qsizetype WeighWithAvx2(QByteArrayView bytes, TUtf16Evidence& evidence)
+[[gnu::target("avx2")]] qsizetype WeighWithAvx2(QByteArrayView bytes, TUtf16Evidence& evidence,
+                                                TUtf16Output* output)
 {
     auto p = reinterpret_cast<TBytes>(bytes.data());
     const qsizetype size = bytes.size();
@@ -320,6 +353,16 @@ qsizetype WeighPortably(QByteArrayView bytes, TUtf16Evidence& evidence)
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     const __m256i kanaByte = _mm256_set1_epi8(0x30);
     const __m256i zero = _mm256_setzero_si256();
+    // Decoding: big-endian units have their two bytes swapped; a surrogate's high byte is
+    // D8 to DF, in the lanes that hold high bytes.
+    const bool swap = output && output->BigEndian;
+    const __m256i swapBytes =
+        _mm256_setr_epi8(1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14, 1, 0, 3, 2, 5, 4, 7,
+                         6, 9, 8, 11, 10, 13, 12, 15, 14);
+    const __m256i surrogateBits = _mm256_set1_epi8(static_cast<char>(0xF8));
+    const __m256i surrogateByte = _mm256_set1_epi8(static_cast<char>(0xD8));
+    const __m256i highLanes = _mm256_set1_epi16(swap ? 0x00FF : static_cast<short>(0xFF00));
+    __m256i surrogates = zero;
     constexpr qsizetype Width = 32;
     qsizetype i = 0;
     while (size - i >= Width) {
@@ -334,26 +377,36 @@ qsizetype WeighPortably(QByteArrayView bytes, TUtf16Evidence& evidence)
             japanese = _mm256_sub_epi8(japanese, _mm256_cmpgt_epi8(classes, zero));
             kana = _mm256_sub_epi8(kana, _mm256_cmpeq_epi8(b, kanaByte));
             nul = _mm256_sub_epi8(nul, _mm256_cmpeq_epi8(b, zero));
+            if (output) {
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(output->Units + i / 2),
+                                    swap ? _mm256_shuffle_epi8(b, swapBytes) : b);
+                const __m256i surrogate =
+                    _mm256_cmpeq_epi8(_mm256_and_si256(b, surrogateBits), surrogateByte);
+                surrogates = _mm256_or_si256(surrogates, _mm256_and_si256(surrogate, highLanes));
+            }
         }
         evidence.Japanese.AddLanes(japanese);
         evidence.Kana.AddLanes(kana);
         evidence.Nul.AddLanes(nul);
     }
+    if (output && !_mm256_testz_si256(surrogates, surrogates))
+        output->Surrogates = true;
     return i;
 }
 #endif
 
-TUtf16Evidence WeighUtf16(QByteArrayView bytes)
+// Weighs bytes as UTF-16 and, given an output, decodes them into it in the same pass.
+TUtf16Evidence WeighUtf16(QByteArrayView bytes, TUtf16Output* output = nullptr)
 {
     TUtf16Evidence evidence;
     qsizetype done = 0;
 #ifdef QV_WEIGH_WITH_AVX2
     if (__builtin_cpu_supports("avx2"))
-        done = WeighWithAvx2(bytes, evidence);
+        done = WeighWithAvx2(bytes, evidence, output);
     else
 #endif
-        done = WeighPortably(bytes, evidence);
-    WeighRest(bytes, done, evidence);
+        done = WeighPortably(bytes, evidence, output);
+    WeighRest(bytes, done, evidence, output);
     return evidence;
 }
 
@@ -384,30 +437,25 @@ bool PairedSurrogates(QByteArrayView bytes, bool bigEndian)
 // The share of units of Japanese text that makes bytes UTF-16 in an order.
 constexpr double Utf16Share = 0.9;
 
-// UTF-16 without a byte-order mark, in the order in which more units are characters of
-// Japanese text, when nine in ten of them are. A NUL byte (every line end and ASCII character
-// has one) is evidence enough beside that; without one, bytes that are ASCII stay ASCII, and
-// the units must also pair every surrogate and hold an eighth or more from the kana block,
-// which CP932 and EUC-JP read as UTF-16 never do: their lead bytes are no 30.
-std::optional<TSourceEncoding> Utf16WithoutMark(QByteArrayView bytes, bool ascii)
+// Whether weighed bytes of even length are UTF-16, and in which order (true: big-endian): the
+// order in which more units are characters of Japanese text, when nine in ten of them are. A
+// NUL byte (every line end and ASCII character has one) is evidence enough beside that;
+// without one the units must also pair every surrogate and hold an eighth or more from the
+// kana block, which CP932 and EUC-JP read as UTF-16 never do: their lead bytes are no 30.
+std::optional<bool> Utf16Order(const TUtf16Evidence& evidence, QByteArrayView bytes)
 {
     const qsizetype units = bytes.size() / 2;
-    if (units == 0 || bytes.size() % 2 != 0)
-        return std::nullopt;
-    const TUtf16Evidence evidence = WeighUtf16(bytes);
     const bool nul = evidence.Nul.Even + evidence.Nul.Odd > 0;
-    if (!nul && ascii)
-        return std::nullopt;
     const TParityCounts& japanese = evidence.Japanese;
     const bool bigEndian = japanese.Even > japanese.Odd;
     auto inOrder = [bigEndian](const TParityCounts& counts) {
-        return double(bigEndian ? counts.Even : counts.Odd);
+        return bigEndian ? counts.Even : counts.Odd;
     };
-    if (inOrder(japanese) < Utf16Share * double(units))
+    if (double(inOrder(japanese)) < Utf16Share * double(units))
         return std::nullopt;
-    if (!nul && (inOrder(evidence.Kana) * 8 < double(units) || !PairedSurrogates(bytes, bigEndian)))
+    if (!nul && (inOrder(evidence.Kana) * 8 < units || !PairedSurrogates(bytes, bigEndian)))
         return std::nullopt;
-    return bigEndian ? TSourceEncoding::Utf16Be : TSourceEncoding::Utf16Le;
+    return bigEndian;
 }
 
 // ISO-2022-JP turned into EUC-JP, which holds the same sets without the escapes: JIS X 0208
@@ -498,15 +546,20 @@ QString DecodeUtf16(QByteArrayView bytes, bool bigEndian)
     QString out(units + (oddByte ? 1 : 0), Qt::Uninitialized);
     char16_t* dst = reinterpret_cast<char16_t*>(out.data());
     auto src = reinterpret_cast<TBytes>(bytes.data());
+    // Whether any unit is a surrogate, noted in the same loop (which the compiler runs many
+    // units at a time): most texts hold none, and then none is lone.
+    unsigned surrogates = 0;
     for (qsizetype i = 0; i < units; ++i) {
         const unsigned hi = src[2 * i + (bigEndian ? 0 : 1)];
         const unsigned lo = src[2 * i + (bigEndian ? 1 : 0)];
         dst[i] = static_cast<char16_t>(hi << 8 | lo);
+        surrogates |= (hi & 0xF8) == 0xD8;
     }
     // A file cut off in the middle of a unit.
     if (oddByte)
         dst[units] = 0xFFFD;
-    ReplaceLoneSurrogates(out);
+    if (surrogates != 0)
+        ReplaceLoneSurrogates(out);
     return out;
 }
 
@@ -548,6 +601,35 @@ TDetectedText Finished(QString text, TSourceEncoding encoding)
     return {std::move(text), encoding};
 }
 
+// UTF-16 without a byte-order mark, as Utf16Order() tells over the whole file; ASCII without a
+// NUL is no UTF-16. When the start already reads as UTF-16, the bytes are decoded in its order
+// while they are weighed, in one pass; decoded again only should the whole file favour the
+// other order.
+std::optional<TDetectedText> ReadAsUtf16(QByteArrayView bytes, bool ascii)
+{
+    const qsizetype units = bytes.size() / 2;
+    if (units == 0 || bytes.size() % 2 != 0 || (ascii && !HasNul(bytes)))
+        return std::nullopt;
+    const QByteArrayView start = bytes.first(qMin<qsizetype>(bytes.size(), 64 * 1024));
+    const std::optional<bool> startOrder = Utf16Order(WeighUtf16(start), start);
+    QString text;
+    TUtf16Output output;
+    if (startOrder) {
+        text = QString(units, Qt::Uninitialized);
+        output = {reinterpret_cast<char16_t*>(text.data()), *startOrder, false};
+    }
+    const TUtf16Evidence evidence = WeighUtf16(bytes, startOrder ? &output : nullptr);
+    const std::optional<bool> bigEndian = Utf16Order(evidence, bytes);
+    if (!bigEndian)
+        return std::nullopt;
+    if (startOrder != bigEndian)
+        text = DecodeUtf16(bytes, *bigEndian);
+    else if (output.Surrogates)
+        ReplaceLoneSurrogates(text);
+    return Finished(std::move(text),
+                    *bigEndian ? TSourceEncoding::Utf16Be : TSourceEncoding::Utf16Le);
+}
+
 // What an EUC-JP decoding gave: units that show the bytes were no EUC-JP (U+FFFD for an invalid
 // sequence, C1 controls for the lone bytes 80-9F iconv lets through), kana, and every unit
 // beyond ASCII.
@@ -557,9 +639,6 @@ struct TEucCounts
     qsizetype Kana = 0;
     qsizetype NonAscii = 0;
 };
-
-using TUnitLanes = unsigned short __attribute__((vector_size(16)));
-using TUnitMask = short __attribute__((vector_size(16)));
 
 // Lanes whose unit lies in [Low, Low + Span], in one signed comparison as InRange() does.
 template <int Low, int Span> TUnitMask UnitsInRange(TUnitLanes u)
@@ -737,8 +816,8 @@ TDetectedText DecodeDetectedText(QByteArrayView bytes)
         return Finished(utf8.Text ? std::move(*utf8.Text) : DecodeUtf8(bytes),
                         TSourceEncoding::Utf8);
     const bool ascii = utf8.Scan == TUtf8Scan::Ascii;
-    if (const auto utf16 = Utf16WithoutMark(bytes, ascii))
-        return {DecodeTextAs(bytes, *utf16), *utf16};
+    if (auto utf16 = ReadAsUtf16(bytes, ascii))
+        return std::move(*utf16);
     if (!ascii)
         return DecodeEucJpOrCp932(bytes);
     if (bytes.contains('\x1B')) {

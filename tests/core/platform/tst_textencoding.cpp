@@ -88,6 +88,10 @@ void TestTextEncoding::detect_data()
         << QByteArray("\x93\xfa\x96\x7b\x8c\xea") << E::ShiftJis;
     // Ambiguous, so CP932: UTF-16BE "日本" (no kana), valid CP932 "e" + kanji + ",".
     QTest::newRow("utf-16be kanji only, no nul") << QByteArray("\x65\xe5\x67\x2c") << E::ShiftJis;
+    // The start alone decides nothing: UTF-16LE "あ" lines for 72 KB, CP932 "あい" lines after.
+    const QByteArray utf16Start = QByteArray("\x42\x30\r\0\n\0", 6).repeated(12000);
+    QTest::newRow("utf-16le start, cp932 after")
+        << utf16Start + QByteArray("\x82\xa0\x82\xa2\r\n").repeated(20000) << E::ShiftJis;
     // UTF-16LE "あい" is the ASCII "B0D0": ASCII stays ASCII.
     QTest::newRow("utf-16le hiragana as ascii") << QByteArray("B0D0") << E::ShiftJis;
 }
