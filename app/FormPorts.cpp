@@ -34,6 +34,14 @@ QString TFormReaderPort::Line(int i) const
 {
     return Form.Line(i);
 }
+bool TFormReaderPort::StartsParagraph(int i) const
+{
+    return Form.ReaderView->paragraphSpan(i).FirstLine == i;
+}
+bool TFormReaderPort::IsContentsHeading(int i) const
+{
+    return IsHeadingLine(Form.State.Search, Form.ContentsListBox->EntryCount(), i);
+}
 int TFormReaderPort::LabelCount() const
 {
     return Form.LabelCount();

@@ -21,6 +21,8 @@ public:
 
     int LineCount() const override;
     QString Line(int i) const override;
+    bool StartsParagraph(int i) const override;
+    bool IsContentsHeading(int i) const override;
     int LabelCount() const override;
     void SetLabelText(int i, const QString& text) override;
     void SetCaption(const QString& text) override;

@@ -380,6 +380,7 @@ void TQuorvelaneForm::ConnectControls()
         {"AozoraFormat", &State.Formats.AozoraFormat},
         {"ShowStatusStrip", &State.Slide.StatusStrip},
         {"KeepPlaces", &State.Slide.KeepPlaces},
+        {"TextPauses", &State.Slide.TextPauses},
     };
     for (const auto& [name, flag] : modes)
         connect(Action(QLatin1String(name)), &QAction::toggled, this,

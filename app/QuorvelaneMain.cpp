@@ -319,6 +319,7 @@ void TQuorvelaneForm::MirrorChecks()
     MirrorRubyChecks();
     Action(QStringLiteral("ShowStatusStrip"))->setChecked(State.Slide.StatusStrip);
     Action(QStringLiteral("KeepPlaces"))->setChecked(State.Slide.KeepPlaces);
+    Action(QStringLiteral("TextPauses"))->setChecked(State.Slide.TextPauses);
     ShowStatusStripExecute();
 }
 

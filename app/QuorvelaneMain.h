@@ -156,6 +156,7 @@ public:
     }
     void ShowStatusStripExecute();
     void KeepPlacesExecute() { RememberPlace(); }
+    void TextPausesExecute() { Engine->TextPausesExecute(); }
     void FullScreenReaderExecute();
     // 位置を記憶: the place of the file in view noted, and the noted place of a file just
     // loaded put at the top of the reader.

@@ -100,6 +100,7 @@ const TKey Keys[] = {
     // Reading comfort, after the other keys in a section of its own.
     key<&S::Slide, &TSlideState::StatusStrip>("Comfort", "StatusStrip"),
     key<&S::Slide, &TSlideState::KeepPlaces>("Comfort", "KeepPlaces"),
+    key<&S::Slide, &TSlideState::TextPauses>("Comfort", "TextPauses"),
 };
 
 } // namespace

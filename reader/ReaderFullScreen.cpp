@@ -30,7 +30,7 @@ void TReaderFullScreen::Enter()
     ToggleAction->setShortcuts({ToggleAction->shortcut(), QKeySequence(Qt::Key_Escape)});
     Window->setWindowState((FormerState & ~(Qt::WindowMinimized | Qt::WindowMaximized)) |
                            Qt::WindowFullScreen);
-    Relayout();
+    RelayoutSoon();
 }
 
 void TReaderFullScreen::Leave()
@@ -43,5 +43,13 @@ void TReaderFullScreen::Leave()
             widget->show();
     }
     Hidden.clear();
-    Relayout();
+    RelayoutSoon();
+}
+
+void TReaderFullScreen::RelayoutSoon()
+{
+    // The panels hidden or shown give the reader its new size only once the layouts have run,
+    // from events already posted; the labels are counted after them. A window whose size
+    // changes as well (as a window manager makes it) is laid out again when the size settles.
+    QMetaObject::invokeMethod(Window, Relayout, Qt::QueuedConnection);
 }

@@ -22,6 +22,7 @@ public:
 private:
     void Enter();
     void Leave();
+    void RelayoutSoon();
 
     QWidget* Window;
     QAction* ToggleAction;

@@ -35,11 +35,13 @@ QString ReaderStatusText(const TReaderStatusFacts& facts)
     const int interval = qMax(1, facts.IntervalMs);
     const int step = qMax(1, facts.SlideStep);
     QString text = RunText(facts) + QStringLiteral("  %1 ms × %2行").arg(interval).arg(step);
-    if (!facts.FileName.isEmpty())
-        text += QStringLiteral("  ") + facts.FileName;
+    // The file name goes last: a narrow reader cuts the strip at its right end, and the name is
+    // what the user knows anyway.
+    const QString name =
+        facts.FileName.isEmpty() ? QString() : QStringLiteral("  ") + facts.FileName;
     const int n = facts.LineCount;
     if (n <= 0)
-        return text;
+        return text + name;
     const int line = qBound(0, facts.ReadingLine, n - 1);
     const double percent = 100.0 * (line + 1) / n;
     const double perMinute = double(facts.Characters) / n * step * 60000.0 / interval;
@@ -51,5 +53,5 @@ QString ReaderStatusText(const TReaderStatusFacts& facts)
                 .arg(QString::number(percent, 'f', 1))
                 .arg(grouped.toString(qRound64(perMinute)))
                 .arg(ReadingTimeText(slides * interval));
-    return text;
+    return text + name;
 }

@@ -22,9 +22,9 @@ struct TReaderStatusFacts
     qint64 Characters = 0; // of the whole text
 };
 
-// One line: the state, the interval and the lines per slide, the file name, the position as a
-// percentage, the pace in characters per minute and the time a slide at this pace takes to the
-// end of the text. Without text only the first three.
+// One line: the state, the interval and the lines per slide, the position as a percentage, the
+// pace in characters per minute, the time a slide at this pace takes to the end of the text, and
+// the file name. Without text only the state, the interval, the lines and the name.
 QString ReaderStatusText(const TReaderStatusFacts& facts);
 
 // Milliseconds as h:mm:ss, or m:ss under an hour.

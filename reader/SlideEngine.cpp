@@ -5,6 +5,7 @@
 #include "platform/DialogService.h"
 #include "reader/ReaderLayout.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -66,9 +67,33 @@ void TSlideEngine::ReadTimerTimer()
         Port.FileListBox1Change();
         return;
     }
+    if (State.PauseLine >= 0) {
+        const bool waiting = State.PauseLine == State.ReadingLine;
+        State.PauseLine = -1;
+        if (waiting)
+            return;
+    }
     State.ReadingLine = SaturatedSum(State.ReadingLine, State.SlideStep);
     Port.SetScrollPosition(State.ReadingLine);
     ShowReadingLines();
+    // The end of the text may have stopped the reading or started it again from the top; the
+    // pause belongs to the line that is at the top now.
+    if (State.TextPauses && Port.IsTimerRunning() && PausesAt(State.ReadingLine))
+        State.PauseLine = State.ReadingLine;
+}
+
+bool TSlideEngine::PausesAt(int line) const
+{
+    if (line < 0 || line >= Port.LineCount())
+        return false;
+    if (Port.IsContentsHeading(line))
+        return true;
+    const auto blank = [](const QString& text) {
+        return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+    };
+    // Blank lines in a row pause nowhere: only the text that follows them does.
+    return line > 0 && Port.StartsParagraph(line) && blank(Port.Line(line - 1)) &&
+           !blank(Port.Line(line));
 }
 
 void TSlideEngine::ShowReadingLines()
@@ -204,8 +229,10 @@ void TSlideEngine::SlideReadExecute()
         if (Port.IsOnePageStepSelected())
             Port.LabelStepComboBoxChange();
     }
-    // A pause by the mouse must not bring back a reading switched off meanwhile.
+    // A pause by the mouse must not bring back a reading switched off meanwhile, and a reading
+    // started anew owes no pause to the one before.
     State.PausedByMouse = false;
+    State.PauseLine = -1;
     if (State.SlideRead)
         Port.StartTimer();
     else
@@ -223,6 +250,7 @@ void TSlideEngine::CanChangeSlideReadExecute()
             Port.LabelStepComboBoxChange();
     }
     State.PausedByMouse = false;
+    State.PauseLine = -1;
     if (State.CanChangeSlideRead)
         Port.StartTimer();
     else
@@ -239,6 +267,12 @@ void TSlideEngine::ListSlideReadExecute()
 {
     State.ListSlideRead = !State.ListSlideRead;
     Port.ChecksChanged();
+}
+
+void TSlideEngine::TextPausesExecute()
+{
+    if (!State.TextPauses)
+        State.PauseLine = -1;
 }
 
 void TSlideEngine::SetCanChangeSlideReadExecute()

@@ -37,6 +37,12 @@ struct TSlideState
     bool StatusStrip = false;
     // 位置を記憶: each file reopens where it was left.
     bool KeepPlaces = false;
+    // Pauses that follow the text: a slide that brings a new paragraph after a blank line, or a
+    // heading of the contents list, to the top stays one tick longer.
+    bool TextPauses = false;
+    // The line such a slide stopped on; the next tick finds the reader still there and only
+    // clears it. Any other move makes the pause lapse, since the reader has left that line.
+    int PauseLine = -1;
 };
 
 // The intervals of a variable-speed list ("100,250,500"): each piece that is a whole integer
@@ -54,6 +60,10 @@ public:
     // The text view's lines as displayed.
     virtual int LineCount() const = 0;
     virtual QString Line(int i) const = 0;
+    // Line i (0 <= i < LineCount()) is the first of its paragraph, not a wrapped continuation.
+    virtual bool StartsParagraph(int i) const = 0;
+    // Line i is a heading that the last contents search put into the contents list.
+    virtual bool IsContentsHeading(int i) const = 0;
 
     // The reader labels.
     virtual int LabelCount() const = 0;
@@ -133,6 +143,8 @@ public:
     void CanChangeSlideReadExecute();
     void SlideRepeatExecute();
     void ListSlideReadExecute();
+    // The check mark has switched TextPauses already; a pause owed lapses when they go off.
+    void TextPausesExecute();
     void SetCanChangeSlideReadExecute();
     void PageBackExecute();
     void PageNextExecute();
@@ -167,6 +179,8 @@ private:
     int FirstInterval() const;
     void SetReadingChecks(bool slideRead, bool canChangeSlideRead);
     void ShowFromTop(int n);
+    // A slide that stops on this line waits one tick longer, when the pauses are on.
+    bool PausesAt(int line) const;
     void EndOfText();
     void NoText();
     void PageBy(int delta);

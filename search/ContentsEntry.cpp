@@ -91,6 +91,19 @@ TContentsTarget ParseContentsEntry(const QString& entry, bool lineForward, int l
     return {int(target), QString(), QString()};
 }
 
+QList<int> ContentsLines(const QStringList& entries, bool lineForward, int lineCount)
+{
+    QList<int> lines;
+    lines.reserve(entries.size());
+    for (const QString& entry : entries) {
+        if (const std::optional<int> line = ParseContentsEntry(entry, lineForward, lineCount).Line)
+            lines << *line;
+    }
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    return lines;
+}
+
 std::optional<QStringList> SwapContentsEntries(const QStringList& entries)
 {
     QStringList swapped;

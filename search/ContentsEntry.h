@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -34,6 +35,9 @@ struct TContentsTarget
 // The reading of a selected entry. lineForward is the form the list is in now; lineCount the
 // text view's lines now, which bound the target.
 TContentsTarget ParseContentsEntry(const QString& entry, bool lineForward, int lineCount);
+
+// The lines the entries name, in order and each once; entries naming no line are left out.
+QList<int> ContentsLines(const QStringList& entries, bool lineForward, int lineCount);
 
 // Switches every entry between the two forms by exchanging the sides of its first "=": the
 // name before it, the rest after it less one character (the blank of the separator), giving

@@ -35,7 +35,7 @@ QStringList HeadingEntries(const TLineSource& lines, const std::vector<TAozoraHe
     return entries;
 }
 
-void FindHeadings(TSearchPort& port, const TSearchState& state,
+void FindHeadings(TSearchPort& port, TSearchState& state,
                   const std::vector<TAozoraHeading>& headings)
 {
     if (state.Searching)
@@ -46,6 +46,7 @@ void FindHeadings(TSearchPort& port, const TSearchState& state,
     for (const QString& entry : entries)
         port.AddContentsEntry(entry);
     port.EndContentsUpdate();
+    state.HeadingLines = ContentsLines(entries, state.ContentsLineForward, port.Lines().count());
     port.MessageBox(entries.isEmpty()
                         ? QStringLiteral("見出しは､見つかりませんでした。")
                         : QStringLiteral("見出しが､") + QString::number(entries.size()) +

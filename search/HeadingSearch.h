@@ -13,6 +13,6 @@ QStringList HeadingEntries(const TLineSource& lines, const std::vector<TAozoraHe
                            bool lineForward);
 
 // The search command "見出し検索": fills the contents list with the headings and says how many
-// there were. Refused while another search runs.
-void FindHeadings(TSearchPort& port, const TSearchState& state,
+// there were; they are the contents list's headings now. Refused while another search runs.
+void FindHeadings(TSearchPort& port, TSearchState& state,
                   const std::vector<TAozoraHeading>& headings);

@@ -9,6 +9,7 @@
 #include "search/SearchMessages.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -33,6 +34,13 @@ std::optional<QString> inputBox(const QString& caption, const QString& prompt,
 int TSearchPort::MessageBox(const QString& text, const QString& caption, int flags)
 {
     return SearchMessageBox(text, caption, flags);
+}
+
+bool IsHeadingLine(const TSearchState& state, int entries, int line)
+{
+    // An emptied list (a new text, a new font) names no line, whatever the lines say.
+    return entries > 0 &&
+           std::binary_search(state.HeadingLines.cbegin(), state.HeadingLines.cend(), line);
 }
 
 std::optional<int> ParseSearchWidth(const QString& text)
@@ -185,6 +193,7 @@ void TSearchFlow::run(const TRequest& request, bool research)
     const QString caption = Port.Caption();
     Port.BeginContentsUpdate();
     Port.ClearContents();
+    State.HeadingLines.clear();
 
     TSearchTarget target;
     target.Lines = &Port.Lines();
@@ -235,6 +244,13 @@ void TSearchFlow::run(const TRequest& request, bool research)
     Port.SetResearchCaption(ResearchCaption);
     Port.SetResearchButtonVisible(false);
     Port.EndContentsUpdate();
+    // The headings a contents search found, a cancelled one's too; entries of lines numbered
+    // anew under the search name other lines by now.
+    const bool contents = request.Action == TSearchAction::FindContents ||
+                          request.Action == TSearchAction::FindSimpleContents;
+    if (contents && !LinesMoved)
+        State.HeadingLines =
+            ContentsLines(Port.ContentsEntries(), State.ContentsLineForward, Port.Lines().count());
     if (!research) {
         const int found = Port.ContentsCount();
         message(found > 0 ? QStringLiteral("該当する行が､") + QString::number(found) +

@@ -2,6 +2,7 @@
 
 #include "search/LineSource.h"
 
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -21,7 +22,14 @@ struct TSearchState
     // The contents entries put the line number first; SetContentsLineForward mirrors it.
     bool ContentsLineForward = false;
     bool Searching = false;
+    // The display lines, in order, that the contents list names after a contents or heading
+    // search; none after any other search. Not a setting. The lines hold only while the list
+    // holds its entries (emptying the list does not clear them).
+    QList<int> HeadingLines;
 };
+
+// Line (0-based) is one of the headings of the contents list, which holds `entries` entries.
+bool IsHeadingLine(const TSearchState& state, int entries, int line);
 
 // The search commands; the values are the SearchType each one stores.
 enum class TSearchAction

@@ -55,7 +55,8 @@ void TestSettings::missingFileGivesDefaults()
         // [Formats]: formatting on, ruby above the base.
         true, 0,
         false,  // [Comfort] StatusStrip
-        false}; // KeepPlaces
+        false,  // KeepPlaces
+        false}; // TextPauses
     QCOMPARE(SettingsValues(read), expected);
 }
 
@@ -169,9 +170,10 @@ void TestSettings::writePassOrderAndValues()
         expected << SettingsKeyName(i);
     // The program's 34 keys, then the text formats' and the reading comfort's, each in a
     // section of its own.
-    QCOMPARE(SettingsKeyCount(), 38);
-    QCOMPARE(expected.mid(34), (QStringList{"Formats/AozoraFormat", "Formats/RubyStyle",
-                                            "Comfort/StatusStrip", "Comfort/KeepPlaces"}));
+    QCOMPARE(SettingsKeyCount(), 39);
+    QCOMPARE(expected.mid(34),
+             (QStringList{"Formats/AozoraFormat", "Formats/RubyStyle", "Comfort/StatusStrip",
+                          "Comfort/KeepPlaces", "Comfort/TextPauses"}));
     QCOMPARE(keys, expected);
     const TIniFile reread(path);
     QCOMPARE(reread.ReadString(QStringLiteral("BaseData"), QStringLiteral("SearchType"), {}),

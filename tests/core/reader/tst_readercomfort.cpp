@@ -30,19 +30,19 @@ void TestReaderComfort::statusText_data()
     const auto running = int(TReadingRun::Running);
     // 40 characters a line; 1200 lines a minute at 50 ms and one line a slide.
     QTest::newRow("at the top") << running << 50 << 1 << 0 << 1000
-                                << "スライド中  50 ms × 1行  a.txt  0.1%  48,000字/分  残り 0:50";
+                                << "スライド中  50 ms × 1行  0.1%  48,000字/分  残り 0:50  a.txt";
     QTest::newRow("three lines a slide, a remainder")
         << running << 1000 << 3 << 990 << 1000
-        << "スライド中  1000 ms × 3行  a.txt  99.1%  7,200字/分  残り 0:04";
+        << "スライド中  1000 ms × 3行  99.1%  7,200字/分  残り 0:04  a.txt";
     QTest::newRow("over an hour left")
         << int(TReadingRun::Stopped) << 5000 << 1 << 0 << 1000
-        << "停止  5000 ms × 1行  a.txt  0.1%  480字/分  残り 1:23:20";
+        << "停止  5000 ms × 1行  0.1%  480字/分  残り 1:23:20  a.txt";
     QTest::newRow("paused at the last line")
         << int(TReadingRun::Paused) << 250 << 2 << 999 << 1000
-        << "一時停止  250 ms × 2行  a.txt  100.0%  19,200字/分  残り 0:01";
+        << "一時停止  250 ms × 2行  100.0%  19,200字/分  残り 0:01  a.txt";
     QTest::newRow("past the end counts as the last line")
         << running << 250 << 1 << 5000 << 1000
-        << "スライド中  250 ms × 1行  a.txt  100.0%  9,600字/分  残り 0:01";
+        << "スライド中  250 ms × 1行  100.0%  9,600字/分  残り 0:01  a.txt";
     QTest::newRow("no text") << running << 250 << 1 << 0 << 0 << "スライド中  250 ms × 1行  a.txt";
 }
 

@@ -46,6 +46,11 @@ public:
 
     int LineCount() const override { return int(Lines.size()); }
     QString Line(int i) const override { return Lines.at(i); }
+    // Lines that carry on a wrapped paragraph, and the contents list's headings.
+    QList<int> Continued;
+    QList<int> Headings;
+    bool StartsParagraph(int i) const override { return !Continued.contains(i); }
+    bool IsContentsHeading(int i) const override { return Headings.contains(i); }
     int LabelCount() const override { return int(Labels.size()); }
     void SetLabelText(int i, const QString& text) override { Labels[i] = text; }
     void SetCaption(const QString& text) override { Caption = text; }
@@ -186,6 +191,8 @@ private slots:
     void intervalKeys();
     void wheel_data();
     void wheel();
+    void textPauses_data();
+    void textPauses();
 };
 
 void TestSlideEngine::slideThroughText_data()
@@ -795,6 +802,65 @@ void TestSlideEngine::wheel()
     for (int delta : deltas)
         reader.Engine.ReaderWheel(delta, 3);
     QCOMPARE(reader.State.ReadingLine, position);
+}
+
+void TestSlideEngine::textPauses_data()
+{
+    QTest::addColumn<bool>("pauses");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QList<int>>("continued");
+    QTest::addColumn<QList<int>>("headings");
+    QTest::addColumn<QList<int>>("keys"); // pressed after the second tick
+    QTest::addColumn<QList<int>>("positions");
+    // Line 1 holds an ideographic space only, lines 4 and 5 nothing.
+    QTest::newRow("off") << false << 1 << QList<int>{} << QList<int>{3} << QList<int>{}
+                         << QList<int>{1, 2, 3, 4, 5, 6};
+    QTest::newRow("paragraphs after blank lines")
+        << true << 1 << QList<int>{} << QList<int>{} << QList<int>{}
+        << QList<int>{1, 2, 2, 3, 4, 5, 6, 6};
+    QTest::newRow("a wrapped line after a blank one")
+        << true << 1 << QList<int>{2} << QList<int>{} << QList<int>{}
+        << QList<int>{1, 2, 3, 4, 5, 6, 6};
+    QTest::newRow("a heading") << true << 1 << QList<int>{} << QList<int>{3} << QList<int>{}
+                               << QList<int>{1, 2, 2, 3, 3, 4, 5, 6, 6};
+    QTest::newRow("two lines a slide")
+        << true << 2 << QList<int>{} << QList<int>{} << QList<int>{} << QList<int>{2, 2, 4, 6, 6};
+    QTest::newRow("moved away: the pause lapses")
+        << true << 1 << QList<int>{} << QList<int>{} << QList<int>{int(Qt::Key_Down)}
+        << QList<int>{1, 2, 4, 5, 6, 6};
+    QTest::newRow("stopped and started: no pause owed")
+        << true << 1 << QList<int>{} << QList<int>{}
+        << QList<int>{int(Qt::Key_Space), int(Qt::Key_Space)} << QList<int>{1, 2, 3, 4, 5, 6, 6};
+}
+
+// A slide that brings a new paragraph or a heading to the top waits one tick longer.
+void TestSlideEngine::textPauses()
+{
+    QFETCH(bool, pauses);
+    QFETCH(int, step);
+    QFETCH(QList<int>, continued);
+    QFETCH(QList<int>, headings);
+    QFETCH(QList<int>, keys);
+    QFETCH(QList<int>, positions);
+    const QStringList lines{"A1", QStringLiteral("\u3000"), "B1", "B2", "", "", "C1"};
+    TReader reader(lines, 1);
+    reader.Port.Continued = continued;
+    reader.Port.Headings = headings;
+    reader.State.TextPauses = pauses;
+    reader.State.SlideStep = step;
+    reader.Engine.SlideReadExecute();
+    QList<int> seen;
+    for (int tick = 0; tick < 20 && reader.Port.Running; ++tick) {
+        reader.Engine.ReadTimerTimer();
+        if (reader.Port.Running)
+            seen << reader.State.ReadingLine;
+        if (tick == 1) {
+            for (int key : keys)
+                reader.Engine.ReaderKeyPress(key, Qt::NoModifier);
+        }
+    }
+    QCOMPARE(seen, positions);
+    QCOMPARE(reader.Port.Caption, QStringLiteral("  1 / 7")); // the end of the text as ever
 }
 
 QTEST_APPLESS_MAIN(TestSlideEngine)

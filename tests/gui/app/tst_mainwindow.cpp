@@ -80,7 +80,7 @@ void TestMainWindow::firstStartWritesDefaults()
         "\x82\x58\x82\x4f\r\nSearchLength=0\r\nSearchOption=0\r\n"
         // The text formats' and the reading comfort's own sections follow the program's keys.
         "[Formats]\r\nAozoraFormat=1\r\nRubyStyle=0\r\n"
-        "[Comfort]\r\nStatusStrip=0\r\nKeepPlaces=0\r\n";
+        "[Comfort]\r\nStatusStrip=0\r\nKeepPlaces=0\r\nTextPauses=0\r\n";
     QCOMPARE(H->SettingsBytes(), expected);
     QVERIFY(H->Script().Log().isEmpty());
 }

@@ -1,6 +1,7 @@
 #include "tests/support/WindowHarness.h"
 
 #include "reader/ReaderLayout.h"
+#include "tests/support/SearchDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,6 +30,7 @@ private slots:
     void placesRemembered();
     void badPlacesFile();
     void fullScreen();
+    void textPauses();
 
 private:
     void pressAll(const QList<int>& keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -253,10 +255,10 @@ void TestComfort::statusStrip()
     QTest::keyClick(form.ReaderPanel, Qt::Key_Space);
     // 40 lines of 7 characters; one line a slide at 500 ms.
     QCOMPARE(strip->text(),
-             QStringLiteral("スライド中  500 ms × 1行  a.txt  2.5%  840字/分  残り 0:20"));
+             QStringLiteral("スライド中  500 ms × 1行  2.5%  840字/分  残り 0:20  a.txt"));
     H->Ticks(19);
     QCOMPARE(strip->text(),
-             QStringLiteral("スライド中  500 ms × 1行  a.txt  50.0%  840字/分  残り 0:11"));
+             QStringLiteral("スライド中  500 ms × 1行  50.0%  840字/分  残り 0:11  a.txt"));
     QTest::mousePress(H->Labels().first(), Qt::RightButton, Qt::ShiftModifier);
     QVERIFY(strip->text().startsWith(QStringLiteral("一時停止  ")));
     QTest::mouseRelease(H->Labels().first(), Qt::RightButton, Qt::ShiftModifier);
@@ -359,6 +361,30 @@ void TestComfort::fullScreen()
     }
     QTest::keyClick(form.ReaderPanel, Qt::Key_Escape); // Esc alone does nothing
     QVERIFY(!form.isFullScreen());
+}
+
+// The pauses wait one tick at a paragraph after a blank line and at a heading the contents
+// search found; the check is remembered.
+void TestComfort::textPauses()
+{
+    H.reset();
+    H = std::make_unique<TWindowHarness>();
+    QVERIFY(H->Write(QStringLiteral("a.txt"), "a 01\r\n\r\nb 01\r\n(1) c\r\nd 01\r\n"));
+    TQuorvelaneForm& form = H->Start();
+    SearchDialogs::script(H->Script(), {"in:()", "in:0", "no"});
+    form.Action(QStringLiteral("FindContents"))->trigger();
+    QCOMPARE(H->Script().LogLines().last(), SearchDialogs::found(1));
+    form.Action(QStringLiteral("TextPauses"))->trigger();
+    QTest::keyClick(form.ReaderPanel, Qt::Key_Space);
+    QStringList captions;
+    for (int tick = 0; tick < 6; ++tick) {
+        form.ReadTimerTimer();
+        captions << form.windowTitle();
+    }
+    QCOMPARE(captions,
+             (QStringList{"  2 / 5", "  3 / 5", "  3 / 5", "  4 / 5", "  4 / 5", "  5 / 5"}));
+    form.close();
+    QVERIFY(H->SettingsBytes().contains("KeepPlaces=0\r\nTextPauses=1\r\n"));
 }
 
 QTEST_MAIN(TestComfort)
