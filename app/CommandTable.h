@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QHash>
 #include <QKeySequence>
 #include <QList>
 #include <QString>
+#include <functional>
 
 enum class TSourceEncoding;
 
+class QAction;
+class QMenuBar;
+class QWidget;
 class TQuorvelaneForm;
 
 // One command of the main window: an action with its category, caption, shortcut and check
@@ -37,3 +42,10 @@ const QList<TMenuDefinition>& MainMenus();
 
 // The action of the encoding menu that reads a text in the encoding.
 QString EncodingActionName(TSourceEncoding encoding);
+
+// Makes one action of window per command, named as the command, in the table's order; a
+// command's action runs its handler through run.
+QHash<QString, QAction*>
+BuildCommandActions(QWidget* window, const std::function<void(void (*)(TQuorvelaneForm&))>& run);
+// Adds the menus of the menu table to bar, their items pointing at the actions.
+void BuildMainMenus(QMenuBar* bar, const QHash<QString, QAction*>& actions);

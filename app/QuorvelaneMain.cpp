@@ -1,7 +1,10 @@
 #include "app/QuorvelaneMain.h"
 
+#include "app/CommandTable.h"
 #include "app/FormEvents.h"
 #include "app/FormPorts.h"
+#include "app/ModeChecks.h"
+#include "app/SettingsFile.h"
 #include "app/WindowLayout.h"
 #include "dialogs/BaseSettings.h"
 #include "dialogs/EditCommands.h"
@@ -17,8 +20,8 @@
 #include "files/TextLoader.h"
 #include "platform/AppUtils.h"
 #include "platform/DialogService.h"
-#include "platform/IniFile.h"
 #include "platform/MainRichEdit.h"
+#include "reader/PlaceKeeper.h"
 #include "reader/ReaderAppearance.h"
 #include "reader/ReaderFullScreen.h"
 #include "reader/ReaderStatusStrip.h"
@@ -33,26 +36,21 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
-#include <QTextDocument>
 #include <QTimer>
-
-namespace {
-
-const QString SettingsFileTitle = QStringLiteral("Quorvelane.ini");
-
-} // namespace
 
 TQuorvelaneForm::TQuorvelaneForm(QWidget* parent, const QString& settingsFolder)
     : QMainWindow(parent), SettingsFolderGiven(settingsFolder)
 {
     setObjectName(QStringLiteral("QuorvelaneForm"));
     setWindowTitle(QStringLiteral("Quorvelane"));
-    BuildControls();
-    BuildActions();
-    BuildMenus();
+    BuildControls(this);
+    Actions = BuildCommandActions(this, [this](auto handler) { RunGuarded(handler); });
+    BuildMainMenus(menuBar(), Actions);
+    BuildPopupMenus(this, Actions);
     BuildComponents();
     ConnectControls();
     FormCreate();
@@ -62,7 +60,7 @@ TQuorvelaneForm::~TQuorvelaneForm() = default;
 
 QString TQuorvelaneForm::SettingsFileName() const
 {
-    return State.Form.SettingsFolder + SettingsFileTitle;
+    return SettingsFileIn(State.Form.SettingsFolder);
 }
 
 void TQuorvelaneForm::FormCreate()
@@ -74,11 +72,7 @@ void TQuorvelaneForm::FormCreate()
     State.Files.FileListRestored = false;
     State.Files.IgnoreTextChange = true;
     FileList->StartIn(QDir::currentPath());
-    // The settings folder always ends in a separator; a root already does.
-    State.Form.SettingsFolder =
-        SettingsFolderGiven.isEmpty() ? State.Files.Folder : SettingsFolderGiven;
-    if (!State.Form.SettingsFolder.endsWith(u'/'))
-        State.Form.SettingsFolder += u'/';
+    State.Form.SettingsFolder = SettingsFolderOf(SettingsFolderGiven, State.Files.Folder);
     DirectoryPanel->setMinimumHeight(3);
     ReadingLineScrollBar->setRange(0, 1);
     State.Slide.ReadingLine = 0;
@@ -90,12 +84,12 @@ void TQuorvelaneForm::FormCreate()
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
-    ReadSettingsFile();
-    // Read even while off: switched on later, the places of earlier sessions stay.
-    Places = TReadingPlaces::Load(PlacesFileName());
+    ReadSettingsFile(SettingsFileName(), State);
+    Keeper->Load(PlacesFileName());
     Layout->ApplySavedBounds();
     FileList->ApplySaved();
-    MirrorChecks();
+    Checks->MirrorAll();
+    ShowStatusStripExecute();
     Loader->SetAozoraFormatting(State.Formats.AozoraFormat);
     Loader->SetRubyStyle(RubyStyleOf(State.Formats.RubyStyle));
     Appearance->HoldSavedLabelStep();
@@ -114,12 +108,6 @@ bool TQuorvelaneForm::CreateZeroLabel()
     } catch (const std::exception&) {
         return false;
     }
-}
-
-void TQuorvelaneForm::ReadSettingsFile()
-{
-    ReadSettings(TIniFile(SettingsFileName()), State);
-    State.Form.SettingsRead = true;
 }
 
 void TQuorvelaneForm::showEvent(QShowEvent* event)
@@ -172,38 +160,12 @@ void TQuorvelaneForm::FormClose()
     setAcceptDrops(false);
     State.Form.FormInactive = true;
     SearchAll->Shutdown();
-    if (State.Form.SettingsRead)
-        WriteSettingsFile();
-    // Nothing is written while the places are not kept: the file exists only for those who
-    // use it. A file that cannot be written costs the places, not the settings.
-    if (State.Form.SettingsRead && State.Slide.KeepPlaces) {
-        RememberPlace();
-        Places.Save(PlacesFileName());
+    if (State.Form.SettingsRead) {
+        CaptureSettings();
+        WriteSettingsFile(SettingsFileName(), State);
     }
-}
-
-QString TQuorvelaneForm::PlacesFileName() const
-{
-    return State.Form.SettingsFolder + QStringLiteral("Quorvelane.places");
-}
-
-void TQuorvelaneForm::RememberPlace()
-{
-    if (!State.Slide.KeepPlaces || State.Files.CurrentFileName.isEmpty())
-        return;
-    if (const auto place = ReaderView->PlaceOfLine(State.Slide.ReadingLine))
-        Places.Remember(QFileInfo(State.Files.CurrentFileName).absoluteFilePath(), *place);
-}
-
-void TQuorvelaneForm::RestorePlace()
-{
-    if (!State.Slide.KeepPlaces || State.Files.CurrentFileName.isEmpty())
-        return;
-    const auto place = Places.Find(QFileInfo(State.Files.CurrentFileName).absoluteFilePath());
-    if (!place || LineCount() == 0)
-        return;
-    ReaderView->UpdateScrollRange();
-    Engine->KeepPlace(ReaderView->LineOfPlace(*place));
+    if (State.Form.SettingsRead)
+        Keeper->Save(PlacesFileName());
 }
 
 // The window's bounds, the panels' sizes and the open folder into the state.
@@ -217,20 +179,6 @@ QVariantList TQuorvelaneForm::CollectSettings()
 {
     CaptureSettings();
     return SettingsValues(State);
-}
-
-void TQuorvelaneForm::WriteSettingsFile()
-{
-    CaptureSettings();
-    TIniFile ini(SettingsFileName());
-    WriteSettings(ini, State);
-    if (ini.UpdateFile())
-        return;
-    try {
-        Dialogs().PlainMessage(QStringLiteral("初期化ファイルを作成できませんでした。"));
-    } catch (const TDialogUnavailable&) {
-        Dialogs().ErrorReport(QStringLiteral("初期化ファイルを作成できませんでした。"));
-    }
 }
 
 void TQuorvelaneForm::resizeEvent(QResizeEvent* event)
@@ -261,8 +209,6 @@ void TQuorvelaneForm::RebuildReader()
 void TQuorvelaneForm::FullScreenReaderExecute()
 {
     FullScreen->Toggle();
-    const QSignalBlocker blocker(Action(QStringLiteral("FullScreenReader")));
-    Action(QStringLiteral("FullScreenReader"))->setChecked(FullScreen->Active());
 }
 
 void TQuorvelaneForm::ShowStatusStripExecute()
@@ -272,113 +218,14 @@ void TQuorvelaneForm::ShowStatusStripExecute()
     RebuildReader();
 }
 
-TReaderStatusFacts TQuorvelaneForm::ReaderStatusFacts() const
-{
-    const TSlideState& slide = State.Slide;
-    const bool ticking = ReadTimer->isActive() && State.Slide.TimerTag == 0;
-    TReaderStatusFacts facts;
-    facts.Run = ticking ? TReadingRun::Running
-                        : (slide.PausedByMouse ? TReadingRun::Paused : TReadingRun::Stopped);
-    facts.Variable = slide.CanChangeSlideRead;
-    facts.IntervalMs = slide.CanChangeSlideRead ? ReadTimer->interval() : slide.SlideIntervalMs;
-    facts.SlideStep = slide.SlideStep;
-    facts.FileName = QFileInfo(State.Files.CurrentFileName).fileName();
-    facts.ReadingLine = slide.ReadingLine;
-    facts.LineCount = LineCount();
-    // Each block ends in a paragraph separator, which is no character of the text.
-    const QTextDocument* document = MainRichEdit->document();
-    facts.Characters = document->characterCount() - document->blockCount();
-    return facts;
-}
-
-// The check marks of the Reading menu follow the engine's state.
-void TQuorvelaneForm::SyncReadingChecks()
-{
-    const std::pair<const char*, bool> checks[] = {
-        {"SlideRead", State.Slide.SlideRead},
-        {"CanChangeSlideRead", State.Slide.CanChangeSlideRead},
-        {"SlideRepeat", State.Slide.SlideRepeat},
-        {"ListSlideRead", State.Slide.ListSlideRead},
-    };
-    for (const auto& [name, checked] : checks) {
-        QAction* action = Action(QLatin1String(name));
-        const QSignalBlocker blocker(action);
-        action->setChecked(checked);
-    }
-}
-
-// The check marks of the three modes show their flags; a click on one switches its flag before
-// the command's handler runs.
-void TQuorvelaneForm::MirrorChecks()
-{
-    SyncReadingChecks();
-    Action(QStringLiteral("SetAnyFilter"))->setChecked(State.Files.AnyFilter);
-    Action(QStringLiteral("SetContentsLineForward"))->setChecked(State.Search.ContentsLineForward);
-    Action(QStringLiteral("ReflectFormAll"))->setChecked(State.Look.FormAllChange);
-    Action(QStringLiteral("AozoraFormat"))->setChecked(State.Formats.AozoraFormat);
-    MirrorRubyChecks();
-    Action(QStringLiteral("ShowStatusStrip"))->setChecked(State.Slide.StatusStrip);
-    Action(QStringLiteral("KeepPlaces"))->setChecked(State.Slide.KeepPlaces);
-    Action(QStringLiteral("TextPauses"))->setChecked(State.Slide.TextPauses);
-    ShowStatusStripExecute();
-}
-
-void TQuorvelaneForm::MirrorRubyChecks()
-{
-    const TRubyStyle style = RubyStyleOf(State.Formats.RubyStyle);
-    Action(QStringLiteral("RubyAbove"))->setChecked(style == TRubyStyle::Above);
-    Action(QStringLiteral("RubyParenthesised"))->setChecked(style == TRubyStyle::Parenthesised);
-    Action(QStringLiteral("RubyHidden"))->setChecked(style == TRubyStyle::Hidden);
-}
-
 void TQuorvelaneForm::SetRubyStyleExecute(TRubyStyle Style)
 {
     State.Formats.RubyStyle = int(Style);
-    MirrorRubyChecks();
+    Checks->MirrorRuby();
     Loader->SetRubyStyle(Style);
 }
 
 void TQuorvelaneForm::FindHeadingsExecute()
 {
-    const TAozoraDisplay& aozora = Loader->Aozora();
-    FindHeadings(*SearchPort, State.Search,
-                 aozora.IsFormatted() ? aozora.FormattedText().Headings
-                                      : std::vector<TAozoraHeading>());
-}
-
-bool TQuorvelaneForm::Set_SaveFilter(QString& FilterList)
-{
-    return SetSaveFilterReporting(FilterList);
-}
-void TQuorvelaneForm::FileSaveExecute()
-{
-    Saver->FileSaveExecute();
-}
-void TQuorvelaneForm::MenuEditExecute()
-{
-    EditCommands->MenuEditExecute();
-}
-void TQuorvelaneForm::TextCutExecute()
-{
-    EditCommands->TextCutExecute();
-}
-void TQuorvelaneForm::TextCopyExecute()
-{
-    EditCommands->TextCopyExecute();
-}
-void TQuorvelaneForm::TextPasteExecute()
-{
-    EditCommands->TextPasteExecute();
-}
-void TQuorvelaneForm::TextAllSelectExecute()
-{
-    EditCommands->TextAllSelectExecute();
-}
-void TQuorvelaneForm::AppHelpExecute()
-{
-    Help->AppHelpExecute();
-}
-void TQuorvelaneForm::AppVersionExecute()
-{
-    ::AppVersionExecute();
+    FindHeadings(*SearchPort, State.Search, Loader->Aozora().Headings());
 }

@@ -1,16 +1,21 @@
 #pragma once
 
+#include "app/FormControls.h"
 #include "app/Settings.h"
 #include "app/WindowLayout.h"
 #include "dialogs/BaseSettings.h"
+#include "dialogs/EditCommands.h"
+#include "dialogs/FileDialogs.h"
+#include "dialogs/HelpWindow.h"
+#include "dialogs/TextSaver.h"
 #include "files/FileDropTarget.h"
 #include "files/FileList.h"
 #include "files/FileSearchAll.h"
 #include "files/TextLoader.h"
 #include "platform/ContentsListBox.h"
+#include "reader/PlaceKeeper.h"
 #include "reader/ReaderStatus.h"
 #include "reader/ReaderView.h"
-#include "reader/ReadingPlaces.h"
 
 #include <QComboBox>
 #include <QHash>
@@ -20,38 +25,21 @@
 #include <optional>
 
 class QAction;
-class QFrame;
-class QLabel;
-class QListWidget;
-class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class QScrollBar;
-class QSplitter;
-class QSplitterHandle;
-class QTimer;
-class TDirectoryListBox;
-class TDriveComboBox;
-class TEditCommands;
-class THelpCommand;
-class TTextSaver;
 class TTextViewSavePort;
-class TFileListBox;
 class TFormAppearancePort;
 class TFormEvents;
 class TFormLayoutPort;
 class TFormLoaderPort;
 class TFormSettingPort;
-
 class TFormReaderPort;
 class TFormSearchPort;
-class TMainRichEdit;
+class TModeChecks;
 class TReaderFullScreen;
 class TReaderStatusStrip;
 
 // The main window. It builds the controls and the actions, owns the state and the components,
 // and wires them; each handler forwards to the component of its subsystem.
-class TQuorvelaneForm : public QMainWindow
+class TQuorvelaneForm : public QMainWindow, public TFormControls
 {
     Q_OBJECT
 
@@ -155,15 +143,14 @@ public:
         Engine->ReadingLineScrollBarScroll(ScrollPos);
     }
     void ShowStatusStripExecute();
-    void KeepPlacesExecute() { RememberPlace(); }
+    void KeepPlacesExecute() { Keeper->RememberPlace(); }
     void TextPausesExecute() { Engine->TextPausesExecute(); }
     void FullScreenReaderExecute();
-    // 位置を記憶: the place of the file in view noted, and the noted place of a file just
-    // loaded put at the top of the reader.
-    void RememberPlace();
-    void RestorePlace();
-    // The positions file, beside the settings file.
-    QString PlacesFileName() const;
+    // 位置を記憶: the positions file, beside the settings file.
+    QString PlacesFileName() const
+    {
+        return State.Form.SettingsFolder + QStringLiteral("Quorvelane.places");
+    }
 
     // The searches and the contents list.
     void FindLineStringExecute(TSearchAction Action) { SearchFlow->FindLineStringExecute(Action); }
@@ -172,15 +159,15 @@ public:
     void SetContentsLineForwardExecute() { SearchFlow->SetContentsLineForwardExecute(); }
 
     // Saving the text, the edit commands, help and version.
-    bool Set_SaveFilter(QString& FilterList);
-    void FileSaveExecute();
-    void MenuEditExecute();
-    void TextCutExecute();
-    void TextCopyExecute();
-    void TextPasteExecute();
-    void TextAllSelectExecute();
-    void AppHelpExecute();
-    void AppVersionExecute();
+    bool Set_SaveFilter(QString& FilterList) { return SetSaveFilterReporting(FilterList); }
+    void FileSaveExecute() { Saver->FileSaveExecute(); }
+    void MenuEditExecute() { EditCommands->MenuEditExecute(); }
+    void TextCutExecute() { EditCommands->TextCutExecute(); }
+    void TextCopyExecute() { EditCommands->TextCopyExecute(); }
+    void TextPasteExecute() { EditCommands->TextPasteExecute(); }
+    void TextAllSelectExecute() { EditCommands->TextAllSelectExecute(); }
+    void AppHelpExecute() { Help->AppHelpExecute(); }
+    void AppVersionExecute() { ::AppVersionExecute(); }
 
     QAction* Action(const QString& name) const { return Actions.value(name); }
     QString SettingsFileName() const;
@@ -200,51 +187,6 @@ public:
     // How many relayouts the resize timer has made, for tests and benchmarks.
     int RelayoutCount() const { return State.Form.Relayouts; }
 
-    // Controls, named as their objectName.
-    QFrame* LeftPanel = nullptr;
-    QFrame* DirectoryPanel = nullptr;
-    QFrame* DrivePanel = nullptr;
-    TDriveComboBox* DriveComboBox1 = nullptr;
-    TDirectoryListBox* DirectoryListBox1 = nullptr;
-    QPushButton* SearchingButton = nullptr;
-    QListWidget* FileNameListBox = nullptr;
-    TFileListBox* FileListBox1 = nullptr;
-    QListWidget* OpenDialogListBox = nullptr;
-    QListWidget* FilePathListBox = nullptr;
-    QPlainTextEdit* SaveRichEdit = nullptr;
-    QFrame* CenterPanel = nullptr;
-    QFrame* TextPanel = nullptr;
-    TMainRichEdit* MainRichEdit = nullptr;
-    QFrame* ReaderPanel = nullptr;
-    QScrollBar* ReadingLineScrollBar = nullptr;
-    QFrame* RightPanel = nullptr;
-    QFrame* SettingPanel = nullptr;
-    QLabel* SlideTimeLabel = nullptr;
-    QComboBox* ReadTimerComboBox = nullptr;
-    QLabel* LabelStepLabel = nullptr;
-    QComboBox* LabelStepComboBox = nullptr;
-    QLabel* FontSizeLabel = nullptr;
-    QComboBox* FontSizeComboBox = nullptr;
-    QLabel* LabelSpaceLabel = nullptr;
-    QComboBox* LabelSpaceComboBox = nullptr;
-    QFrame* ContentsPanel = nullptr;
-    TContentsListBox* ContentsListBox = nullptr;
-    QPushButton* FindResearchButton = nullptr;
-    QSplitter* MainSplitter = nullptr;
-    QSplitter* LeftColumnSplitter = nullptr;
-    QSplitter* CenterSplitter = nullptr;
-    QSplitter* RightColumnSplitter = nullptr;
-    QSplitterHandle* LeftSplitter = nullptr;
-    QSplitterHandle* RightSplitter = nullptr;
-    QSplitterHandle* DirectorySplitter = nullptr;
-    QSplitterHandle* TextSplitter = nullptr;
-    QSplitterHandle* SettingSplitter = nullptr;
-    QMenu* DirectoryPopupMenu = nullptr;
-    QMenu* SelectedFolderMenu = nullptr;
-    QMenu* MainRichEditPopupMenu = nullptr;
-    QTimer* ReadTimer = nullptr;
-    QTimer* ResizeTimer = nullptr;
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -260,36 +202,24 @@ private:
     friend class TFormSearchPort;
     friend class TFormSettingPort;
 
-    void BuildControls();
-    void BuildLeftColumn();
-    void BuildCenterColumn();
-    void BuildRightColumn();
-    void BuildSettingPanel();
-    void BuildActions();
-    void BuildMenus();
     void BuildComponents();
     void ConnectControls();
-    void MirrorChecks();
-    void MirrorRubyChecks();
     void RunGuarded(const std::function<void(TQuorvelaneForm&)>& handler);
 
     bool CreateZeroLabel();
-    void ReadSettingsFile();
     void CaptureSettings();
-    void WriteSettingsFile();
-    void SyncReadingChecks();
-    TReaderStatusFacts ReaderStatusFacts() const;
 
     TAppState State;
     QString SettingsFolderGiven;
     bool Shown = false;
     bool Closed = false;
     QHash<QString, QAction*> Actions;
+    std::unique_ptr<TModeChecks> Checks;
     std::unique_ptr<TReaderView> ReaderView;
     std::unique_ptr<TFormReaderPort> ReaderPort;
     std::unique_ptr<TSlideEngine> Engine;
     std::unique_ptr<TReaderStatusStrip> StatusStrip;
-    TReadingPlaces Places;
+    std::unique_ptr<TPlaceKeeper> Keeper;
     std::unique_ptr<TReaderFullScreen> FullScreen;
     std::unique_ptr<TFormSearchPort> SearchPort;
     std::unique_ptr<TSearchFlow> SearchFlow;

@@ -27,6 +27,11 @@ public:
     bool IsFormatted() const { return Formatting; }
     const QString& RawText() const { return Raw; }
     const TAozoraText& FormattedText() const { return Formatted; }
+    // The headings of the formatted text in view; none while the text read is shown.
+    std::vector<TAozoraHeading> Headings() const
+    {
+        return Formatting ? Formatted.Headings : std::vector<TAozoraHeading>();
+    }
     // The lines of the text read, which saving writes while the formatted text is in view.
     const TParagraphSource& RawParagraphs() const { return RawLines; }
 

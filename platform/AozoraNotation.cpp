@@ -73,6 +73,24 @@ std::optional<int> ReadNumber(QStringView s, qsizetype& pos)
     return pos > start ? std::optional(value) : std::nullopt;
 }
 
+// Whether a code names a character to show. A control character, a line or paragraph separator
+// or a noncharacter would end the line it stands in, or be no character at all: the lines of the
+// formatted text must stay the paragraphs that rubies, emphasis and headings count.
+bool IsShownCharacter(uint code)
+{
+    if (code > 0x10FFFF || QChar::isNonCharacter(code))
+        return false;
+    switch (QChar::category(char32_t(code))) {
+    case QChar::Other_Surrogate:
+    case QChar::Other_Control:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return false;
+    default:
+        return true;
+    }
+}
+
 // The character a note names: "第3水準1-85-25", "第4水準2-12-34" (JIS X 0213 plane-row-cell)
 // or "U+5F45". Empty when it names none, or none that exists.
 QString NamedCharacter(QStringView note)
@@ -101,8 +119,7 @@ QString NamedCharacter(QStringView note)
             ++end;
         bool ok = false;
         const uint code = note.sliced(unicode + 2, end - unicode - 2).toUInt(&ok, 16);
-        if (ok && end - unicode - 2 >= 4 && code <= 0x10FFFF &&
-            !(code >= 0xD800 && code <= 0xDFFF)) {
+        if (ok && end - unicode - 2 >= 4 && IsShownCharacter(code)) {
             const char32_t c = code;
             return QString::fromUcs4(&c, 1);
         }

@@ -68,9 +68,10 @@ struct TAozoraText
 //   reading is kept as the style says;
 // - notes "［＃…］" (nested ones included) never stay in the text. "※［＃…、第3水準1-85-25］"
 //   and "※［＃…、U+5F45、…］" become the character they name (the "※" stays when the code
-//   names none); headings and emphasis are kept beside the text; a page break ("改ページ",
-//   "改丁", "改見開き", "改段") ends the paragraph, and alone on its line leaves an empty line; a
-//   line that held nothing but notes is left out;
+//   names none, or a control character, a line or paragraph separator or a noncharacter); headings
+//   and emphasis are kept beside the text; a page break ("改ページ", "改丁", "改見開き", "改段")
+//   ends the paragraph, and alone on its line leaves an empty line; a line that held nothing but
+//   notes is left out;
 // - the legend near the top that explains the marks ("【テキスト中に現れる記号について】"
 //   between two rules of hyphens) is left out;
 // - a "《" without its "》", a "［＃" without its "］" and a "｜" before no ruby are text.

@@ -1,6 +1,7 @@
 #include "reader/ReaderFullScreen.h"
 
 #include <QAction>
+#include <QSignalBlocker>
 #include <QWidget>
 
 TReaderFullScreen::TReaderFullScreen(QWidget* window, QAction* toggle, QList<QWidget*> around,
@@ -14,6 +15,9 @@ void TReaderFullScreen::Toggle()
         Leave();
     else
         Enter();
+    // The check mark shows the state, whatever the click made of it.
+    const QSignalBlocker blocker(ToggleAction);
+    ToggleAction->setChecked(IsActive);
 }
 
 void TReaderFullScreen::Enter()

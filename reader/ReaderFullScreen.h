@@ -17,6 +17,7 @@ public:
                       std::function<void()> relayout);
 
     bool Active() const { return IsActive; }
+    // Enters or leaves; the action's check mark follows.
     void Toggle();
 
 private:

@@ -1,7 +1,31 @@
 #include "reader/ReaderStatusStrip.h"
 
+#include "reader/SlideEngine.h"
+
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
+#include <QTextDocument>
+#include <QTimer>
+
+TReaderStatusFacts ReaderStatusFactsOf(const TSlideState& slide, const QTimer& timer,
+                                       const QString& fileName, int lineCount,
+                                       const QTextDocument& document)
+{
+    const bool ticking = timer.isActive() && slide.TimerTag == 0;
+    TReaderStatusFacts facts;
+    facts.Run = ticking ? TReadingRun::Running
+                        : (slide.PausedByMouse ? TReadingRun::Paused : TReadingRun::Stopped);
+    facts.Variable = slide.CanChangeSlideRead;
+    facts.IntervalMs = slide.CanChangeSlideRead ? timer.interval() : slide.SlideIntervalMs;
+    facts.SlideStep = slide.SlideStep;
+    facts.FileName = QFileInfo(fileName).fileName();
+    facts.ReadingLine = slide.ReadingLine;
+    facts.LineCount = lineCount;
+    // Each block ends in a paragraph separator, which is no character of the text.
+    facts.Characters = document.characterCount() - document.blockCount();
+    return facts;
+}
 
 TReaderStatusStrip::TReaderStatusStrip(QWidget* panel, std::function<TReaderStatusFacts()> facts)
     : Panel(panel), Strip(new QLabel(panel)), Facts(std::move(facts))

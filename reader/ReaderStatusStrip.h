@@ -6,7 +6,16 @@
 #include <functional>
 
 class QLabel;
+class QTextDocument;
+class QTimer;
 class QWidget;
+struct TSlideState;
+
+// What the strip tells now: the reading run from the slide state and its timer, the file in
+// view (its full name), and the size of the text view's document.
+TReaderStatusFacts ReaderStatusFactsOf(const TSlideState& slide, const QTimer& timer,
+                                       const QString& fileName, int lineCount,
+                                       const QTextDocument& document);
 
 // The slim strip at the foot of the reader panel that says what the reader does. Hidden, it
 // takes no room and costs nothing; shown, the labels above it leave it its height.

@@ -3,6 +3,7 @@
 #include "platform/AozoraNotation.h"
 #include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
+#include "reader/KeptLine.h"
 #include "reader/ReaderLabel.h"
 #include "reader/ReaderLayout.h"
 
@@ -128,14 +129,15 @@ void TReaderView::RefreshLines() const
         TextStale = false;
     } else if (relayout || width != Model->Width()) {
         // The model still holds the last layout: the place is read from it first.
-        const bool keep = Kept && *Kept >= 0 && *Kept < Model->count();
-        const int paragraph = keep ? Model->paragraphOfLine(*Kept) : -1;
-        const int offset = keep ? Model->lineStartInParagraph(*Kept) : 0;
+        const int kept = Kept ? Kept->KeptLine() : -1;
+        const bool keep = kept >= 0 && kept < Model->count();
+        const int paragraph = keep ? Model->paragraphOfLine(kept) : -1;
+        const int offset = keep ? Model->lineStartInParagraph(kept) : 0;
         Model->SetWidth(width);
         Model->Relayout();
         ++Layouts;
         if (paragraph >= 0)
-            *Kept = Model->lineAt(paragraph, offset);
+            Kept->RenumberKeptLine(Model->lineAt(paragraph, offset));
     }
 }
 

@@ -17,6 +17,7 @@ class QObject;
 class QPlainTextEdit;
 class QScrollBar;
 class TFontAdvances;
+class TKeptLine;
 struct TAozoraText;
 
 // The reader panel's labels and the display lines of the text view they show. The lines are
@@ -67,11 +68,11 @@ public:
         if (!LayoutChecked || TextStale || !Model)
             RefreshLines();
     }
-    // The line whose place a new font or width keeps: after such a relayout *line is the line
-    // that holds the character it held before (the same paragraph and offset), so the reader
-    // keeps its passage, whoever asks for the lines first. A new text or a line past the text
-    // leaves it alone.
-    void KeepPlaceOf(int* line) { Kept = line; }
+    // The line whose place a new font or width keeps: after such a relayout the owner is told
+    // the line that holds the character its line held before (the same paragraph and offset), so
+    // the reader keeps its passage, whoever asks for the lines first. A new text or a line past
+    // the text leaves it alone.
+    void KeepPlaceFor(TKeptLine& owner) { Kept = &owner; }
     // The paragraph and offset where line starts; none for a line outside the text.
     std::optional<TTextPlace> PlaceOfLine(int line) const;
     // The line that holds a place; a place past the text (a file that shrank) gives the last.
@@ -108,5 +109,5 @@ private:
     mutable int Layouts = 0;
     const TAozoraText* Annotations = nullptr;
     bool RubyAbove = false;
-    int* Kept = nullptr;
+    TKeptLine* Kept = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "reader/ReadingPlaces.h"
 
+#include "platform/EscapedUtf8.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -28,7 +30,8 @@ QByteArray TReadingPlaces::ToBytes() const
     QByteArray bytes;
     for (const TEntry& entry : Places)
         bytes += QByteArray::number(entry.Place.Paragraph) + '\t' +
-                 QByteArray::number(entry.Place.Offset) + '\t' + entry.Path.toUtf8() + '\n';
+                 QByteArray::number(entry.Place.Offset) + '\t' + EncodeEscapedUtf8(entry.Path) +
+                 '\n';
     return bytes;
 }
 
@@ -45,9 +48,10 @@ TReadingPlaces TReadingPlaces::FromBytes(const QByteArray& bytes)
         bool offsetRead = false;
         const int paragraph = fields[0].toInt(&paragraphRead);
         const int offset = fields[1].toInt(&offsetRead);
-        // A tab inside the path belongs to the path.
+        // A tab inside the path belongs to the path. A listed name that is not UTF-8 holds
+        // escaped bytes, which must come back as the same escapes or the path names no file.
         const QString path =
-            QString::fromUtf8(lines[i].mid(fields[0].size() + fields[1].size() + 2));
+            DecodeEscapedUtf8(lines[i].mid(fields[0].size() + fields[1].size() + 2));
         if (!paragraphRead || !offsetRead || paragraph < 0 || offset < 0 || path.isEmpty() ||
             places.Find(path))
             continue;

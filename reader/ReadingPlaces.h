@@ -15,7 +15,8 @@ struct TTextPlace
 };
 
 // The reading places of the last files read, by full path, the most recent first. Kept in a
-// file beside the settings file, one place a line: "paragraph<TAB>offset<TAB>path", UTF-8.
+// file beside the settings file, one place a line: "paragraph<TAB>offset<TAB>path", UTF-8
+// (a name that is not UTF-8 keeps its own bytes, see platform/EscapedUtf8.h).
 class TReadingPlaces
 {
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reader/KeptLine.h"
+
 #include <QList>
 #include <QString>
 #include <Qt>
@@ -130,7 +132,7 @@ TReaderKey ReaderKeyOf(int key, Qt::KeyboardModifiers modifiers);
 
 // The reader's state machine: ticks, display and end of text, reading modes, paging, scroll
 // bar and mouse gestures.
-class TSlideEngine
+class TSlideEngine : public TKeptLine
 {
 public:
     TSlideEngine(TSlideState& state, TReaderPort& port) : State(state), Port(port) {}
@@ -163,6 +165,8 @@ public:
     void MoveToLine(int line);
     // The reader moved by lines, without a display: a relayout shows the lines afterwards.
     void KeepPlace(int line);
+    int KeptLine() const override { return State.ReadingLine; }
+    void RenumberKeptLine(int line) override { State.ReadingLine = line; }
     // While reading runs, selects the next shorter (direction < 0) or longer interval of the
     // interval list than the one the timer uses.
     void StepInterval(int direction);

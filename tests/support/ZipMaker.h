@@ -11,6 +11,11 @@ struct TZipEntry
     QByteArray Name;
     QByteArray Data;
     bool Folder = false;
+    // Stored without compression, rather than deflated.
+    bool Stored = false;
+    // No size in the entry's header: the writer then puts it after the data, as a zip written
+    // as a stream does.
+    bool SizeUnknown = false;
 };
 
 // A zip of the entries; with a password, entries are encrypted the traditional PKWARE way.
@@ -35,8 +40,11 @@ inline QByteArray MakeZip(const QList<TZipEntry>& entries, const char* password 
         archive_entry_set_pathname(entry, e.Name.constData());
         archive_entry_set_filetype(entry, e.Folder ? AE_IFDIR : AE_IFREG);
         archive_entry_set_perm(entry, e.Folder ? 0755 : 0644);
-        archive_entry_set_size(entry, e.Folder ? 0 : e.Data.size());
-        ok = archive_write_header(a, entry) == ARCHIVE_OK;
+        if (!e.SizeUnknown || e.Folder)
+            archive_entry_set_size(entry, e.Folder ? 0 : e.Data.size());
+        ok = (e.Stored ? archive_write_zip_set_compression_store(a)
+                       : archive_write_zip_set_compression_deflate(a)) == ARCHIVE_OK &&
+             archive_write_header(a, entry) == ARCHIVE_OK;
         if (ok && !e.Folder && !e.Data.isEmpty())
             ok = archive_write_data(a, e.Data.constData(), size_t(e.Data.size())) ==
                  la_ssize_t(e.Data.size());

@@ -121,6 +121,11 @@ void TestAozoraNotation::format_data()
                                   << QStringList{};
     QTest::newRow("unicode note out of range")
         << u"※［＃「x」、U+D800］"_qs << H << u"※"_qs << QStringList{};
+    // A NUL or a line end named would split the paragraph the heading counts on.
+    QTest::newRow("unicode note naming a control or separator")
+        << u"※［＃「x」、U+0000］※［＃「x」、U+000A］※［＃「x」、U+2029］※［＃「x」、U+FFFF］見出し"
+           u"［＃「見出し」は小見出し］"_qs
+        << H << u"※※※※見出し"_qs << QStringList{u"heading3 0:4+3 見出し"_qs};
     QTest::newRow("gaiji as a ruby base and in a reading")
         << u"※［＃「x」、U+5F45］《※［＃「y」、U+3042］》"_qs << H << u"彅"_qs
         << QStringList{u"ruby 0:0+1 あ"_qs};

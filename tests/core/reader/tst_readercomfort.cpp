@@ -1,3 +1,4 @@
+#include "platform/EscapedUtf8.h"
 #include "reader/ReaderStatus.h"
 #include "reader/ReadingPlaces.h"
 
@@ -85,6 +86,13 @@ void TestReaderComfort::placesRoundTrip()
     QCOMPARE(read.Find(QStringLiteral("/t/21.txt")), std::optional<TTextPlace>({21, 42}));
     QVERIFY(!read.Find(QStringLiteral("/t/20.txt"))); // the oldest went
     QVERIFY(!read.Find(QStringLiteral("/t/line\nend.txt")));
+
+    // A CP932 name as the folder listing gives it: bytes that are not UTF-8, escaped.
+    const QString listed = DecodeEscapedUtf8("/t/\x82\xa0\xff.txt");
+    TReadingPlaces one;
+    one.Remember(listed, {5, 6});
+    QVERIFY(one.Save(file));
+    QCOMPARE(TReadingPlaces::Load(file).Find(listed), std::optional<TTextPlace>({5, 6}));
 }
 
 void TestReaderComfort::placesFromBadBytes_data()
