@@ -49,14 +49,15 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent)
     connect(this, &QListWidget::itemActivated, this, &TDirectoryListBox::OpenItem);
 }
 
-bool TDirectoryListBox::SetDirectory(const QString& path)
+bool TDirectoryListBox::SetDirectory(const QString& path, TFolderEntries* reading)
 {
     const QString folder = AbsoluteFolder(path);
-    bool readable = false;
-    const QStringList subfolders = ListSubfolders(folder, &readable);
-    if (!readable || !SetCurrentFolder(folder))
+    TFolderEntries entries = ReadFolderEntries(folder);
+    if (!entries.Readable || !SetCurrentFolder(folder))
         return false;
-    Fill(folder, subfolders);
+    Fill(folder, SubfolderNames(entries));
+    if (reading)
+        *reading = std::move(entries);
     if (folder == Folder)
         return true;
     Folder = folder;

@@ -1,5 +1,7 @@
 #include "files/ExtensionFilter.h"
 
+#include <algorithm>
+
 QStringView FileExtension(QStringView path)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
@@ -54,4 +56,27 @@ bool PassesExtensionFilter(QStringView path, const QString& filter)
     if (filter.isEmpty())
         return true;
     return ExtensionListed(UpperAscii(FileExtension(path)), filter);
+}
+
+TExtensionBytes::TExtensionBytes(const QString& filter)
+{
+    for (const QString& extension : filter.split(u';', Qt::SkipEmptyParts))
+        Extensions.append(extension.toUtf8());
+}
+
+bool TExtensionBytes::Listed(std::string_view name) const
+{
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos)
+        return false;
+    const std::string_view extension = name.substr(dot);
+    const auto upperEqual = [](char c, char upper) {
+        return (c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c) == upper;
+    };
+    for (const QByteArray& listed : Extensions) {
+        if (size_t(listed.size()) == extension.size() &&
+            std::equal(extension.begin(), extension.end(), listed.begin(), upperEqual))
+            return true;
+    }
+    return false;
 }

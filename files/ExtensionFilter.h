@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QString>
 #include <QStringView>
+
+#include <string_view>
 
 // The extension lists that dropped files and the folder-tree search are matched against: every
 // extension keeps its dot, has its ASCII letters in upper case and is followed by ";", as in
@@ -30,3 +33,18 @@ bool ExtensionListed(QStringView upperExtension, QStringView filter);
 // Whether a dropped file passes a drop filter: every file when the filter is empty, otherwise
 // only a file whose extension is listed.
 bool PassesExtensionFilter(QStringView path, const QString& filter);
+
+// A filter's extensions as bytes, so that names read from a folder are matched as the file
+// system gives them, without turning every name into text first.
+class TExtensionBytes
+{
+public:
+    // filter: an extension list as above; its empty entries are left out.
+    explicit TExtensionBytes(const QString& filter);
+
+    // Whether the name's extension, its ASCII letters upper-cased, is one of the list's.
+    bool Listed(std::string_view name) const;
+
+private:
+    QByteArrayList Extensions;
+};

@@ -62,9 +62,9 @@ QString TFileDropTarget::FileListMask() const
     return Context.FileListBox1->Mask();
 }
 
-bool TFileDropTarget::MoveFolderList(const QString& folder)
+bool TFileDropTarget::MoveFolderList(const QString& folder, TFolderEntries& reading)
 {
-    return Context.DirectoryListBox1->SetDirectory(folder);
+    return Context.DirectoryListBox1->SetDirectory(folder, &reading);
 }
 
 int TFileDropTarget::FileListCount() const

@@ -41,7 +41,7 @@ public:
     TFileDrops& FileDrops() { return Drops; }
 
     QString FileListMask() const override;
-    bool MoveFolderList(const QString& folder) override;
+    bool MoveFolderList(const QString& folder, TFolderEntries& reading) override;
     int FileListCount() const override;
     void AppendFileListEntries(const QStringList& names, const QStringList& paths) override;
     void LoadFileListEntry(int index) override;

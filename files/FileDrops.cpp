@@ -3,7 +3,6 @@
 #include "common/AppConstants.h"
 #include "files/ExtensionFilter.h"
 #include "files/FolderListing.h"
-#include "files/FolderReader.h"
 
 #include <algorithm>
 #include <exception>
@@ -44,11 +43,13 @@ void TFileDrops::SetDropDirectory(QStringList& Folders, const QString& Filter, Q
     Out.clear();
     if (Folders.isEmpty())
         return;
+    // The folder list reads the first folder anyway; its reading serves for the files too.
+    TFolderEntries firstFolder;
     try {
         std::sort(Folders.begin(), Folders.end(), FileNameLess);
         DropInProgress = true;
         try {
-            Port.MoveFolderList(Folders.first());
+            Port.MoveFolderList(Folders.first(), firstFolder);
         } catch (...) {
             DropInProgress = false;
             throw;
@@ -60,7 +61,7 @@ void TFileDrops::SetDropDirectory(QStringList& Folders, const QString& Filter, Q
     }
     try {
         QStringList collected;
-        CollectFolderFiles(Folders, Filter, collected);
+        CollectFolderFiles(Folders, Filter, collected, &firstFolder);
         Out = collected;
     } catch (const std::exception&) {
         Out.clear();
@@ -68,25 +69,31 @@ void TFileDrops::SetDropDirectory(QStringList& Folders, const QString& Filter, Q
     }
 }
 
-void TFileDrops::CollectFolderFiles(QStringList& Folders, const QString& Filter, QStringList& Out)
+void TFileDrops::CollectFolderFiles(QStringList& Folders, const QString& Filter, QStringList& Out,
+                                    TFolderEntries* firstFolder)
 {
     Out.clear();
+    const TExtensionBytes extensions(Filter);
     for (QString& folder : Folders) {
         if (!folder.endsWith(u'/'))
             folder += u'/';
-        QStringList found;
-        // A failure part-way ends this folder's listing; what was read stays.
-        TFolderReader reader(EncodeFileName(folder));
-        while (reader.Next()) {
-            if (!reader.IsFile())
+        const bool readAlready =
+            firstFolder && firstFolder->Readable && &folder == &Folders.first();
+        const TFolderEntries reading =
+            readAlready ? std::move(*firstFolder) : ReadFolderEntries(folder);
+        QStringList names;
+        for (const TFolderEntries::TEntry& entry : reading.Entries) {
+            const std::string_view name = reading.Name(entry);
+            if (entry.Kind != TFolderEntries::File || name.find('.') == std::string_view::npos ||
+                (!Filter.isEmpty() && !extensions.Listed(name)))
                 continue;
-            const QString path = folder + DecodeFileName(reader.Name());
-            if (FileExtension(path).isEmpty() || !PassesExtensionFilter(path, Filter))
-                continue;
-            found.append(path);
+            names.append(DecodeFileName(name));
         }
-        std::sort(found.begin(), found.end(), FileNameLess);
-        Out += found;
+        // Sorted by name alone: the folder they share would only lengthen every comparison.
+        std::sort(names.begin(), names.end(), FileNameLess);
+        Out.reserve(Out.size() + names.size());
+        for (const QString& name : std::as_const(names))
+            Out.append(folder + name);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/FolderListing.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,8 +13,9 @@ public:
 
     // The hidden file list's mask (FileListBox1).
     virtual QString FileListMask() const = 0;
-    // Moves the folder list to the folder; false when it cannot be opened.
-    virtual bool MoveFolderList(const QString& folder) = 0;
+    // Moves the folder list to the folder, handing back the folder list's reading of it;
+    // false when it cannot be opened.
+    virtual bool MoveFolderList(const QString& folder, TFolderEntries& reading) = 0;
     // FileNameListBox and FilePathListBox: their length, appending pairs, and selecting an
     // entry and loading it the way a click does (FileNameListBoxClick).
     virtual int FileListCount() const = 0;
@@ -36,7 +39,9 @@ public:
     void SetDropDirectory(QStringList& Folders, const QString& Filter, QStringList& Out);
     // The plain files with an extension directly in each folder that pass the filter, hidden
     // ones included, sorted within each folder; a "/" is appended to each folder in place.
-    static void CollectFolderFiles(QStringList& Folders, const QString& Filter, QStringList& Out);
+    // firstFolder: the first folder's reading when it was read already, or nullptr.
+    static void CollectFolderFiles(QStringList& Folders, const QString& Filter, QStringList& Out,
+                                   TFolderEntries* firstFolder = nullptr);
     // Appends the files to both lists and loads the first one appended.
     void AddDroppedFiles(const QStringList& Files);
 

@@ -13,14 +13,23 @@ void TFileListBox::SetMask(const QString& mask)
 
 void TFileListBox::SetDirectory(const QString& folder)
 {
-    if (folder == Listing.Folder)
+    if (folder == Folder)
         return;
-    Listing.Folder = folder;
+    Folder = folder;
     Update();
 }
 
 void TFileListBox::Update()
 {
-    Listing = ListFolder(Listing.Folder, Masks);
+    Stale = true;
     emit Changed();
+}
+
+const TFolderListing& TFileListBox::Read() const
+{
+    if (Stale) {
+        Listing = ListFolder(Folder, Masks);
+        Stale = false;
+    }
+    return Listing;
 }

@@ -26,7 +26,7 @@ struct TFileSearchAllContext
 // Starts and stops the search over the open folder's tree, and carries out the worker's
 // effects on the window. While a search runs, SearchingButton lies over the folder list, shows
 // the progress and stops the search when clicked; its visibility alone says a search runs.
-class TFileSearchAll final : public QObject, public TSearchAllPort
+class TFileSearchAll final : public QObject, public TSearchAllWindow
 {
     Q_OBJECT
 
@@ -46,6 +46,8 @@ public:
     void Message(const QString& text, const QString& caption) override;
     void ErrorReport(const QString& text) override;
     bool Transfer(const QStringList& paths, const QStringList& names) override;
+    bool TransferPart(const QStringList& paths, const QStringList& names,
+                      TTransferCursor& cursor) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -50,8 +50,9 @@ public:
     // Opens the folder (relative paths from the current folder) and makes it the process's
     // current folder. False, with nothing changed, when it is not a folder or cannot be read.
     // DirectoryChanged follows when the open folder changed; opening the open folder again only
-    // re-reads its subfolders.
-    bool SetDirectory(const QString& path);
+    // re-reads its subfolders. With reading, the folder's one reading is handed back for a
+    // caller that wants its files too.
+    bool SetDirectory(const QString& path, TFolderEntries* reading = nullptr);
     // Entries from the root down to the open folder (the open folder's index + 1).
     int ChainLength() const { return Chain; }
 
@@ -70,7 +71,9 @@ private:
 };
 
 // The hidden file list: a folder's plain files matching a ";"-list of masks, sorted by name.
-// Changed is raised on every reading, also when it comes out empty.
+// Changed is raised on every change of folder or mask and on Update, also when the listing
+// comes out empty. The folder is read when its listing is first asked for, so that a change
+// nobody looks at (a drop moving the folder list) costs no reading.
 class TFileListBox : public QObject
 {
     Q_OBJECT
@@ -81,25 +84,29 @@ public:
     QString Mask() const { return MaskText; }
     // A different mask reads the folder again; an equal one changes nothing.
     void SetMask(const QString& mask);
-    QString Directory() const { return Listing.Folder; }
+    QString Directory() const { return Folder; }
     // A different folder is read; the same one changes nothing.
     void SetDirectory(const QString& folder);
-    // Reads the folder again, whatever changed.
+    // The folder is read again when next looked at, whatever changed.
     void Update();
 
-    const QStringList& Items() const { return Listing.Names; }
-    const QStringList& Paths() const { return Listing.Paths; }
-    int Count() const { return int(Listing.Names.size()); }
+    const QStringList& Items() const { return Read().Names; }
+    const QStringList& Paths() const { return Read().Paths; }
+    int Count() const { return int(Read().Names.size()); }
     // Whether the last reading could open its folder.
-    bool Readable() const { return Listing.Readable; }
+    bool Readable() const { return Read().Readable; }
 
 signals:
     void Changed();
 
 private:
+    const TFolderListing& Read() const;
+
     QString MaskText = QStringLiteral("*.*");
     TFileMask Masks{MaskText};
-    TFolderListing Listing;
+    QString Folder;
+    mutable TFolderListing Listing;
+    mutable bool Stale = false;
 };
 
 // Choosing a drive opens its root in the folder list (and a drive that cannot be opened gives

@@ -3,6 +3,7 @@
 #include "platform/EscapedUtf8.h"
 
 #include <algorithm>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -183,18 +184,46 @@ TFolderListing ListFolder(const QString& folder, const QString& masks)
     return ListFolder(folder, TFileMask(masks));
 }
 
-QStringList ListSubfolders(const QString& folder, bool* readable)
+TFolderEntries ReadFolderEntries(const QString& folder)
+{
+    TFolderEntries reading;
+    const TDirHandle dir = OpenFolder(folder);
+    if (!dir)
+        return reading;
+    reading.Readable = true;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        const mode_t type = EntryType(dir.get(), entry);
+        TFolderEntries::TEntry item;
+        item.Offset = reading.Names.size();
+        item.Size = qsizetype(std::strlen(name));
+        item.Kind = type == S_IFREG   ? TFolderEntries::File
+                    : type == S_IFDIR ? TFolderEntries::Folder
+                                      : TFolderEntries::Other;
+        reading.Names.append(name, item.Size + 1);
+        reading.Entries.push_back(item);
+    }
+    return reading;
+}
+
+QStringList SubfolderNames(const TFolderEntries& reading)
 {
     QStringList names;
-    const TDirHandle dir = OpenFolder(folder);
-    if (readable)
-        *readable = bool(dir);
-    if (!dir)
-        return names;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (entry->d_name[0] != '.' && EntryType(dir.get(), entry) == S_IFDIR)
-            names.append(DecodeFileName(entry->d_name));
+    for (const TFolderEntries::TEntry& entry : reading.Entries) {
+        const std::string_view name = reading.Name(entry);
+        if (entry.Kind == TFolderEntries::Folder && name.front() != '.')
+            names.append(DecodeFileName(name));
     }
     std::sort(names.begin(), names.end(), FileNameLess);
     return names;
+}
+
+QStringList ListSubfolders(const QString& folder, bool* readable)
+{
+    const TFolderEntries reading = ReadFolderEntries(folder);
+    if (readable)
+        *readable = reading.Readable;
+    return SubfolderNames(reading);
 }

@@ -9,6 +9,9 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <string_view>
+#include <vector>
+
 // Reading folders for the drive, folder and file lists.
 //
 // File names on disk are bytes, normally UTF-8. A name that is not valid UTF-8 would come back
@@ -62,6 +65,38 @@ struct TFolderListing
 TFolderListing ListFolder(const QString& folder, const TFileMask& masks);
 TFolderListing ListFolder(const QString& folder, const QString& masks);
 
-// The names of the folder's subfolders (links to folders included, hidden ones left out),
-// sorted like files; readable is set to whether the folder could be opened.
+// One reading of a folder, for callers that each want a different part of it: every entry's
+// name as the file system has it and its kind, links followed ("." and ".." left out). A
+// failure part-way ends the reading; the entries read so far stay.
+struct TFolderEntries
+{
+    enum TKind : unsigned char
+    {
+        Other, // devices, pipes, sockets, broken links
+        File,
+        Folder
+    };
+    struct TEntry
+    {
+        qsizetype Offset = 0; // in Names
+        qsizetype Size = 0;
+        TKind Kind = Other;
+    };
+
+    bool Readable = false;
+    QByteArray Names; // every name followed by a NUL
+    std::vector<TEntry> Entries;
+
+    std::string_view Name(const TEntry& entry) const
+    {
+        return std::string_view(Names.constData() + entry.Offset, size_t(entry.Size));
+    }
+};
+
+TFolderEntries ReadFolderEntries(const QString& folder);
+
+// The names of the subfolders of a reading (links to folders included, hidden ones left out),
+// sorted like files.
+QStringList SubfolderNames(const TFolderEntries& reading);
+// The same for a folder read here; readable is set to whether the folder could be opened.
 QStringList ListSubfolders(const QString& folder, bool* readable = nullptr);

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <exception>
 #include <numeric>
-#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -29,9 +29,14 @@ QString LimitTextStart()
         .arg(MaxListEntries);
 }
 
-char UpperAsciiByte(char c)
+// The name for the name list: the name itself unless it holds bytes that are not UTF-8.
+QString ShownName(const QString& name)
 {
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+    for (const QChar c : name) {
+        if (c.isLowSurrogate())
+            return DisplayFileName(name);
+    }
+    return name;
 }
 
 } // namespace
@@ -50,6 +55,8 @@ void TFolderTreeSearch::SetSearch(const QString& Folder, const QString& Mask)
 {
     StartFolder = Folder;
     FilterText = SearchFilterText(Mask);
+    AllFiles = FilterText.contains(u'*');
+    Extensions = TExtensionBytes(FilterText);
 }
 
 TFolderTreeSearch::TFolderTreeSearch(TSearchAllPort& port, std::function<bool()> stopRequested)
@@ -78,114 +85,134 @@ void TFolderTreeSearch::FolderPass()
 {
     Pass = TPass::Folders;
     Folders = {StartFolder};
-    FolderMatches = {QStringList()};
-    for (FolderIndex = 0; FolderIndex < Folders.size() && !Stopped; ++FolderIndex) {
-        const QString folder = Folders.at(FolderIndex);
-        TFolderReader reader(EncodeFileName(folder));
-        // A folder that went away since it was seen, or that may not be read, is passed over;
-        // the start folder is the one the user asked for, so there it is an error.
-        const int openError = reader.OpenError();
-        if (openError == EACCES || openError == ENOENT) {
-            if (FolderIndex == 0)
-                ListingError(openError, folder, "* 検索エラーです。");
-            continue;
-        }
-        QStringList matches;
-        while (reader.Next()) {
-            if (reader.IsFolder()) {
-                Folders.append(folder + DecodeFileName(reader.Name()) + u'/');
-                FolderMatches.append(QStringList());
-            } else if (MatchesFilter(reader.Name()) && reader.IsFile()) {
-                matches.append(DecodeFileName(reader.Name()));
-            }
-            if (StopNow())
-                break;
-        }
-        FolderMatches[FolderIndex] = matches;
-        const int error = openError ? openError : reader.Error();
-        if (error)
-            ListingError(error, folder,
-                         FolderIndex == 0 ? "* 検索エラーです。" : "** 検索エラーです(例外)。");
-    }
+    Found.assign(1, TFolderFound{EncodeFileName(StartFolder)});
+    MatchNames.clear();
+    for (FolderIndex = 0; FolderIndex < Folders.size() && !Stopped; ++FolderIndex)
+        ReadFolder(FolderIndex);
     if (!Stopped)
         SortFolders();
 }
 
-// The folders in sorted order, each keeping the matches it gave. Every sort of the search uses
-// the locale's order without regard to letter case.
-void TFolderTreeSearch::SortFolders()
+// One reading of a folder gives both passes what they need: its subfolders for the folder pass
+// and its matching names for the file pass. Only the names that match are turned into text.
+void TFolderTreeSearch::ReadFolder(int index)
 {
-    std::vector<int> order(size_t(Folders.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-              [this](int a, int b) { return Collator.compare(Folders.at(a), Folders.at(b)) < 0; });
-    QStringList folders;
-    QList<QStringList> matches;
-    folders.reserve(Folders.size());
-    matches.reserve(Folders.size());
-    for (const int i : order) {
-        folders.append(Folders.at(i));
-        matches.append(FolderMatches.at(i));
+    const QString folder = Folders.at(index);
+    const QByteArray path = Found[size_t(index)].Path;
+    const int fault = OpenFault ? OpenFault(folder) : 0;
+    TFolderReader reader(fault ? QByteArray() : path);
+    const int openError = fault ? fault : reader.OpenError();
+    // A folder that went away since it was seen, or that may not be read, is passed over;
+    // the start folder is the one the user asked for, so there it is an error.
+    if (openError == EACCES || openError == ENOENT) {
+        if (index == 0)
+            ListingError(openError, folder, "* 検索エラーです。");
+        return;
     }
-    Folders = folders;
-    FolderMatches = matches;
+    const qsizetype first = MatchNames.size();
+    while (reader.Next()) {
+        const std::string_view name = reader.Name();
+        if (reader.IsFolder()) {
+            Folders.append(folder + DecodeFileName(name) + u'/');
+            QByteArray subfolder;
+            subfolder.reserve(path.size() + qsizetype(name.size()) + 1);
+            subfolder.append(path).append(name.data(), qsizetype(name.size())).append('/');
+            Found.push_back(TFolderFound{subfolder});
+        } else if ((AllFiles || Extensions.Listed(name)) && reader.IsFile()) {
+            MatchNames.append(DecodeFileName(name));
+        }
+        if (StopNow())
+            break;
+    }
+    Found[size_t(index)].FirstMatch = first;
+    Found[size_t(index)].Matches = MatchNames.size() - first;
+    const int error = openError ? openError : reader.Error();
+    if (error)
+        ListingError(error, folder,
+                     index == 0 ? "* 検索エラーです。" : "** 検索エラーです(例外)。");
 }
 
-bool TFolderTreeSearch::MatchesFilter(const char* name) const
+// The folders in sorted order, each keeping the matches it gave. Every sort of the search uses
+// the locale's order without regard to letter case. Every folder begins with StartFolder, so
+// only what follows it is compared.
+void TFolderTreeSearch::SortFolders()
 {
-    if (AllFiles)
-        return true;
-    const char* dot = std::strrchr(name, '.');
-    if (!dot)
-        return false;
-    QByteArray extension(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(), UpperAsciiByte);
-    return Extensions.contains(extension);
+    const qsizetype common = StartFolder.size();
+    std::vector<int> order(size_t(Folders.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        return Collator.compare(QStringView(Folders.at(a)).mid(common),
+                                QStringView(Folders.at(b)).mid(common)) < 0;
+    });
+    QStringList folders;
+    std::vector<TFolderFound> found;
+    folders.reserve(Folders.size());
+    found.reserve(Found.size());
+    for (const int i : order) {
+        folders.append(Folders.at(i));
+        found.push_back(std::move(Found[size_t(i)]));
+    }
+    Folders = std::move(folders);
+    Found = std::move(found);
 }
 
 // The folder's matches were read in the folder pass: reading every folder a second time would
-// double the cost of the search. The folder is looked at once more, so that one removed or
-// replaced meanwhile does not put names into the lists that cannot be opened.
-void TFolderTreeSearch::ScanFolder(int index)
+// double the cost of the search. A folder that holds matches is looked at once more, so that
+// one removed or replaced meanwhile does not put names into the lists that cannot be opened.
+bool TFolderTreeSearch::FolderStillThere(int index)
 {
+    // The path ends in "/", so a file now standing at the folder's place fails with ENOTDIR.
+    if (::access(Found[size_t(index)].Path.constData(), F_OK) == 0)
+        return true;
+    const int error = errno;
+    if (error != EACCES && error != ENOENT)
+        ListingError(error, Folders.at(index), nullptr);
+    return false;
+}
+
+void TFolderTreeSearch::AddFolderResults(int index)
+{
+    const TFolderFound& found = Found[size_t(index)];
+    if (found.Matches == 0 || !FolderStillThere(index))
+        return;
     const QString& folder = Folders.at(index);
-    struct stat st;
-    int error = ::stat(EncodeFileName(folder).constData(), &st) == 0 ? 0 : errno;
-    if (error == EACCES || error == ENOENT)
-        return;
-    if (!error && !S_ISDIR(st.st_mode))
-        error = ENOTDIR;
-    if (error) {
-        ListingError(error, folder, nullptr);
-        return;
-    }
-    // The limit counts only finished folders: this folder's matches join when it ends.
+    // The matches are taken in the order they were read, up to a stop; the limit counts only
+    // finished folders, as this folder's matches join when it ends.
     const qsizetype before = Results.size();
-    for (const QString& name : std::as_const(FolderMatches.at(index))) {
+    qsizetype taken = 0;
+    while (taken < found.Matches) {
         if (before >= Limit) {
             Stopped = Limited = true;
             LimitText += u'\'' + DisplayFileName(folder) + QStringLiteral("')");
             break;
         }
-        Results.append(name);
+        ++taken;
         if (StopNow())
             break;
     }
     // Sorted by name alone: the folder they share would only lengthen every comparison.
-    const auto first = Results.begin() + before;
-    std::sort(first, Results.end(),
+    const auto first = MatchNames.begin() + found.FirstMatch;
+    std::sort(first, first + taken,
               [this](const QString& a, const QString& b) { return Collator.compare(a, b) < 0; });
-    for (auto name = first; name != Results.end(); ++name)
-        name->prepend(folder);
+    for (auto name = first; name != first + taken; ++name) {
+        QString path;
+        path.reserve(folder.size() + name->size());
+        path.append(folder).append(*name);
+        Results.append(std::move(path));
+        ResultNames.append(ShownName(*name));
+    }
 }
 
 void TFolderTreeSearch::FilePass()
 {
     Pass = TPass::Files;
     Results.clear();
+    ResultNames.clear();
+    Results.reserve(MatchNames.size());
+    ResultNames.reserve(MatchNames.size());
     const int total = int(Folders.size());
     for (FolderIndex = 0; FolderIndex < total; ++FolderIndex) {
-        ScanFolder(FolderIndex);
+        AddFolderResults(FolderIndex);
         if (Stopped)
             break;
         const int remaining = total - (FolderIndex + 1);
@@ -203,9 +230,6 @@ void TFolderTreeSearch::SearchAll()
     LimitText = LimitTextStart();
     Stopped = Limited = false;
     AllFiles = FilterText.contains(u'*');
-    Extensions.clear();
-    for (const QString& extension : FilterText.split(u';', Qt::SkipEmptyParts))
-        Extensions.append(extension.toUtf8());
     if (!StartFolder.endsWith(u'/'))
         StartFolder += u'/';
     Port.SetStatus(Searching);
@@ -225,11 +249,7 @@ void TFolderTreeSearch::Finish()
     bool transferred = false;
     try {
         Port.SetStatus(Transferring);
-        QStringList names;
-        names.reserve(Results.size());
-        for (const QString& path : Results)
-            names.append(DisplayFileName(QStringView(path).mid(path.lastIndexOf(u'/') + 1)));
-        transferred = Port.Transfer(Results, names);
+        transferred = Port.Transfer(Results, ResultNames);
     } catch (const std::exception&) {
     }
     if (!transferred) {

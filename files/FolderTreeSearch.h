@@ -1,11 +1,15 @@
 #pragma once
 
+#include "files/ExtensionFilter.h"
+
 #include <QByteArrayList>
 #include <QCollator>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string_view>
+#include <vector>
 
 // The window's side of a search over a folder tree. The worker calls these in the order of the
 // search; each call is carried out on the user-interface thread before the search goes on.
@@ -49,16 +53,19 @@ public:
     void SearchAll();
 
     // The two passes on their own. FolderPass finds the folders (StartFolder first, each ending
-    // in "/") and the matching files in each, and sorts the folders; FilePass puts each
-    // folder's matches, sorted, into Results. Both leave Stopped set when they ended early.
+    // in "/") and the matching names in each, and sorts the folders; FilePass puts each
+    // folder's matches, sorted, into Results and ResultNames. Both leave Stopped set when they
+    // ended early.
     void FolderPass();
     void FilePass();
 
     QString StartFolder;
     QString FilterText;
+    // The folders in the order found; sorted once the folder pass is complete.
     QStringList Folders;
-    QList<QStringList> FolderMatches; // the matching names of each folder, without the folder
+    // The full paths found and the names shown for them, entry by entry.
     QStringList Results;
+    QStringList ResultNames;
     bool Stopped = false;
     bool Limited = false;
     QString LimitText;
@@ -67,19 +74,34 @@ public:
     // What the search is doing, for a test's stop hook.
     TPass Pass = TPass::None;
     int FolderIndex = 0;
+    // For tests: the errno that opening the folder gives in place of the real outcome, 0 for
+    // none. The tests run as root, whom permission bits do not stop.
+    std::function<int(const QString& folder)> OpenFault;
 
 private:
+    // What the folder pass learnt of a folder: its path's bytes and its matches, a run of
+    // MatchNames.
+    struct TFolderFound
+    {
+        QByteArray Path;
+        qsizetype FirstMatch = 0;
+        qsizetype Matches = 0;
+    };
+
     bool StopNow();
     void ListingError(int error, const QString& folder, const char* status);
-    bool MatchesFilter(const char* name) const;
-    void ScanFolder(int index);
+    void ReadFolder(int index);
     void SortFolders();
+    bool FolderStillThere(int index);
+    void AddFolderResults(int index);
     void Finish();
 
     TSearchAllPort& Port;
     std::function<bool()> StopRequested;
     bool AllFiles = false;
-    QByteArrayList Extensions;
+    TExtensionBytes Extensions{QString()};
+    std::vector<TFolderFound> Found; // pairs with Folders
+    QStringList MatchNames;
     QCollator Collator{QLocale()};
 };
 

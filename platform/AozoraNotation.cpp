@@ -295,6 +295,9 @@ private:
         TAozoraText inner;
         TFormatter reading(TRubyStyle::Hidden, inner);
         reading.Line(marked);
+        // A page break written inside a reading would split the base's paragraph (in brackets)
+        // and move every later span; a reading is one run of text.
+        inner.Text.remove(u'\n');
         const qsizetype start = RubyMark >= 0 ? RubyMark : ImplicitBaseStart();
         RubyMark = -1;
         const TAozoraSpan base = SpanOfBase(start, Base.size());

@@ -1,3 +1,4 @@
+#include "common/AppConstants.h"
 #include "files/ExtensionFilter.h"
 #include "files/FolderListing.h"
 #include "files/FolderTreeSearch.h"
@@ -6,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,7 +68,10 @@ private slots:
     void searchesTheWholeTree();
     void stopRequested_data();
     void stopRequested();
+    void limitNamesTheFolder_data();
     void limitNamesTheFolder();
+    void unreadableFolder_data();
+    void unreadableFolder();
     void missingStartFolder();
     void folderChangedDuringSearch_data();
     void folderChangedDuringSearch();
@@ -235,24 +240,67 @@ void TestFolderTree::stopRequested()
     QCOMPARE(run.Window.Log, log);
 }
 
-// Only finished folders count: the start folder's five matches all join although the limit is
-// three, and the next match stops the search.
+// Only finished folders count: the start folder's five matches all join although the limit may
+// be lower, and the first match after the finished folders reached the limit stops the search.
+void TestFolderTree::limitNamesTheFolder_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("transferred");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("below the start folder's matches") << 3 << 5 << ".hiddendir/";
+    QTest::newRow("reached exactly") << 5 << 5 << ".hiddendir/";
+    QTest::newRow("one more allowed") << 6 << 6 << "alpha/";
+}
+
 void TestFolderTree::limitNamesTheFolder()
 {
+    QFETCH(int, limit);
+    QFETCH(int, transferred);
+    QFETCH(QString, folder);
     TSearchRun run;
-    run.Search.Limit = 3;
+    QCOMPARE(run.Search.Limit, MaxListEntries);
+    run.Search.Limit = limit;
     run.Search.SetSearch(Tree->path(), QStringLiteral("*.txt"));
     run.Search.SearchAll();
-    QCOMPARE(run.Window.Paths.size(), 5);
+    QCOMPARE(run.Window.Paths.size(), transferred);
     QCOMPARE(run.Window.Log.size(), 4);
-    QCOMPARE(run.Window.Log.at(2), QStringLiteral("transfer|5"));
+    QCOMPARE(run.Window.Log.at(2), QStringLiteral("transfer|%1").arg(transferred));
     const QString message = run.Window.Log.at(3);
     QVERIFY2(
         message.startsWith(QStringLiteral("message| Error|検索ファイル数が許容数(32736)を超え")),
         qPrintable(message));
-    QVERIFY2(message.endsWith(QStringLiteral("\r\n(検索中止フォルダ = \r\n '") + At(".hiddendir/") +
+    QVERIFY2(message.endsWith(QStringLiteral("\r\n(検索中止フォルダ = \r\n '") + At(folder) +
                               QStringLiteral("')")),
              qPrintable(message));
+}
+
+// A folder that may not be read is passed over deep in the tree; the start folder is the one
+// the user asked for, so there it ends the search. The file system's answer is stood in for,
+// as permission bits do not stop the root user the tests run as.
+void TestFolderTree::unreadableFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("log");
+    QTest::newRow("deep in the tree")
+        << "Beta/deep/"
+        << QStringList{"status|検索中", "status|残り数 = 0", "status|転送", "transfer|8",
+                       "message|  確認|8個のファイルを抽出しました。"};
+    QTest::newRow("start folder") << ""
+                                  << QStringList{"status|検索中", "status|* 検索エラーです。",
+                                                 "error report",
+                                                 "message|  確認|検索は中断されました。"};
+}
+
+void TestFolderTree::unreadableFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, log);
+    TSearchRun run;
+    run.Search.OpenFault = [&](const QString& path) { return path == At(folder) ? EACCES : 0; };
+    run.Search.SetSearch(Tree->path(), QStringLiteral("*.txt"));
+    run.Search.SearchAll();
+    QCOMPARE(run.Window.Log, log);
+    QVERIFY(!run.Window.Paths.contains(At("Beta/deep/y.txt")));
 }
 
 void TestFolderTree::missingStartFolder()

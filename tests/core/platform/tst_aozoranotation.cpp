@@ -129,6 +129,9 @@ void TestAozoraNotation::format_data()
     QTest::newRow("gaiji as a ruby base and in a reading")
         << u"※［＃「x」、U+5F45］《※［＃「y」、U+3042］》"_qs << H << u"彅"_qs
         << QStringList{u"ruby 0:0+1 あ"_qs};
+    QTest::newRow("page break inside a reading, brackets")
+        << u"漢《か［＃改丁］な》字［＃「字」に傍点］"_qs << P << u"漢（かな）字"_qs
+        << QStringList{u"ruby 0:0+1 かな"_qs, u"dots 0:5+1"_qs};
     QTest::newRow("note nested in a note")
         << u"a［＃「［＃b］」は大見出し］c"_qs << H << u"ac"_qs << QStringList{};
     QTest::newRow("unbalanced note") << u"a［＃b"_qs << H << u"a［＃b"_qs << QStringList{};

@@ -21,6 +21,7 @@ private slots:
     void dragEnter();
     void searchFillsTheLists();
     void searchStoppedInTheFolderPass();
+    void transferInPieces();
     void closingWhileSearching();
 };
 
@@ -219,6 +220,39 @@ void TestFilesIn::searchStoppedInTheFolderPass()
     QCOMPARE(form.FileNameListBox->count(), 5);
     QCOMPARE(form.FilePathListBox->count(), 5);
     QVERIFY(!form.SearchingButton->isVisible());
+}
+
+// The results go into the lists in pieces, paired after every piece; a drop between two pieces
+// makes the transfer start again, so that the lists end as the results.
+void TestFilesIn::transferInPieces()
+{
+    TWindowHarness h;
+    WriteStartFiles(h);
+    TQuorvelaneForm& form = h.Start();
+    QStringList paths;
+    QStringList names;
+    for (qsizetype i = 0; i < 2 * TSearchAllWindow::TransferPiece + 10; ++i) {
+        names << QStringLiteral("f%1.txt").arg(i);
+        paths << QStringLiteral("/tree/") + names.last();
+    }
+    form.SearchingButton->show();
+    TTransferCursor cursor;
+    int pieces = 0;
+    bool dropped = false;
+    while (!cursor.Done) {
+        QVERIFY(form.FileSearchAll().TransferPart(paths, names, cursor));
+        ++pieces;
+        QCOMPARE(form.FileNameListBox->count(), form.FilePathListBox->count());
+        QCOMPARE(form.SearchingButton->isHidden(), cursor.Done);
+        if (!dropped && cursor.Appended > 0) {
+            form.AddDroppedFiles({h.Path(QStringLiteral("1.txt"))});
+            dropped = true;
+        }
+    }
+    QVERIFY(pieces > 4);
+    QCOMPARE(Items(form.FilePathListBox), paths);
+    QCOMPARE(Items(form.FileNameListBox), names);
+    QVERIFY(form.FileNameListBox->updatesEnabled());
 }
 
 // Closing the window while the worker runs ends the worker without a message and writes the
