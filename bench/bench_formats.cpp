@@ -21,20 +21,36 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <iconv.h>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
 constexpr int Runs = 5;
 
-template <class F> double MedianMs(F&& work)
+// Both sides of a row by turns, each first in every other round, so that neither pays alone
+// for what the runs before it left behind (large blocks the allocator has just handed back to
+// the system and must fault in again), which at a few milliseconds is much of the figure.
+template <class F, class G> std::pair<double, double> MediansByTurnsMs(F&& ours, G&& base)
 {
-    std::vector<double> times;
-    for (int i = 0; i < Runs; ++i) {
+    std::vector<double> oursTimes;
+    std::vector<double> baseTimes;
+    auto time = [](auto& work, std::vector<double>& times) {
         TCpuTimer timer;
         work();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    };
+    for (int i = 0; i < Runs; ++i) {
+        if (i % 2 == 0) {
+            time(ours, oursTimes);
+            time(base, baseTimes);
+        } else {
+            time(base, baseTimes);
+            time(ours, oursTimes);
+        }
     }
-    return Median(times);
+    return {Median(oursTimes), Median(baseTimes)};
 }
 
 template <class F> double MedianWallMs(F&& work)
@@ -96,7 +112,7 @@ QByteArray EucToJis(const QByteArray& euc)
 
 void Detection(const QString& corpus)
 {
-    PrintTableHead("encoding detection over the 10 MB corpus, median of 5 (CPU)");
+    PrintTableHead("encoding detection over the 10 MB corpus, median of 5 by turns (CPU)");
     const QByteArray euc = Iconv(corpus, "EUC-JP-MS");
     const struct
     {
@@ -117,10 +133,12 @@ void Detection(const QString& corpus)
         row.Baseline = "decode, encoding given";
         row.MaxRatio = 1.2;
         row.Condition = "detected right";
+        // The reader's own call: the verdict and the text come from one routine.
         row.ConditionHeld =
-            !input.Bytes.isEmpty() && DetectTextEncoding(input.Bytes) == input.Encoding;
-        row.Ours = MedianMs([&] { DecodeText(input.Bytes); });
-        row.Base = MedianMs([&] { DecodeTextAs(input.Bytes, input.Encoding); });
+            !input.Bytes.isEmpty() && DecodeDetectedText(input.Bytes).Encoding == input.Encoding;
+        std::tie(row.Ours, row.Base) =
+            MediansByTurnsMs([&] { DecodeDetectedText(input.Bytes); },
+                             [&] { DecodeTextAs(input.Bytes, input.Encoding); });
         PrintRow(row);
     }
 }

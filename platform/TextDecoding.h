@@ -5,9 +5,10 @@
 
 // Turning the bytes of a text file into the text the program works on.
 
-// Decodes the bytes of a plain text file in the encoding DetectTextEncoding() finds (a
-// byte-order mark decides, valid UTF-8 with a multi-byte sequence is UTF-8, CP932 when in
-// doubt). Invalid or truncated sequences become U+FFFD and the rest of the text is kept.
+// Decodes the bytes of a plain text file in the encoding DecodeDetectedText() finds (a
+// byte-order mark decides, valid UTF-8 with a multi-byte sequence is UTF-8, then UTF-16,
+// ISO-2022-JP and EUC-JP by their rules, CP932 when in doubt), the text of the same call.
+// Invalid or truncated sequences become U+FFFD and the rest of the text is kept.
 //
 // CR LF, LF and CR each end a line; the result separates lines with '\n' only. The line end of
 // the last line is not kept, so the result holds exactly one '\n' between two lines: "a\r\nb\r\n"
