@@ -25,13 +25,6 @@ bool IsTextName(const QByteArray& name)
     return name.toLower().endsWith(".txt") && !name.startsWith("__MACOSX/");
 }
 
-// The archive library reads a backslash in an entry's name as a folder separator, as zips made
-// on Windows mean it; the entry it names is the one with slashes.
-QByteArray NameAsRead(QByteArray name)
-{
-    return name.replace('\\', '/');
-}
-
 void CheckAnyResult(const TArchiveText& result, qint64 limit)
 {
     FUZZ_CHECK(result.Bytes.size() <= limit);
@@ -87,6 +80,10 @@ void CheckWritten(FuzzedDataProvider& data)
         e.Name = pick < std::size(Names)
                      ? QByteArray(Names[pick])
                      : QByteArray::fromStdString(data.ConsumeRandomLengthString(12)) + ".txt";
+        // The archive library reads a backslash as a folder separator when the name converts to
+        // the locale's characters, and keeps it otherwise; written names keep clear of it (the
+        // any-bytes mode still feeds such names).
+        e.Name.replace('\\', '_');
         e.Folder = data.ConsumeIntegralInRange(0, 7) == 0;
         if (e.Folder)
             e.Name += '/';
@@ -106,8 +103,7 @@ void CheckWritten(FuzzedDataProvider& data)
     // The first text entry by name, the first written of equal names.
     const TZipEntry* text = nullptr;
     for (const TZipEntry& e : entries) {
-        if (!e.Folder && IsTextName(NameAsRead(e.Name)) &&
-            (!text || NameAsRead(e.Name) < NameAsRead(text->Name)))
+        if (!e.Folder && IsTextName(e.Name) && (!text || e.Name < text->Name))
             text = &e;
     }
     const TArchiveText result = ReadArchiveText(zip, limit);
@@ -118,7 +114,7 @@ void CheckWritten(FuzzedDataProvider& data)
         FUZZ_CHECK(result.Status == TStatus::TooLarge);
     } else {
         FUZZ_CHECK(result.Status == TStatus::Read);
-        FUZZ_CHECK(result.EntryName == NameAsRead(text->Name));
+        FUZZ_CHECK(result.EntryName == text->Name);
         FUZZ_CHECK(result.Bytes == text->Data);
     }
 
