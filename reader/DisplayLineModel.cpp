@@ -1,5 +1,6 @@
 #include "reader/DisplayLineModel.h"
 
+#include "reader/LineBreaks.h"
 #include "search/WordMatcher.h"
 
 #include <QTextBoundaryFinder>
@@ -21,6 +22,8 @@ constexpr char16_t AsciiEnd = 0x80;
 constexpr int32_t NotMeasured = std::numeric_limits<int32_t>::min();
 constexpr qint64 UnlimitedWidth = std::numeric_limits<qint64>::max() / 4;
 
+// How far past the place asked for the grapheme boundaries are found at once.
+constexpr int GraphemeMargin = 256;
 constexpr char16_t Tab = u'\t';
 constexpr char16_t LineSeparator = 0x2028;
 
@@ -411,25 +414,34 @@ qint64 TDisplayLineModel::OverhangBefore(const QString& text, int pos) const
     return cached;
 }
 
-void TDisplayLineModel::FindBreaks(const QString& text, QTextBoundaryFinder::BoundaryType type,
-                                   std::vector<unsigned char>& flags) const
+// The grapheme boundaries from a line's start on: only a word wider than a line is cut between
+// characters, and finding the boundaries of a whole long paragraph for it would cost as much as
+// laying the paragraph out. They are found up to a little past the place asked for; the finder
+// takes the end of what it is given for a boundary, so the last place is not known from it.
+bool TDisplayLineModel::GraphemeStart(const QString& text, int start, int pos) const
 {
-    const qsizetype n = text.size();
-    flags.assign(size_t(n) + 1, 0);
-    // The finder keeps its attributes in the buffer when it is large enough (one byte per unit
-    // and a small header), which spares an allocation per paragraph.
-    FinderBuffer.resize(std::max(FinderBuffer.size(), size_t(n) * 2 + 64));
-    QTextBoundaryFinder finder(type, text.constData(), n, FinderBuffer.data(),
-                               qsizetype(FinderBuffer.size()));
-    for (qsizetype p = finder.toNextBoundary(); p >= 0; p = finder.toNextBoundary())
-        flags[size_t(p)] = 1;
+    const int n = int(text.size());
+    if (start != GraphemesFrom || (pos >= GraphemesEnd && GraphemesEnd < n)) {
+        const int from = start == GraphemesFrom ? std::max(pos, GraphemesEnd) : pos;
+        const int end = std::min(n, from + GraphemeMargin);
+        if (GraphemeBefore.size() < size_t(n) + 1)
+            GraphemeBefore.resize(size_t(n) + 1);
+        std::fill(GraphemeBefore.begin() + start, GraphemeBefore.begin() + end + 1, 0);
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.constData() + start,
+                                   end - start);
+        for (qsizetype p = finder.toNextBoundary(); p >= 0; p = finder.toNextBoundary())
+            GraphemeBefore[size_t(start + p)] = 1;
+        GraphemesFrom = start;
+        GraphemesEnd = end;
+    }
+    return GraphemeBefore[size_t(pos)];
 }
 
 void TDisplayLineModel::LineBreakOpportunities(const QString& text, TOpportunities& known) const
 {
     const size_t n = size_t(text.size());
     if (known.empty()) {
-        FindBreaks(text, QTextBoundaryFinder::Line, BreakBefore);
+        FindLineBreaks(text, BreakBefore);
         known.assign((n + 1 + 63) / 64, 0);
         for (size_t i = 0; i <= n; ++i)
             if (BreakBefore[i])
@@ -484,7 +496,6 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text,
         return {};
 
     LineBreakOpportunities(text, known);
-    GraphemesFound = false;
     TBreaks breaks;
     int start = 0;
     for (;;) {
@@ -562,7 +573,7 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
                     opportunity = true;
                     break;
                 }
-            } while (!(anywhere && GraphemeBefore[pos] && !Ligated(s, pos)));
+            } while (!(anywhere && GraphemeStart(text, start, pos) && !Ligated(s, pos)));
             if (opportunity || anywhere) {
                 const bool near = line.WidthWithWord() + OverhangMargin > width;
                 found = line.FullOtherwiseExtend(width, near ? OverhangBefore(text, pos) : 0);
@@ -580,10 +591,7 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
     const int next = start + line.Length + line.SpaceLength;
     if (!anywhere && line.Width + OverhangBefore(text, next) > width) {
         // A word wider than the line: this line is laid out again, cut between characters.
-        if (!GraphemesFound) {
-            FindBreaks(text, QTextBoundaryFinder::Grapheme, GraphemeBefore);
-            GraphemesFound = true;
-        }
+        GraphemesFrom = -1;
         return LayOutLine(text, start, true);
     }
     return next;

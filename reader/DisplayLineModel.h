@@ -132,8 +132,7 @@ private:
     // Fills BreakBefore from known, or finds the opportunities and keeps them in known.
     void LineBreakOpportunities(const QString& text, TOpportunities& known) const;
     int LayOutLine(const QString& text, int start, bool anywhere) const;
-    void FindBreaks(const QString& text, QTextBoundaryFinder::BoundaryType type,
-                    std::vector<unsigned char>& flags) const;
+    bool GraphemeStart(const QString& text, int start, int pos) const;
     static qint64 Fixed(qreal pixels);
     int CharAdvance(char32_t c) const;
     int32_t PairKerning(char16_t left, char16_t right) const;
@@ -167,10 +166,10 @@ private:
     mutable std::vector<int32_t> AdvanceCache;
     mutable std::vector<int32_t> OverhangCache;
     mutable std::vector<int32_t> AsciiKerningCache;
-    mutable std::vector<unsigned char> FinderBuffer;
     mutable std::vector<unsigned char> BreakBefore;
     mutable std::vector<unsigned char> GraphemeBefore;
-    mutable bool GraphemesFound = false;
+    mutable int GraphemesFrom = -1;
+    mutable int GraphemesEnd = 0;
     // The paragraph of the last line asked for.
     mutable int LastParagraph = 0;
 };

@@ -1,7 +1,10 @@
+#include "platform/TextDecoding.h"
 #include "reader/DisplayLineModel.h"
+#include "reader/LineBreaks.h"
 #include "search/WordMatcher.h"
 #include "tests/support/RandomText.h"
 
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -73,6 +76,8 @@ private slots:
     void edits_data();
     void edits();
     void wordInLoadedText();
+    void lineBreakClasses();
+    void lineBreaksAsFinder();
 };
 
 void TestLineModel::wrap_data()
@@ -122,6 +127,11 @@ void TestLineModel::wrap_data()
     row("overhang the font does not admit", 60.0, "ab cdf", QStringList{"ab cdf"}, 0.0);
     row("no overhang before hanging blanks", 50.0, "abcdf gh", QStringList{"abcdf ", "gh"});
     row("no width to speak of", 0.0, "ab cd", QStringList{"a", "b ", "c", "d"});
+    // 300 composed glyphs of 25 px: 240 to a line, each two units long, so that a line reaches
+    // past the first stretch whose clusters are known.
+    const QString composed = QString(QStringLiteral("e\u0301")).repeated(300);
+    row("long word of composed glyphs", 6000.0, composed,
+        QStringList{composed.left(480), composed.mid(480)});
 }
 
 void TestLineModel::wrap()
@@ -276,6 +286,69 @@ void TestLineModel::wordInLoadedText()
         QCOMPARE(model.firstParagraphWith(TWordMatcher(QStringLiteral("xyzzy")), 0,
                                           model.paragraphCount() - 1),
                  middle);
+    }
+}
+
+// Every character the table classes breaks next to every class as its class's representative
+// does, so that a pair of them may be answered from the representatives' pair.
+void TestLineModel::lineBreakClasses()
+{
+    using namespace LineBreakClasses;
+    std::vector<unsigned char> got;
+    std::vector<unsigned char> want;
+    const auto breaksBetween = [](char16_t a, char16_t b, std::vector<unsigned char>& found) {
+        const char16_t two[] = {a, b};
+        FindLineBreaksSlowly(QStringView(two, 2), found);
+        return found[1];
+    };
+    int classed = 0;
+    for (int c = 0; c < 0x10000; ++c) {
+        const TClass own = ClassOf(char16_t(c));
+        if (own == Other)
+            continue;
+        ++classed;
+        const char16_t stand = Representative(own);
+        for (int k = 1; k < Count; ++k) {
+            const char16_t other = Representative(TClass(k));
+            if (breaksBetween(char16_t(c), other, got) != breaksBetween(stand, other, want) ||
+                breaksBetween(other, char16_t(c), got) != breaksBetween(other, stand, want))
+                QFAIL(qPrintable(QStringLiteral("U+%1 is not like %2 next to %3")
+                                     .arg(c, 4, 16, QLatin1Char('0'))
+                                     .arg(QChar(stand))
+                                     .arg(QChar(other))));
+        }
+    }
+    QVERIFY(classed > 20000);
+}
+
+// The fast way gives the finder's answers at every place: around digits, Latin words, blanks,
+// marks, joiners, line separators, astral and Thai characters, and in real texts.
+void TestLineModel::lineBreaksAsFinder()
+{
+    const QString singles = QStringLiteral(
+        "漢字かアっー。、「」（）々！…・１Ａ12aZ \u3000-()$%.,\"'\u3099\u0301\u200D\u2028"
+        "\u201C\u201D\u0E01\u0E32\t");
+    QStringList alphabet{QStringLiteral("\U0001F600"), QStringLiteral("\U00020B9F")};
+    for (const QChar c : singles)
+        alphabet.append(QString(c));
+    QStringList texts;
+    QRandomGenerator random(1414);
+    for (int round = 0; round < 4000; ++round)
+        texts.append(RandomText(random, alphabet, 40));
+    for (const char* name : {"sample-prose.sjis.txt", "aozora-sample.sjis.txt"}) {
+        QFile file(QStringLiteral(QV_TESTDATA_DIR "/") + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        texts += DecodeText(file.readAll()).split(u'\n');
+    }
+    std::vector<unsigned char> fast;
+    std::vector<unsigned char> slow;
+    for (const QString& text : texts) {
+        FindLineBreaks(text, fast);
+        FindLineBreaksSlowly(text, slow);
+        if (fast != slow) {
+            const auto at = std::mismatch(fast.begin(), fast.end(), slow.begin()).first;
+            QFAIL(qPrintable(QStringLiteral("differs at %1 in ").arg(at - fast.begin()) + text));
+        }
     }
 }
 

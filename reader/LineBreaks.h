@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QStringView>
+#include <vector>
+
+// Where a line may break in a paragraph: before[i] is 1 when a line may start at UTF-16 unit i
+// (0 < i <= text.size()), exactly the boundaries QTextBoundaryFinder gives in Line mode.
+//
+// The finder looks at every character's properties, its script and its neighbours, which makes
+// it the costliest part of laying out a Japanese text. Between two characters of the common
+// Japanese set (kanji, kana, the usual punctuation) the answer depends only on the two of them,
+// so it comes from a small table. Around anything else the finder itself is asked, over the
+// stretch between the nearest kanji or kana on either side: such a character leaves the
+// finder in the same state wherever the stretch starts, so the stretch gives the answers the
+// whole paragraph would.
+void FindLineBreaks(QStringView text, std::vector<unsigned char>& before);
+
+// The same from the finder over the whole paragraph: the reference the fast way must equal.
+void FindLineBreaksSlowly(QStringView text, std::vector<unsigned char>& before);
+
+// The character classes of the table, for the test that checks them against the finder.
+namespace LineBreakClasses {
+enum TClass : unsigned char
+{
+    Other,
+    Ideographic, // kanji and kana: the stretches of the finder begin and end on these
+    Closing,
+    Opening,
+    NonStarter,
+    SmallKana,
+    Exclamation,
+    Inseparable,
+    Count
+};
+TClass ClassOf(char16_t c);
+// A character of each class but Other.
+char16_t Representative(TClass c);
+} // namespace LineBreakClasses
