@@ -46,6 +46,16 @@ const TClassTable& Classes()
         TClassTable t{};
         for (const TRange& range : Ranges)
             std::fill(t.begin() + range.First, t.begin() + range.Last + 1, range.Class);
+        // A stretch must end a run of Thai, say, whose breaks a dictionary finds over the
+        // whole run: a character without a script of its own (unassigned, or common to all)
+        // would join that run, so it cannot end a stretch.
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const QChar::Script script = QChar::script(c);
+            if (t[c] == Ideographic &&
+                (script == QChar::Script_Unknown || script == QChar::Script_Common ||
+                 script == QChar::Script_Inherited))
+                t[c] = Other;
+        }
         for (const char16_t c : SmallKanaList)
             t[c] = SmallKana;
         return t;
