@@ -4,6 +4,7 @@
 #include "search/WordMatcher.h"
 
 #include <QTextBoundaryFinder>
+#include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -439,19 +440,50 @@ bool TDisplayLineModel::GraphemeStart(const QString& text, int start, int pos) c
     return GraphemeBefore[size_t(pos)];
 }
 
+namespace {
+
+// Eight flags of one byte each (0 or 1) as eight bits, the first the lowest: the product puts
+// byte k's bit at bit 56 + k, and no two partial products meet or carry.
+unsigned char PackFlags(const unsigned char* flags)
+{
+    const quint64 bytes = qFromLittleEndian<quint64>(flags);
+    return (unsigned char)((bytes * 0x0102040810204080ULL) >> 56);
+}
+
+// The reverse: eight bits as eight flag bytes.
+const std::array<quint64, 256>& FlagBytes()
+{
+    static const std::array<quint64, 256> table = [] {
+        std::array<quint64, 256> t{};
+        for (size_t bits = 0; bits < t.size(); ++bits)
+            for (int k = 0; k < 8; ++k)
+                t[bits] |= quint64((bits >> k) & 1) << (8 * k);
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
 void TDisplayLineModel::LineBreakOpportunities(const QString& text, TOpportunities& known) const
 {
-    const size_t n = size_t(text.size());
+    const size_t flags = size_t(text.size()) + 1;
+    const size_t whole = flags / 8 * 8;
     if (known.empty()) {
         FindLineBreaks(text, BreakBefore);
-        known.assign((n + 1 + 63) / 64, 0);
-        for (size_t i = 0; i <= n; ++i)
-            if (BreakBefore[i])
-                known[i / 64] |= quint64(1) << (i % 64);
+        known.assign((flags + 63) / 64, 0);
+        for (size_t i = 0; i < whole; i += 8)
+            known[i / 64] |= quint64(PackFlags(BreakBefore.data() + i)) << (i % 64);
+        for (size_t i = whole; i < flags; ++i)
+            known[i / 64] |= quint64(BreakBefore[i]) << (i % 64);
         return;
     }
-    BreakBefore.assign(n + 1, 0);
-    for (size_t i = 0; i <= n; ++i)
+    BreakBefore.resize(flags);
+    const auto& bytes = FlagBytes();
+    for (size_t i = 0; i < whole; i += 8) {
+        qToLittleEndian(bytes[(known[i / 64] >> (i % 64)) & 0xFF], BreakBefore.data() + i);
+    }
+    for (size_t i = whole; i < flags; ++i)
         BreakBefore[i] = (known[i / 64] >> (i % 64)) & 1;
 }
 

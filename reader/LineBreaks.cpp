@@ -18,20 +18,29 @@ struct TRange
 
 // Later entries win over earlier ones.
 constexpr TRange Ranges[] = {
-    {0x3400, 0x4DBF, Ideographic}, {0x4E00, 0x9FFF, Ideographic}, {0xF900, 0xFAFF, Ideographic},
-    {0x3041, 0x3096, Ideographic}, {0x30A1, 0x30FA, Ideographic}, {0x3006, 0x3007, Ideographic},
-    {0xFF21, 0xFF3A, Ideographic}, {0xFF41, 0xFF5A, Ideographic}, {0x3001, 0x3002, Closing},
-    {0x3009, 0x3009, Closing},     {0x300B, 0x300B, Closing},     {0x300D, 0x300D, Closing},
-    {0x300F, 0x300F, Closing},     {0x3011, 0x3011, Closing},     {0x3015, 0x3015, Closing},
-    {0x3017, 0x3017, Closing},     {0x3019, 0x3019, Closing},     {0x301B, 0x301B, Closing},
-    {0xFF09, 0xFF09, Closing},     {0xFF0C, 0xFF0C, Closing},     {0xFF0E, 0xFF0E, Closing},
-    {0x3008, 0x3008, Opening},     {0x300A, 0x300A, Opening},     {0x300C, 0x300C, Opening},
-    {0x300E, 0x300E, Opening},     {0x3010, 0x3010, Opening},     {0x3014, 0x3014, Opening},
-    {0x3016, 0x3016, Opening},     {0x3018, 0x3018, Opening},     {0x301A, 0x301A, Opening},
-    {0xFF08, 0xFF08, Opening},     {0x3005, 0x3005, NonStarter},  {0x301C, 0x301C, NonStarter},
-    {0x309B, 0x309E, NonStarter},  {0x30FB, 0x30FB, NonStarter},  {0x30FD, 0x30FE, NonStarter},
-    {0xFF1A, 0xFF1B, NonStarter},  {0x30FC, 0x30FC, SmallKana},   {0xFF01, 0xFF01, Exclamation},
-    {0xFF1F, 0xFF1F, Exclamation}, {0x2025, 0x2026, Inseparable},
+    {0x3400, 0x4DBF, Ideographic}, {0x4E00, 0x9FFF, Ideographic},
+    {0xF900, 0xFAFF, Ideographic}, {0x3041, 0x3096, Ideographic},
+    {0x30A1, 0x30FA, Ideographic}, {0x3006, 0x3007, Ideographic},
+    {0xFF21, 0xFF3A, Ideographic}, {0xFF41, 0xFF5A, Ideographic},
+    {0x3001, 0x3002, Closing},     {0x3009, 0x3009, Closing},
+    {0x300B, 0x300B, Closing},     {0x300D, 0x300D, Closing},
+    {0x300F, 0x300F, Closing},     {0x3011, 0x3011, Closing},
+    {0x3015, 0x3015, Closing},     {0x3017, 0x3017, Closing},
+    {0x3019, 0x3019, Closing},     {0x301B, 0x301B, Closing},
+    {0xFF09, 0xFF09, Closing},     {0xFF0C, 0xFF0C, Closing},
+    {0xFF0E, 0xFF0E, Closing},     {0x3008, 0x3008, Opening},
+    {0x300A, 0x300A, Opening},     {0x300C, 0x300C, Opening},
+    {0x300E, 0x300E, Opening},     {0x3010, 0x3010, Opening},
+    {0x3014, 0x3014, Opening},     {0x3016, 0x3016, Opening},
+    {0x3018, 0x3018, Opening},     {0x301A, 0x301A, Opening},
+    {0xFF08, 0xFF08, Opening},     {0x3005, 0x3005, NonStarter},
+    {0x301C, 0x301C, NonStarter},  {0x309B, 0x309E, NonStarter},
+    {0x30FB, 0x30FB, NonStarter},  {0x30FD, 0x30FE, NonStarter},
+    {0xFF1A, 0xFF1B, NonStarter},  {0x30FC, 0x30FC, SmallKana},
+    {0xFF01, 0xFF01, Exclamation}, {0xFF1F, 0xFF1F, Exclamation},
+    {0x2025, 0x2026, Inseparable}, {0x3000, 0x3000, IdeographicSpace},
+    {u'A', u'Z', Alphabetic},      {u'a', u'z', Alphabetic},
+    {u' ', u' ', Space},
 };
 
 constexpr char16_t SmallKanaList[] = {
@@ -51,7 +60,7 @@ const TClassTable& Classes()
         // would join that run, so it cannot end a stretch.
         for (char32_t c = 0; c < 0x10000; ++c) {
             const QChar::Script script = QChar::script(c);
-            if (t[c] == Ideographic &&
+            if ((t[c] == Ideographic || t[c] == Alphabetic) &&
                 (script == QChar::Script_Unknown || script == QChar::Script_Common ||
                  script == QChar::Script_Inherited))
                 t[c] = Other;
@@ -70,25 +79,42 @@ void MarkBoundaries(const char16_t* s, qsizetype n, unsigned char* before)
         before[p] = 1;
 }
 
+bool EndsStretch(unsigned char c)
+{
+    return c == Ideographic || c == Alphabetic;
+}
+
 using TPairs = std::array<std::array<unsigned char, Count>, Count>;
 
-// Whether a line may break between two characters of the table, as the finder says of the two
-// alone.
-const TPairs& Pairs()
+struct TPairTables
 {
-    static const TPairs pairs = [] {
-        TPairs p{};
+    // Whether a line may break between two characters of the table, as the finder says of the
+    // two alone; and between a character and one after blanks.
+    TPairs Next{};
+    TPairs AfterSpaces{};
+};
+
+const TPairTables& Pairs()
+{
+    static const TPairTables tables = [] {
+        TPairTables t;
         for (int a = 1; a < Count; ++a) {
             for (int b = 1; b < Count; ++b) {
-                const char16_t two[] = {Representative(TClass(a)), Representative(TClass(b))};
-                unsigned char found[3] = {};
+                const char16_t left = Representative(TClass(a));
+                const char16_t right = Representative(TClass(b));
+                const char16_t two[] = {left, right};
+                unsigned char found[4] = {};
                 MarkBoundaries(two, 2, found);
-                p[size_t(a)][size_t(b)] = found[1];
+                t.Next[size_t(a)][size_t(b)] = found[1];
+                const char16_t spaced[] = {left, u' ', right};
+                std::fill(std::begin(found), std::end(found), 0);
+                MarkBoundaries(spaced, 3, found);
+                t.AfterSpaces[size_t(a)][size_t(b)] = found[2];
             }
         }
-        return p;
+        return t;
     }();
-    return pairs;
+    return tables;
 }
 
 } // namespace
@@ -115,6 +141,10 @@ char16_t LineBreakClasses::Representative(TClass c)
         return u'！';
     case Inseparable:
         return u'…';
+    case IdeographicSpace:
+        return u'\u3000';
+    case Space:
+        return u' ';
     default:
         return u'a';
     }
@@ -134,25 +164,34 @@ void FindLineBreaks(QStringView text, std::vector<unsigned char>& before)
         return;
     const char16_t* s = reinterpret_cast<const char16_t*>(text.data());
     const TClassTable& classes = Classes();
-    const TPairs& pairs = Pairs();
+    const TPairTables& pairs = Pairs();
     size_t i = 1;
+    // The class of the last character that is not a blank, and whether blanks followed it.
+    unsigned char a = classes[s[0]] == Space ? Other : classes[s[0]];
+    bool spaced = false;
     while (i < n) {
-        const unsigned char a = classes[s[i - 1]];
         const unsigned char b = classes[s[i]];
         if (a != Other && b != Other) {
-            before[i] = pairs[a][b];
+            if (b == Space) {
+                before[i] = pairs.Next[a][Space];
+                spaced = true;
+            } else {
+                before[i] = spaced ? pairs.AfterSpaces[a][b] : pairs.Next[a][b];
+                a = b;
+                spaced = false;
+            }
             ++i;
             continue;
         }
-        // The stretch from the last kanji or kana before this place to the first at or after
-        // it; its own end is the paragraph's only when it reaches it. The one it starts from
-        // follows another character of the table, so nothing before it (a joiner, a mark)
+        // The stretch from the last kanji, kana or letter before this place to the first at or
+        // after it; its own end is the paragraph's only when it reaches it. The one it starts
+        // from follows another character of the table, so nothing before it (a joiner, a mark)
         // still holds it.
         size_t first = i - 1;
-        while (first > 0 && !(classes[s[first]] == Ideographic && classes[s[first - 1]] != Other))
+        while (first > 0 && !(EndsStretch(classes[s[first]]) && classes[s[first - 1]] != Other))
             --first;
         size_t last = i;
-        while (last < n && classes[s[last]] != Ideographic)
+        while (last < n && !EndsStretch(classes[s[last]]))
             ++last;
         const size_t end = std::min(last + 1, n);
         std::fill(before.begin() + qsizetype(first) + 1, before.begin() + qsizetype(end) + 1, 0);
@@ -160,6 +199,8 @@ void FindLineBreaks(QStringView text, std::vector<unsigned char>& before)
         if (end < n)
             before[end] = 0;
         i = end;
+        a = classes[s[i - 1]];
+        spaced = false;
     }
     before[n] = 1;
 }

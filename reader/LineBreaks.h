@@ -7,12 +7,12 @@
 // (0 < i <= text.size()), exactly the boundaries QTextBoundaryFinder gives in Line mode.
 //
 // The finder looks at every character's properties, its script and its neighbours, which makes
-// it the costliest part of laying out a Japanese text. Between two characters of the common
-// Japanese set (kanji, kana, the usual punctuation) the answer depends only on the two of them,
-// so it comes from a small table. Around anything else the finder itself is asked, over the
-// stretch between the nearest kanji or kana on either side: such a character leaves the
-// finder in the same state wherever the stretch starts, so the stretch gives the answers the
-// whole paragraph would.
+// it the costliest part of laying out a Japanese text. Between two characters of the common set
+// (kanji, kana, the usual punctuation, Latin letters) the answer depends only on the two of
+// them, and across blanks on the characters either side, so it comes from small tables. Around
+// anything else the finder itself is asked, over the stretch between the nearest kanji, kana or
+// letter on either side: such a character leaves the finder in the same state wherever the
+// stretch starts, so the stretch gives the answers the whole paragraph would.
 void FindLineBreaks(QStringView text, std::vector<unsigned char>& before);
 
 // The same from the finder over the whole paragraph: the reference the fast way must equal.
@@ -30,6 +30,9 @@ enum TClass : unsigned char
     SmallKana,
     Exclamation,
     Inseparable,
+    IdeographicSpace,
+    Alphabetic, // Latin letters: like kanji, they end stretches
+    Space,      // only after another character of the table
     Count
 };
 TClass ClassOf(char16_t c);
