@@ -376,24 +376,41 @@ qint64 TDisplayLineModel::Fixed(qreal pixels)
     return qint64(scaled >= 0 ? scaled + 0.5 : scaled - 0.5);
 }
 
-int TDisplayLineModel::CharAdvance(char32_t c) const
+// The cache answers nearly every character: the font is asked out of line, once each.
+inline int TDisplayLineModel::CharAdvance(char32_t c) const
 {
-    if (c >= BmpSize)
-        return int(Fixed(Advances->Advance(c)));
-    int32_t& cached = AdvanceCache[c];
-    if (cached == NotMeasured)
-        cached = int32_t(Fixed(Advances->Advance(c)));
-    return cached;
+    if (c < BmpSize) {
+        const int32_t cached = AdvanceCache[c];
+        if (cached != NotMeasured) [[likely]]
+            return cached;
+    }
+    return MeasureAdvance(c);
 }
 
-int32_t TDisplayLineModel::PairKerning(char16_t left, char16_t right) const
+int TDisplayLineModel::MeasureAdvance(char32_t c) const
 {
-    if (left >= AsciiEnd || right >= AsciiEnd)
-        return int32_t(Fixed(Advances->Kerning(left, right)));
-    int32_t& cached = AsciiKerningCache[left * AsciiEnd + right];
-    if (cached == NotMeasured)
-        cached = int32_t(Fixed(Advances->Kerning(left, right)));
-    return cached;
+    const auto advance = int32_t(Fixed(Advances->Advance(c)));
+    if (c < BmpSize)
+        AdvanceCache[c] = advance;
+    return advance;
+}
+
+inline int32_t TDisplayLineModel::PairKerning(char16_t left, char16_t right) const
+{
+    if (left < AsciiEnd && right < AsciiEnd) {
+        const int32_t cached = AsciiKerningCache[left * AsciiEnd + right];
+        if (cached != NotMeasured) [[likely]]
+            return cached;
+    }
+    return MeasureKerning(left, right);
+}
+
+int32_t TDisplayLineModel::MeasureKerning(char16_t left, char16_t right) const
+{
+    const auto kerning = int32_t(Fixed(Advances->Kerning(left, right)));
+    if (left < AsciiEnd && right < AsciiEnd)
+        AsciiKerningCache[left * AsciiEnd + right] = kerning;
+    return kerning;
 }
 
 bool TDisplayLineModel::Ligated(const char16_t* s, int pos) const

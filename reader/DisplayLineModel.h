@@ -135,7 +135,9 @@ private:
     bool GraphemeStart(const QString& text, int start, int pos) const;
     static qint64 Fixed(qreal pixels);
     int CharAdvance(char32_t c) const;
+    int MeasureAdvance(char32_t c) const;
     int32_t PairKerning(char16_t left, char16_t right) const;
+    int32_t MeasureKerning(char16_t left, char16_t right) const;
     qint64 OverhangBefore(const QString& text, int pos) const;
     bool Ligated(const char16_t* s, int pos) const;
     void Rebuild();
