@@ -37,9 +37,10 @@ struct TTextFileContent
 // The steps of reading a file, where a reading on a worker thread may be stopped.
 enum class TLoadStage
 {
-    Reading, // after each piece of the file read
-    Read,    // every byte read, nothing decoded yet
-    Decoded  // the text complete, about to be handed over
+    Reading,  // after each piece of the file read
+    Read,     // every byte read, nothing decoded yet
+    Decoded,  // the text complete, about to be laid out and handed over
+    LayingOut // now and then while the text is laid out for the reader
 };
 
 // How a reading that may take long is watched: Stopped is asked between its steps, Stage is told

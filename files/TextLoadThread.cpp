@@ -26,7 +26,11 @@ void TTextLoadThread::run()
         isInterruptionRequested())
         return;
     try {
-        Content.Prepared = Prepare(Content.Text);
+        Content.Prepared = Prepare(Content.Text, [this] {
+            if (Stage)
+                Stage(TLoadStage::LayingOut);
+            return !isInterruptionRequested();
+        });
     } catch (const std::bad_alloc&) {
         // The window lays the text out itself then, or fails there as it would have.
         Content.Prepared.reset();

@@ -23,6 +23,9 @@ constexpr char16_t AsciiEnd = 0x80;
 constexpr int32_t NotMeasured = std::numeric_limits<int32_t>::min();
 constexpr qint64 UnlimitedWidth = std::numeric_limits<qint64>::max() / 4;
 
+// How many paragraphs, or lines of one paragraph, are laid out between two looks at the
+// progress callback.
+constexpr int ProgressEvery = 1024;
 // How far past the place asked for the grapheme boundaries are found at once.
 constexpr int GraphemeMargin = 256;
 constexpr char16_t Tab = u'\t';
@@ -189,9 +192,23 @@ void TDisplayLineModel::Relayout()
     Kerns = Advances->Kerns();
     Breaks.clear();
     Breaks.reserve(Paragraphs.size());
-    for (qsizetype p = 0; p < Paragraphs.size(); ++p)
+    Stopped = false;
+    for (qsizetype p = 0; p < Paragraphs.size(); ++p) {
+        if (p % ProgressEvery == 0 && !KeepGoing())
+            break;
         Breaks.push_back(LayOut(Paragraphs.at(p), Opportunities[size_t(p)]));
+    }
+    // A layout stopped on the way leaves the rest one line each, a model that is whole but wrong:
+    // whoever stopped it throws it away.
+    Breaks.resize(size_t(Paragraphs.size()));
     Rebuild();
+}
+
+bool TDisplayLineModel::KeepGoing() const
+{
+    if (!Stopped && Progress && !Progress())
+        Stopped = true;
+    return !Stopped;
 }
 
 void TDisplayLineModel::Rebuild()
@@ -559,6 +576,9 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text,
         }
         breaks.push_back(next);
         start = next;
+        // One paragraph may be the whole of a long text.
+        if (breaks.size() % ProgressEvery == 0 && !KeepGoing())
+            break;
     }
     return breaks;
 }

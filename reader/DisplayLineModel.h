@@ -5,6 +5,7 @@
 #include <QStringView>
 #include <QTextBoundaryFinder>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class TWordMatcher;
@@ -76,6 +77,10 @@ public:
     // they are edited. False, with nothing changed, when the split does not give the expected
     // number of paragraphs (a negative number expects none in particular).
     bool SetLoadedText(const QString& text, int expectedParagraphs);
+    // Asked now and then while a whole text is laid out; false stops the layout, which leaves a
+    // model of wrong line numbers to be thrown away (StoppedEarly() tells).
+    void SetProgress(std::function<bool()> progress) { Progress = std::move(progress); }
+    bool StoppedEarly() const { return Stopped; }
     // The wrap width in pixels; takes effect at the next Relayout().
     void SetWidth(qreal width);
     qreal Width() const { return WrapWidth; }
@@ -141,10 +146,13 @@ private:
     qint64 OverhangBefore(const QString& text, int pos) const;
     bool Ligated(const char16_t* s, int pos) const;
     void Rebuild();
+    bool KeepGoing() const;
     void TakeParagraphs();
     static QStringList PiecesOfLoadedText(const QString& text);
 
     const TAdvanceSource* Advances;
+    std::function<bool()> Progress;
+    mutable bool Stopped = false;
     qreal WrapWidth = 0;
     qint64 FixedWidth = 0;
     qint64 OverhangMargin = 0;

@@ -14,5 +14,7 @@ public:
 };
 
 // Lays a text out as the window's font and width stood when the reading started; called on the
-// reading thread.
-using TLinePreparer = std::function<std::unique_ptr<TPreparedLines>(const QString& text)>;
+// reading thread, which keepGoing tells now and then whether the lines are still wanted (none
+// come back when they are not).
+using TLinePreparer = std::function<std::unique_ptr<TPreparedLines>(
+    const QString& text, const std::function<bool()>& keepGoing)>;

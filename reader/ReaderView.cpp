@@ -143,7 +143,8 @@ TLinePreparer TReaderView::LinePreparer() const
     const QFont documentFont = UnsharedCopy(Edit->document()->defaultFont());
     const qreal tabStop = Edit->document()->defaultTextOption().tabStopDistance();
     const qreal width = WrapWidthOf(*Edit);
-    return [=](const QString& text) -> std::unique_ptr<TPreparedLines> {
+    return [=](const QString& text,
+               const std::function<bool()>& keepGoing) -> std::unique_ptr<TPreparedLines> {
         auto prepared = std::make_unique<TPreparedModel>();
         prepared->Text = text;
         prepared->Font = font;
@@ -151,7 +152,11 @@ TLinePreparer TReaderView::LinePreparer() const
         prepared->Advances = std::make_unique<TFontAdvances>(documentFont, tabStop);
         prepared->Model = std::make_unique<TDisplayLineModel>(*prepared->Advances);
         prepared->Model->SetWidth(width);
+        prepared->Model->SetProgress(keepGoing);
         prepared->Model->SetLoadedText(text, -1);
+        prepared->Model->SetProgress({});
+        if (prepared->Model->StoppedEarly())
+            return nullptr;
         // The font engines this thread made go with it: the window measures with its own.
         prepared->Advances.reset();
         return prepared;

@@ -76,6 +76,7 @@ private slots:
     void edits_data();
     void edits();
     void wordInLoadedText();
+    void stoppedOnTheWay();
     void lineBreakClasses();
     void lineBreaksAsFinder();
 };
@@ -286,6 +287,27 @@ void TestLineModel::wordInLoadedText()
         QCOMPARE(model.firstParagraphWith(TWordMatcher(QStringLiteral("xyzzy")), 0,
                                           model.paragraphCount() - 1),
                  middle);
+    }
+}
+
+// A layout no longer wanted stops at the next look, between paragraphs or between the lines of
+// one long paragraph, and says so.
+void TestLineModel::stoppedOnTheWay()
+{
+    TFixedAdvances advances;
+    for (const QString& text :
+         {QStringLiteral("ab\n").repeated(5000), QStringLiteral("あ").repeated(20000)}) {
+        TDisplayLineModel model(advances);
+        model.SetWidth(20);
+        int looks = 0;
+        model.SetProgress([&looks] { return ++looks < 2; });
+        QVERIFY(model.SetLoadedText(text, -1));
+        QVERIFY(model.StoppedEarly());
+        QCOMPARE(looks, 2);
+        model.SetProgress({});
+        model.Relayout();
+        QVERIFY(!model.StoppedEarly());
+        QCOMPARE(model.count(), text.startsWith(u'a') ? 5001 : 20000);
     }
 }
 

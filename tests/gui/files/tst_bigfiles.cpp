@@ -65,6 +65,7 @@ void TestBigFiles::abandonedAtEachStage_data()
     QTest::newRow("while reading") << int(TLoadStage::Reading);
     QTest::newRow("read, not decoded") << int(TLoadStage::Read);
     QTest::newRow("decoded, not handed over") << int(TLoadStage::Decoded);
+    QTest::newRow("laid out in part") << int(TLoadStage::LayingOut);
     QTest::newRow("shown, the text view filling") << FillingStage;
 }
 
