@@ -167,7 +167,7 @@ void FindLineBreaks(QStringView text, std::vector<unsigned char>& before)
     const TPairTables& pairs = Pairs();
     size_t i = 1;
     // The class of the last character that is not a blank, and whether blanks followed it.
-    unsigned char a = classes[s[0]] == Space ? Other : classes[s[0]];
+    unsigned char a = classes[s[0]] == Space ? (unsigned char)Other : classes[s[0]];
     bool spaced = false;
     while (i < n) {
         const unsigned char b = classes[s[i]];
@@ -184,14 +184,18 @@ void FindLineBreaks(QStringView text, std::vector<unsigned char>& before)
             continue;
         }
         // The stretch from the last kanji, kana or letter before this place to the first at or
-        // after it; its own end is the paragraph's only when it reaches it. The one it starts
-        // from follows another character of the table, so nothing before it (a joiner, a mark)
-        // still holds it.
+        // after it; its own end is the paragraph's only when it reaches it. Both follow another
+        // character of the table, so nothing before them (a joiner, a mark) still holds them;
+        // and as the next stretch can start where this one ends, no character is looked at by
+        // two stretches, whatever the text.
+        const auto endsStretch = [&](size_t k) {
+            return EndsStretch(classes[s[k]]) && classes[s[k - 1]] != Other;
+        };
         size_t first = i - 1;
-        while (first > 0 && !(EndsStretch(classes[s[first]]) && classes[s[first - 1]] != Other))
+        while (first > 0 && !endsStretch(first))
             --first;
         size_t last = i;
-        while (last < n && !EndsStretch(classes[s[last]]))
+        while (last < n && !endsStretch(last))
             ++last;
         const size_t end = std::min(last + 1, n);
         std::fill(before.begin() + qsizetype(first) + 1, before.begin() + qsizetype(end) + 1, 0);

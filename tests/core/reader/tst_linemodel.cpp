@@ -361,8 +361,10 @@ void TestLineModel::lineBreaksAsFinder()
     QStringList alphabet{QStringLiteral("\U0001F600"), QStringLiteral("\U00020B9F")};
     for (const QChar c : singles)
         alphabet.append(QString(c));
-    // Characters without a script of their own after Thai belong to its run.
-    QStringList texts{QStringLiteral("\u0E0E\u30FB\uFAFA\uFAFA\uFAFA\u30FB\u30FB")};
+    // Characters without a script of their own after Thai belong to its run. Kanji that each
+    // follow a digit start no stretch: a long run of them must not be looked at again and again.
+    QStringList texts{QStringLiteral("\u0E0E\u30FB\uFAFA\uFAFA\uFAFA\u30FB\u30FB"),
+                      QStringLiteral("1年").repeated(100000)};
     QRandomGenerator random(1414);
     for (int round = 0; round < 4000; ++round)
         texts.append(RandomText(random, alphabet, 40));
