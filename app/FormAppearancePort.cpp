@@ -3,6 +3,7 @@
 
 #include "app/QuorvelaneMain.h"
 #include "files/FolderControls.h"
+#include "files/StringListBox.h"
 #include "platform/AppUtils.h"
 #include "platform/Colors.h"
 #include "platform/Fonts.h"
@@ -13,7 +14,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
 

@@ -4,6 +4,7 @@
 
 #include "app/ControlFactory.h"
 #include "files/FolderControls.h"
+#include "files/StringListBox.h"
 #include "platform/ContentsListBox.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderLayout.h"
@@ -73,11 +74,8 @@ void TFormControls::BuildLeftColumn(QWidget* window)
     directoryLayout->addWidget(DrivePanel);
     directoryLayout->addWidget(DirectoryListBox1, 1);
 
-    FileNameListBox = new QListWidget(LeftColumnSplitter);
+    FileNameListBox = new TStringListBox(LeftColumnSplitter);
     FileNameListBox->setObjectName(QStringLiteral("FileNameListBox"));
-    // Rows of one height: a list of tens of thousands of found files is laid out without
-    // measuring every name.
-    FileNameListBox->setUniformItemSizes(true);
     LeftColumnSplitter->addWidget(DirectoryPanel);
     LeftColumnSplitter->addWidget(FileNameListBox);
     LeftColumnSplitter->setStretchFactor(1, 1);
@@ -90,7 +88,7 @@ void TFormControls::BuildLeftColumn(QWidget* window)
     OpenDialogListBox = new QListWidget(window);
     OpenDialogListBox->setObjectName(QStringLiteral("OpenDialogListBox"));
     OpenDialogListBox->hide();
-    FilePathListBox = new QListWidget(window);
+    FilePathListBox = new TStringListBox(window);
     FilePathListBox->setObjectName(QStringLiteral("FilePathListBox"));
     FilePathListBox->hide();
     SaveRichEdit = new QPlainTextEdit(window);

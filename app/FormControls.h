@@ -22,6 +22,7 @@ class TDirectoryListBox;
 class TDriveComboBox;
 class TFileListBox;
 class TMainRichEdit;
+class TStringListBox;
 
 // The main window's controls, named as their objectName, and the building of the panel tree:
 // the three columns with their sizes and limits, the settings lists, the timers and the pop-up
@@ -35,10 +36,10 @@ public:
     TDriveComboBox* DriveComboBox1 = nullptr;
     TDirectoryListBox* DirectoryListBox1 = nullptr;
     QPushButton* SearchingButton = nullptr;
-    QListWidget* FileNameListBox = nullptr;
+    TStringListBox* FileNameListBox = nullptr;
     TFileListBox* FileListBox1 = nullptr;
     QListWidget* OpenDialogListBox = nullptr;
-    QListWidget* FilePathListBox = nullptr;
+    TStringListBox* FilePathListBox = nullptr;
     QPlainTextEdit* SaveRichEdit = nullptr;
     QFrame* CenterPanel = nullptr;
     QFrame* TextPanel = nullptr;

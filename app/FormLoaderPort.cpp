@@ -4,13 +4,13 @@
 #include "app/CommandTable.h"
 #include "app/QuorvelaneMain.h"
 #include "dialogs/TextSaver.h"
+#include "files/StringListBox.h"
 #include "platform/AppUtils.h"
 #include "platform/MainRichEdit.h"
 #include "reader/PlaceKeeper.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -32,7 +32,7 @@ int TFormLoaderPort::PathCount() const
 }
 QString TFormLoaderPort::PathAt(int row) const
 {
-    return Form.FilePathListBox->item(row)->text();
+    return Form.FilePathListBox->text(row);
 }
 void TFormLoaderPort::SetFileHint(const QString& hint)
 {

@@ -4,12 +4,12 @@
 #include "app/ModeChecks.h"
 #include "app/QuorvelaneMain.h"
 #include "files/FolderControls.h"
+#include "files/StringListBox.h"
 #include "platform/ContentsListBox.h"
 #include "reader/ReaderStatusStrip.h"
 #include "reader/ReaderView.h"
 
 #include <QComboBox>
-#include <QListWidget>
 #include <QScrollBar>
 #include <QTimer>
 

@@ -13,6 +13,7 @@
 #include "dialogs/TextViewSavePort.h"
 #include "files/FileList.h"
 #include "files/FolderControls.h"
+#include "files/StringListBox.h"
 #include "files/TextLoader.h"
 #include "platform/DialogService.h"
 #include "platform/MainRichEdit.h"
@@ -117,9 +118,9 @@ void TQuorvelaneForm::ConnectControls()
             guarded([](F& f) { f.FileListBox1Change(f.FileListBox1); }));
     // A click or Enter loads a file; moving through the list with the arrow keys does not, so
     // that passing over a big file does not read it.
-    connect(FileNameListBox, &QListWidget::itemClicked, this,
+    connect(FileNameListBox, &TStringListBox::clicked, this,
             guarded([](F& f) { f.FileNameListBoxClick(); }));
-    connect(FileNameListBox, &QListWidget::itemActivated, this,
+    connect(FileNameListBox, &TStringListBox::activated, this,
             guarded([](F& f) { f.FileNameListBoxClick(); }));
     connect(MainRichEdit, &QPlainTextEdit::textChanged, this,
             guarded([](F& f) { f.MainRichEditChange(); }));

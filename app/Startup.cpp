@@ -3,6 +3,7 @@
 #include "app/QuorvelaneMain.h"
 #include "dialogs/FileDialogs.h"
 #include "dialogs/GetFolderName.h"
+#include "files/StringListBox.h"
 #include "platform/AppUtils.h"
 #include "platform/QtDialogService.h"
 #include "platform/QtTranslations.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QTimer>
 #include <cstdio>
 
@@ -53,13 +53,14 @@ int RunQuorvelane(int argc, char** argv)
 
 void OpenStartFiles(TQuorvelaneForm& form, const QStringList& files)
 {
-    const int first = form.FileNameListBox->count();
-    for (const QString& path : files) {
-        form.FileNameListBox->addItem(QFileInfo(path).fileName());
-        form.FilePathListBox->addItem(path);
-    }
     if (files.isEmpty())
         return;
+    const int first = form.FileNameListBox->count();
+    QStringList names;
+    for (const QString& path : files)
+        names.append(QFileInfo(path).fileName());
+    form.FileNameListBox->addItems(names);
+    form.FilePathListBox->addItems(files);
     form.FileNameListBox->setCurrentRow(first);
     form.FileNameListBoxClick();
 }

@@ -2,6 +2,7 @@
 
 #include "bench/BenchReport.h"
 #include "files/FolderControls.h"
+#include "files/StringListBox.h"
 #include "platform/DialogService.h"
 #include "platform/MainRichEdit.h"
 #include "reader/ReaderLayout.h"
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -88,10 +88,10 @@ double TWindowDriver::Open(const QString& name)
 TOpenTimes TWindowDriver::OpenWatched(const QString& name)
 {
     TOpenTimes times;
-    const QList<QListWidgetItem*> items = Form->FileNameListBox->findItems(name, Qt::MatchExactly);
-    if (items.isEmpty())
+    const int row = int(Form->FileNameListBox->texts().indexOf(name));
+    if (row < 0)
         return times;
-    Form->FileNameListBox->setCurrentItem(items.first());
+    Form->FileNameListBox->setCurrentRow(row);
     // A 10 ms timer stands for the user: each gap between its ticks is a time the window did
     // not answer.
     QElapsedTimer wall;
@@ -136,7 +136,7 @@ bool TWindowDriver::AddFile(const QString& name, const QByteArray& bytes)
     // The refill loads the file it keeps selected, the small one.
     Form->FileListBox1->Update();
     FlushEvents();
-    return !Form->FileNameListBox->findItems(name, Qt::MatchExactly).isEmpty();
+    return Form->FileNameListBox->texts().contains(name);
 }
 
 QLabel* TWindowDriver::FirstLabel() const

@@ -17,6 +17,7 @@
 #include "files/FileSearchAll.h"
 #include "files/FileSearchAllThread.h"
 #include "files/FolderControls.h"
+#include "files/StringListBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,7 +25,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>

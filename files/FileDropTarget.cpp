@@ -2,11 +2,11 @@
 
 #include "files/FolderControls.h"
 #include "files/FolderListing.h"
+#include "files/StringListBox.h"
 #include "platform/AppUtils.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QListWidget>
 #include <QMimeData>
 #include <QUrl>
 

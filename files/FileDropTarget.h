@@ -6,7 +6,7 @@
 
 class QDragEnterEvent;
 class QDropEvent;
-class QListWidget;
+class TStringListBox;
 class QMimeData;
 class TDirectoryListBox;
 class TFileListBox;
@@ -16,8 +16,8 @@ struct TFileDropContext
 {
     TFileListBox* FileListBox1 = nullptr;
     TDirectoryListBox* DirectoryListBox1 = nullptr;
-    QListWidget* FileNameListBox = nullptr;
-    QListWidget* FilePathListBox = nullptr;
+    TStringListBox* FileNameListBox = nullptr;
+    TStringListBox* FilePathListBox = nullptr;
     std::function<void()> FileNameListBoxClick;
 };
 

@@ -4,10 +4,10 @@
 #include "files/FileFilters.h"
 #include "files/FileState.h"
 #include "files/FolderControls.h"
+#include "files/StringListBox.h"
 #include "platform/AppUtils.h"
 
 #include <QAction>
-#include <QListWidget>
 #include <QMenu>
 
 TFileList::TFileList(const TFileListControls& controls, TFileState& files,
@@ -46,10 +46,8 @@ void TFileList::FileListBox1Change(QObject* Sender)
         return;
     const TFileListFill fill = FillFileLists(listing->Items(), listing->Paths(),
                                              Files.FileListRestored, Files.CurrentFileName);
-    Controls.FilePathListBox->clear();
-    Controls.FileNameListBox->clear();
-    Controls.FilePathListBox->addItems(fill.FilePathListBox);
-    Controls.FileNameListBox->addItems(fill.FileNameListBox);
+    Controls.FilePathListBox->setTexts(fill.FilePathListBox);
+    Controls.FileNameListBox->setTexts(fill.FileNameListBox);
     if (fill.Selected >= 0)
         Controls.FileNameListBox->setCurrentRow(fill.Selected);
     LoadSelected();

@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-class QListWidget;
+class TStringListBox;
 class QMenu;
 class TDirectoryListBox;
 class TDriveComboBox;
@@ -17,8 +17,8 @@ struct TFileListControls
     TDriveComboBox* DriveComboBox1 = nullptr;
     TDirectoryListBox* DirectoryListBox1 = nullptr;
     TFileListBox* FileListBox1 = nullptr;
-    QListWidget* FileNameListBox = nullptr;
-    QListWidget* FilePathListBox = nullptr;
+    TStringListBox* FileNameListBox = nullptr;
+    TStringListBox* FilePathListBox = nullptr;
     QMenu* SelectedFolderMenu = nullptr;
 };
 

@@ -2,14 +2,13 @@
 
 #include "common/AppConstants.h"
 #include "files/FileSearchAllThread.h"
+#include "files/StringListBox.h"
 #include "platform/AppUtils.h"
 #include "platform/DialogService.h"
 
 #include <QEvent>
-#include <QListWidget>
 #include <QPushButton>
 
-#include <algorithm>
 #include <exception>
 
 TFileSearchAll::TFileSearchAll(TFileSearchAllContext context, QObject* parent)
@@ -114,64 +113,16 @@ void TFileSearchAll::ErrorReport(const QString& text)
     Dialogs().ErrorReport(text);
 }
 
+// Both lists take the results over whole, sharing the worker's strings: one reset of each view,
+// however many files were found, so the user-interface thread is not held up.
 bool TFileSearchAll::Transfer(const QStringList& paths, const QStringList& names)
 {
-    TTransferCursor cursor;
-    while (!cursor.Done) {
-        if (!TransferPart(paths, names, cursor))
-            return false;
-    }
-    return true;
-}
-
-namespace {
-
-// Removes up to count rows from the front of the list; the number removed.
-qsizetype RemoveFront(QListWidget* list, qsizetype count)
-{
-    const int rows = int(std::min<qsizetype>(count, list->count()));
-    if (rows > 0)
-        list->model()->removeRows(0, rows);
-    return rows;
-}
-
-} // namespace
-
-// Filling the lists with tens of thousands of entries at once would keep the user-interface
-// thread from its events for a long time, so it goes in pieces. The lists keep their pairing
-// after every piece.
-bool TFileSearchAll::TransferPart(const QStringList& paths, const QStringList& names,
-                                  TTransferCursor& cursor)
-{
-    QListWidget* pathList = Context.FilePathListBox;
-    QListWidget* nameList = Context.FileNameListBox;
     try {
-        nameList->setUpdatesEnabled(false);
-        if (cursor.Emptied &&
-            (pathList->count() != cursor.Appended || nameList->count() != cursor.Appended))
-            cursor = TTransferCursor();
-        qsizetype budget = TransferPiece;
-        if (!cursor.Emptied) {
-            // No current entry while rows go, so that none moves from row to row.
-            pathList->selectionModel()->clear();
-            nameList->selectionModel()->clear();
-            budget -= std::max(RemoveFront(pathList, budget), RemoveFront(nameList, budget));
-            cursor.Emptied = pathList->count() == 0 && nameList->count() == 0;
-        }
-        if (cursor.Emptied && budget > 0) {
-            const qsizetype count = std::min(budget, paths.size() - cursor.Appended);
-            pathList->addItems(paths.mid(cursor.Appended, count));
-            nameList->addItems(names.mid(cursor.Appended, count));
-            cursor.Appended += count;
-            if (cursor.Appended == paths.size()) {
-                nameList->setUpdatesEnabled(true);
-                Context.SearchingButton->hide();
-                cursor.Done = true;
-            }
-        }
+        Context.FilePathListBox->setTexts(paths);
+        Context.FileNameListBox->setTexts(names);
+        Context.SearchingButton->hide();
         return true;
     } catch (const std::exception&) {
-        nameList->setUpdatesEnabled(true);
         return false;
     }
 }

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <functional>
 
-class QListWidget;
+class TStringListBox;
 class QPushButton;
 class QWidget;
 
@@ -16,8 +16,8 @@ struct TFileSearchAllContext
 {
     QPushButton* SearchingButton = nullptr;
     QWidget* DirectoryListBox1 = nullptr;
-    QListWidget* FilePathListBox = nullptr;
-    QListWidget* FileNameListBox = nullptr;
+    TStringListBox* FilePathListBox = nullptr;
+    TStringListBox* FileNameListBox = nullptr;
     // The folder open in the folder list, and the hidden file list's mask.
     std::function<QString()> Folder;
     std::function<QString()> Mask;
@@ -26,7 +26,7 @@ struct TFileSearchAllContext
 // Starts and stops the search over the open folder's tree, and carries out the worker's
 // effects on the window. While a search runs, SearchingButton lies over the folder list, shows
 // the progress and stops the search when clicked; its visibility alone says a search runs.
-class TFileSearchAll final : public QObject, public TSearchAllWindow
+class TFileSearchAll final : public QObject, public TSearchAllPort
 {
     Q_OBJECT
 
@@ -46,8 +46,6 @@ public:
     void Message(const QString& text, const QString& caption) override;
     void ErrorReport(const QString& text) override;
     bool Transfer(const QStringList& paths, const QStringList& names) override;
-    bool TransferPart(const QStringList& paths, const QStringList& names,
-                      TTransferCursor& cursor) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,7 +4,6 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QSemaphore>
 
 #include <optional>
 #include <utility>
@@ -31,65 +30,26 @@ public:
         if (!PendingCaption)
             return;
         CaptionClock.start();
-        Post([caption = *std::exchange(PendingCaption, std::nullopt)](TSearchAllWindow& window) {
+        Post([caption = *std::exchange(PendingCaption, std::nullopt)](TSearchAllPort& window) {
             window.SetStatus(caption);
         });
     }
     void Message(const QString& text, const QString& caption) override
     {
-        Call([&](TSearchAllWindow& window) { window.Message(text, caption); });
+        Call([&](TSearchAllPort& window) { window.Message(text, caption); });
     }
     void ErrorReport(const QString& text) override
     {
-        Call([&](TSearchAllWindow& window) { window.ErrorReport(text); });
+        Call([&](TSearchAllPort& window) { window.ErrorReport(text); });
     }
-    // The pieces follow each other on the user-interface thread, each handed over by the one
-    // before it, with the thread's other events in between; the worker waits for the last.
-    // Going back to the worker between pieces would cost two trips through the scheduler each.
     bool Transfer(const QStringList& paths, const QStringList& names) override
     {
-        PostCaption();
-        if (Thread.Detached.load())
-            return false;
-        TTransferRun run{&Thread, &paths, &names};
-        QMetaObject::invokeMethod(&Thread, TTransferStep{&run}, Qt::QueuedConnection);
-        run.Finished.acquire();
-        return run.Transferred;
+        bool transferred = false;
+        Call([&](TSearchAllPort& window) { transferred = window.Transfer(paths, names); });
+        return transferred;
     }
 
 private:
-    // One transfer: the worker's stack holds it until Finished is released, once.
-    struct TTransferRun
-    {
-        TTransferRun(TFileSearchAllThread* thread, const QStringList* paths,
-                     const QStringList* names)
-            : Thread(thread), Paths(paths), Names(names)
-        {}
-
-        TFileSearchAllThread* Thread;
-        const QStringList* Paths;
-        const QStringList* Names;
-        TTransferCursor Cursor;
-        bool Transferred = false;
-        QSemaphore Finished;
-    };
-
-    struct TTransferStep
-    {
-        TTransferRun* Run;
-
-        void operator()() const
-        {
-            TSearchAllWindow* window = Run->Thread->Window;
-            Run->Transferred =
-                window && window->TransferPart(*Run->Paths, *Run->Names, Run->Cursor);
-            if (Run->Transferred && !Run->Cursor.Done)
-                QMetaObject::invokeMethod(Run->Thread, *this, Qt::QueuedConnection);
-            else
-                Run->Finished.release();
-        }
-    };
-
     // Hands the effect over without waiting; it still comes in its turn.
     template <typename F> void Post(F effect)
     {
@@ -132,7 +92,7 @@ TFileSearchAllThread::~TFileSearchAllThread()
 }
 
 void TFileSearchAllThread::SetSearch(const QString& Folder, const QString& Mask,
-                                     TSearchAllWindow* window)
+                                     TSearchAllPort* window)
 {
     StartFolder = Folder;
     FileMask = Mask;

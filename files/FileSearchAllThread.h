@@ -6,29 +6,6 @@
 #include <QThread>
 #include <atomic>
 
-// Where the window's transfer of the results has got to; the worker keeps it between pieces.
-struct TTransferCursor
-{
-    qsizetype Appended = 0; // pairs appended since both lists were emptied
-    bool Emptied = false;
-    bool Done = false;
-};
-
-// The window as the worker sees it: the search's side, and the transfer in pieces, so that
-// the user-interface thread gets back to its events between them.
-class TSearchAllWindow : public TSearchAllPort
-{
-public:
-    // One piece of Transfer: empties the lists, then appends the next pairs, at most about
-    // TransferPiece rows of work in all; the last piece hides SearchingButton and sets Done.
-    // When the lists were changed by anything else between two pieces, the transfer starts
-    // again from the emptying. False when it failed part-way.
-    virtual bool TransferPart(const QStringList& paths, const QStringList& names,
-                              TTransferCursor& cursor) = 0;
-
-    static constexpr qsizetype TransferPiece = 4000;
-};
-
 // The worker of a folder-tree search. The object itself lives on the user-interface thread:
 // every call of the search on the window's port is handed to that thread in the search's
 // order. The worker waits until each is done, except for the status captions: nothing the
@@ -46,7 +23,7 @@ public:
 
     // Before start(): the folder, the hidden file list's mask and the window's side of the
     // search, whose calls are made on this object's thread.
-    void SetSearch(const QString& Folder, const QString& Mask, TSearchAllWindow* Window);
+    void SetSearch(const QString& Folder, const QString& Mask, TSearchAllPort* Window);
     // User-interface thread. Forgets the window and requests the stop: a call already handed
     // over does nothing when its turn comes, and no later call is handed over.
     void Detach();
@@ -62,6 +39,6 @@ private:
 
     QString StartFolder;
     QString FileMask;
-    TSearchAllWindow* Window = nullptr; // read and written on the user-interface thread only
+    TSearchAllPort* Window = nullptr; // read and written on the user-interface thread only
     std::atomic<bool> Detached{false};
 };

@@ -2,6 +2,7 @@
 
 #include "app/QuorvelaneMain.h"
 #include "dialogs/FileDialogs.h"
+#include "files/StringListBox.h"
 #include "platform/AppUtils.h"
 #include "platform/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -146,13 +147,7 @@ public:
         Form.reset();
     }
 
-    static QStringList ListTexts(const QListWidget* list)
-    {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts.append(list->item(i)->text());
-        return texts;
-    }
+    static QStringList ListTexts(const TStringListBox* list) { return list->texts(); }
 
     // Gives the reader panel room for exactly k labels (k >= 1), plus extra pixels.
     void FitLabels(int k, int extra = 0)

@@ -185,8 +185,8 @@ void TestDesktopStart::namedFilesFollowTheList()
     QStringList names;
     QStringList paths;
     for (int i = 0; i < form.FileNameListBox->count(); ++i) {
-        names << form.FileNameListBox->item(i)->text();
-        paths << form.FilePathListBox->item(i)->text();
+        names << form.FileNameListBox->text(i);
+        paths << form.FilePathListBox->text(i);
     }
     QCOMPARE(names, (QStringList{"a.txt", "b.txt", "neko.txt", "notes.log"}));
     QCOMPARE(paths.mid(2), (QStringList{elsewhere + QStringLiteral("/neko.txt"),

@@ -126,7 +126,7 @@ void TestFileList::checkLoaded(TQuorvelaneForm& form, const QString& file, const
     const int row = form.FileNameListBox->currentRow();
     QVERIFY(row >= 0);
     QCOMPARE(form.FilePathListBox->count(), form.FileNameListBox->count());
-    QCOMPARE(form.FilePathListBox->item(row)->text(), file);
+    QCOMPARE(form.FilePathListBox->text(row), file);
     QCOMPARE(form.FileState().CurrentFileName, file);
     QVERIFY(form.LineCount() > 0);
     QCOMPARE(form.Line(0), firstLine);
@@ -185,7 +185,7 @@ void TestFileList::savedFileNameReopened()
     TQuorvelaneForm* form = &H->OpenSettled(Top);
     QCOMPARE(form->FileNameListBox->count(), twin ? 4 : 3);
     QCOMPARE(form->FileNameListBox->currentRow(), row);
-    checkLoaded(*form, form->FilePathListBox->item(row)->text(), firstLine);
+    checkLoaded(*form, form->FilePathListBox->text(row), firstLine);
     // Later listings select their first entry whatever was loaded.
     form->DirectoryListBox1->SetDirectory(path("sub"));
     form->DirectoryListBox1->SetDirectory(Top);
@@ -351,7 +351,7 @@ void TestFileList::moveThroughList()
         QTest::keyClick(form, key == u'2' ? Qt::Key_F2 : Qt::Key_F1);
     QCOMPARE(form->FileNameListBox->currentRow(), row);
     const QString lines[] = {CatLine, ChapterLine, MaterialsLine};
-    checkLoaded(*form, form->FilePathListBox->item(row)->text(), lines[row]);
+    checkLoaded(*form, form->FilePathListBox->text(row), lines[row]);
     H->Exit();
 }
 
@@ -534,7 +534,7 @@ void TestFileList::namesNotUtf8()
     const QString shown = QString(2, QChar::ReplacementCharacter) + QStringLiteral(".txt");
     QCOMPARE(TWindowHarness::ListTexts(form->FileNameListBox), (QStringList{"b.txt", shown}));
     const QString oddFile = DecodeFileName(odd + "/\x82\xa0.txt");
-    QCOMPARE(form->FilePathListBox->item(1)->text(), oddFile);
+    QCOMPARE(form->FilePathListBox->text(1), oddFile);
     form->Action(QStringLiteral("FileNext"))->trigger();
     checkLoaded(*form, oddFile, MaterialsLine);
     QVERIFY(H->Script().Log().isEmpty());

@@ -315,7 +315,8 @@ void TestKeys::textViewStartsAtTopAfterLoad()
     TQuorvelaneForm& form = startOnTwoTexts(h, {}, prose.readAll());
     QVERIFY(form.TextPanel->height() <= 5);
     // The prose picked with the mouse while the text view is folded away.
-    const QRect second = form.FileNameListBox->visualItemRect(form.FileNameListBox->item(1));
+    const QRect second =
+        form.FileNameListBox->visualRect(form.FileNameListBox->model()->index(1, 0));
     QTest::mouseClick(form.FileNameListBox->viewport(), Qt::LeftButton, {}, second.center());
     QVERIFY(form.Line(0).startsWith(QStringLiteral("　拡張機能")));
 

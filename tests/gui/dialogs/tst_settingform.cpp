@@ -120,7 +120,7 @@ void TestSettingForm::okAppliesAndComesBackAfterRestart()
     const QString two = h.Dir.filePath(QStringLiteral("two"));
     QVERIFY(QDir().mkpath(one) && QDir().mkpath(two));
     TQuorvelaneForm& form = h.Start();
-    QCOMPARE(texts(form.FileNameListBox), QStringList{"a.txt"});
+    QCOMPARE(form.FileNameListBox->texts(), QStringList{"a.txt"});
 
     h.Script()
         .AnswerForm(onForm([](TSettingForm& f) {
@@ -145,7 +145,7 @@ void TestSettingForm::okAppliesAndComesBackAfterRestart()
     const auto expectApplied = [&](TQuorvelaneForm& w) {
         QCOMPARE(w.FileState().AllFilter, QStringLiteral("*.txt/*.rtf/*.m3u/*.md;*.txt/*.log"));
         QCOMPARE(w.FileState().NowFilter, QStringLiteral("*.txt;*.md;*.txt;*.log"));
-        QCOMPARE(texts(w.FileNameListBox), (QStringList{"a.txt", "b.log", "c.md"}));
+        QCOMPARE(w.FileNameListBox->texts(), (QStringList{"a.txt", "b.log", "c.md"}));
         QCOMPARE(w.FileState().SelectedFolders, (QStringList{one, two}));
         QCOMPARE(menuCaptions(w.SelectedFolderMenu), (QStringList{"one", "two"}));
     };
@@ -197,7 +197,7 @@ void TestSettingForm::cancelLeavesEverything()
     QCOMPARE(form.FileState().NowFilter, before.NowFilter);
     QCOMPARE(form.FileState().SelectedFolders, before.SelectedFolders);
     QCOMPARE(menuCaptions(form.SelectedFolderMenu), QStringList{"kept"});
-    QCOMPARE(texts(form.FileNameListBox), QStringList{"a.txt"});
+    QCOMPARE(form.FileNameListBox->texts(), QStringList{"a.txt"});
 }
 
 void TestSettingForm::controlsReachTheirSteps()
@@ -269,7 +269,7 @@ void TestSettingForm::noActiveItemAndAVanishedFolder()
     QVERIFY(QDir().mkpath(gone));
     TQuorvelaneForm& form =
         h.Start(false, {}, "NowFilter=*.rtf\r\nSelFolder=" + gone.toUtf8() + "\r\n");
-    QCOMPARE(texts(form.FileNameListBox), QStringList{"b.rtf"});
+    QCOMPARE(form.FileNameListBox->texts(), QStringList{"b.rtf"});
     h.Script()
         .AnswerForm(onForm([&](TSettingForm& f) {
             f.FilterCheckListBox->setCurrentRow(1); // the only checked item
@@ -282,7 +282,7 @@ void TestSettingForm::noActiveItemAndAVanishedFolder()
     // No active item: the file list cleans the empty list to "*.txt".
     QCOMPARE(form.FileState().AllFilter, QStringLiteral("*.txt/*.m3u"));
     QCOMPARE(form.FileState().NowFilter, QStringLiteral("*.txt"));
-    QCOMPARE(texts(form.FileNameListBox), QStringList{"a.txt"});
+    QCOMPARE(form.FileNameListBox->texts(), QStringList{"a.txt"});
     QCOMPARE(form.FileState().SelectedFolders, QStringList());
     QVERIFY(form.SelectedFolderMenu->actions().isEmpty());
 }

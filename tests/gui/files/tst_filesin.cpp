@@ -21,7 +21,7 @@ private slots:
     void dragEnter();
     void searchFillsTheLists();
     void searchStoppedInTheFolderPass();
-    void transferInPieces();
+    void transferReplacesTheLists();
     void closingWhileSearching();
 };
 
@@ -65,12 +65,9 @@ QMimeData* UrlData(const QString& root, const QStringList& names)
     return data;
 }
 
-QStringList Items(const QListWidget* list, int from = 0)
+QStringList Items(const TStringListBox* list, int from = 0)
 {
-    QStringList items;
-    for (int i = from; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
+    return list->texts().mid(from);
 }
 
 } // namespace
@@ -198,7 +195,7 @@ void TestFilesIn::searchFillsTheLists()
     QCOMPARE(form.SearchingButton->text(), QStringLiteral("転送"));
     QCOMPARE(Items(form.FileNameListBox),
              QStringList({"1.txt", "2.txt", "3.txt", "4.txt", "5.txt", "a.txt", "b.TXT", "c.txt"}));
-    QCOMPARE(form.FilePathListBox->item(7)->text(), h.Path(QStringLiteral("Sub/.hidden/c.txt")));
+    QCOMPARE(form.FilePathListBox->text(7), h.Path(QStringLiteral("Sub/.hidden/c.txt")));
     form.FileNameListBox->setCurrentRow(4);
     form.Action(QStringLiteral("FileNext"))->trigger();
     QCOMPARE(form.FileState().CurrentFileName, h.Path(QStringLiteral("Sub/a.txt")));
@@ -222,37 +219,27 @@ void TestFilesIn::searchStoppedInTheFolderPass()
     QVERIFY(!form.SearchingButton->isVisible());
 }
 
-// The results go into the lists in pieces, paired after every piece; a drop between two pieces
-// makes the transfer start again, so that the lists end as the results.
-void TestFilesIn::transferInPieces()
+// The results replace whatever the lists held, a picked entry and dropped files included; no
+// entry is picked afterwards, and a drop that follows appends to the results, still paired.
+void TestFilesIn::transferReplacesTheLists()
 {
     TWindowHarness h;
     WriteStartFiles(h);
     TQuorvelaneForm& form = h.Start();
-    QStringList paths;
-    QStringList names;
-    for (qsizetype i = 0; i < 2 * TSearchAllWindow::TransferPiece + 10; ++i) {
-        names << QStringLiteral("f%1.txt").arg(i);
-        paths << QStringLiteral("/tree/") + names.last();
-    }
+    form.AddDroppedFiles({h.Path(QStringLiteral("1.txt"))});
+    QCOMPARE(form.FileNameListBox->currentRow(), 5);
+    const QStringList names{"b.txt", "a.txt"};
+    const QStringList paths{"/tree/b.txt", "/tree/x/a.txt"};
     form.SearchingButton->show();
-    TTransferCursor cursor;
-    int pieces = 0;
-    bool dropped = false;
-    while (!cursor.Done) {
-        QVERIFY(form.FileSearchAll().TransferPart(paths, names, cursor));
-        ++pieces;
-        QCOMPARE(form.FileNameListBox->count(), form.FilePathListBox->count());
-        QCOMPARE(form.SearchingButton->isHidden(), cursor.Done);
-        if (!dropped && cursor.Appended > 0) {
-            form.AddDroppedFiles({h.Path(QStringLiteral("1.txt"))});
-            dropped = true;
-        }
-    }
-    QVERIFY(pieces > 4);
+    QVERIFY(form.FileSearchAll().Transfer(paths, names));
+    QVERIFY(form.SearchingButton->isHidden());
     QCOMPARE(Items(form.FilePathListBox), paths);
     QCOMPARE(Items(form.FileNameListBox), names);
-    QVERIFY(form.FileNameListBox->updatesEnabled());
+    QCOMPARE(form.FileNameListBox->currentRow(), -1);
+    form.AddDroppedFiles({h.Path(QStringLiteral("1.txt"))});
+    QCOMPARE(Items(form.FilePathListBox, 2), QStringList{h.Path(QStringLiteral("1.txt"))});
+    QCOMPARE(Items(form.FileNameListBox, 2), QStringList{"1.txt"});
+    QCOMPARE(form.FileNameListBox->currentRow(), 2);
 }
 
 // Closing the window while the worker runs ends the worker without a message and writes the
