@@ -55,12 +55,25 @@ void OpenStartFiles(TQuorvelaneForm& form, const QStringList& files)
 {
     if (files.isEmpty())
         return;
-    const int first = form.FileNameListBox->count();
+    // A named file that the folder's list already holds keeps its row there: listed twice, the
+    // second entry would only repeat the first.
+    const QStringList listed = form.FilePathListBox->texts();
     QStringList names;
-    for (const QString& path : files)
-        names.append(QFileInfo(path).fileName());
+    QStringList paths;
+    int firstRow = -1;
+    for (const QString& path : files) {
+        qsizetype row = listed.indexOf(path);
+        if (row < 0 && !paths.contains(path)) {
+            names.append(QFileInfo(path).fileName());
+            paths.append(path);
+        }
+        if (row < 0)
+            row = listed.size() + paths.indexOf(path);
+        if (firstRow < 0)
+            firstRow = int(row);
+    }
     form.FileNameListBox->addItems(names);
-    form.FilePathListBox->addItems(files);
-    form.FileNameListBox->setCurrentRow(first);
+    form.FilePathListBox->addItems(paths);
+    form.FileNameListBox->setCurrentRow(firstRow);
     form.FileNameListBoxClick();
 }

@@ -179,8 +179,10 @@ void TestDesktopStart::namedFilesFollowTheList()
     TQuorvelaneForm& form = h.Start();
     QCOMPARE(form.FileNameListBox->count(), 2);
 
-    OpenStartFiles(
-        form, {elsewhere + QStringLiteral("/neko.txt"), elsewhere + QStringLiteral("/notes.log")});
+    // A file the list holds already, and a file named twice, are listed once.
+    OpenStartFiles(form, {elsewhere + QStringLiteral("/neko.txt"), h.Path(QStringLiteral("b.txt")),
+                          elsewhere + QStringLiteral("/notes.log"),
+                          elsewhere + QStringLiteral("/neko.txt")});
 
     QStringList names;
     QStringList paths;
@@ -195,6 +197,12 @@ void TestDesktopStart::namedFilesFollowTheList()
     QCOMPARE(form.Line(0), CatLine);
     QCOMPARE(form.FileState().CurrentFileName, elsewhere + QStringLiteral("/neko.txt"));
     QVERIFY(h.Script().Log().isEmpty());
+
+    // Named first, a listed file is opened at its own row.
+    OpenStartFiles(form, {h.Path(QStringLiteral("b.txt"))});
+    QCOMPARE(form.FileNameListBox->count(), 4);
+    QCOMPARE(form.FileNameListBox->currentRow(), 1);
+    QCOMPARE(form.FileState().CurrentFileName, h.Path(QStringLiteral("b.txt")));
 }
 
 QTEST_MAIN(TestDesktopStart)
