@@ -2,6 +2,7 @@
 
 #include "files/FolderListing.h"
 #include "platform/ArchiveReader.h"
+#include "platform/BigBuffers.h"
 #include "platform/RtfReader.h"
 #include "platform/TextDecoding.h"
 
@@ -81,6 +82,7 @@ bool ReadBytes(QFile& file, const TReadControl& control, QByteArray& bytes,
         return false;
     }
     bytes.resize(expected);
+    AdviseHugePages(bytes.data(), size_t(expected));
     qint64 filled = 0;
     for (;;) {
         if (Stopped(control)) {

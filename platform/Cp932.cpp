@@ -1,5 +1,7 @@
 #include "platform/Cp932.h"
 
+#include "platform/BigBuffers.h"
+
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
@@ -113,6 +115,7 @@ QString DecodeCp932(QByteArrayView bytes)
     const TCp932Tables& tables = cp932Tables();
     QString out(bytes.size(), Qt::Uninitialized);
     char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    AdviseHugePages(dst, size_t(bytes.size()) * sizeof(char16_t));
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype size = bytes.size();
     qsizetype written = 0;

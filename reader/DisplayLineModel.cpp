@@ -1,10 +1,10 @@
 #include "reader/DisplayLineModel.h"
 
+#include "platform/BigBuffers.h"
 #include "reader/LineBreaks.h"
 #include "search/WordMatcher.h"
 
 #include <QTextBoundaryFinder>
-#include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -171,7 +171,6 @@ void TDisplayLineModel::TakeParagraphs()
 {
     if (Paragraphs.isEmpty())
         Paragraphs.append(QString());
-    Opportunities.assign(size_t(Paragraphs.size()), {});
     Relayout();
 }
 
@@ -190,18 +189,29 @@ void TDisplayLineModel::Relayout()
     std::fill(AsciiKerningCache.begin(), AsciiKerningCache.end(), NotMeasured);
     OverhangMargin = std::abs(Fixed(Advances->MinimumRightBearing()));
     Kerns = Advances->Kerns();
-    Breaks.clear();
-    Breaks.reserve(Paragraphs.size());
+    const size_t paragraphs = size_t(Paragraphs.size());
+    FirstLine.assign(paragraphs + 1, 0);
+    AdviseHugePages(FirstLine.data(), FirstLine.size() * sizeof(int));
+    // Most texts have fewer than two lines a paragraph; a longer one grows the list as it goes.
+    LineStart.clear();
+    LineStart.shrink_to_fit();
+    LineStart.reserve(paragraphs * 2);
+    AdviseHugePages(LineStart.data(), LineStart.capacity() * sizeof(int32_t));
     Stopped = false;
-    for (qsizetype p = 0; p < Paragraphs.size(); ++p) {
+    size_t p = 0;
+    for (; p < paragraphs; ++p) {
         if (p % ProgressEvery == 0 && !KeepGoing())
             break;
-        Breaks.push_back(LayOut(Paragraphs.at(p), Opportunities[size_t(p)]));
+        FirstLine[p] = int(LineStart.size());
+        LayOut(Paragraphs.at(qsizetype(p)), LineStart);
     }
     // A layout stopped on the way leaves the rest one line each, a model that is whole but wrong:
     // whoever stopped it throws it away.
-    Breaks.resize(size_t(Paragraphs.size()));
-    Rebuild();
+    for (; p < paragraphs; ++p) {
+        FirstLine[p] = int(LineStart.size());
+        LineStart.push_back(0);
+    }
+    FirstLine.back() = int(LineStart.size());
 }
 
 bool TDisplayLineModel::KeepGoing() const
@@ -209,17 +219,6 @@ bool TDisplayLineModel::KeepGoing() const
     if (!Stopped && Progress && !Progress())
         Stopped = true;
     return !Stopped;
-}
-
-void TDisplayLineModel::Rebuild()
-{
-    FirstLine.resize(Breaks.size() + 1);
-    int line = 0;
-    for (size_t p = 0; p < Breaks.size(); ++p) {
-        FirstLine[p] = line;
-        line += int(Breaks[p].size()) + 1;
-    }
-    FirstLine.back() = line;
 }
 
 void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
@@ -234,61 +233,46 @@ void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
     LoadedWhole = false;
     const int firstLine = FirstLine[firstParagraph];
     const int oldLines = FirstLine[firstParagraph + removedCount] - firstLine;
-    std::vector<TBreaks> laidOut;
-    laidOut.reserve(added);
-    std::vector<TOpportunities> found(static_cast<size_t>(added));
-    int newLines = 0;
+    TLineStarts starts;
+    std::vector<int> firsts(size_t(added), firstLine);
     for (int k = 0; k < added; ++k) {
-        laidOut.push_back(LayOut(newParagraphs[k], found[size_t(k)]));
-        newLines += int(laidOut.back().size()) + 1;
+        firsts[size_t(k)] += int(starts.size());
+        LayOut(newParagraphs[k], starts);
     }
+    const int newLines = int(starts.size());
 
-    // Replace the paragraphs in place where the counts agree; the rest is one move of the tail.
-    const int common = std::min(removedCount, added);
-    for (int k = 0; k < common; ++k) {
+    // The lines of the replaced paragraphs are swapped for the new ones; the lines and first
+    // lines after them move once.
+    const auto lineAt = LineStart.begin() + firstLine;
+    const int common = std::min(oldLines, newLines);
+    std::copy(starts.begin(), starts.begin() + common, lineAt);
+    if (oldLines > newLines)
+        LineStart.erase(lineAt + common, lineAt + oldLines);
+    else
+        LineStart.insert(lineAt + common, starts.begin() + common, starts.end());
+
+    for (int k = 0; k < std::min(removedCount, added); ++k)
         Paragraphs[firstParagraph + k] = newParagraphs[k];
-        Breaks[firstParagraph + k] = std::move(laidOut[k]);
-        Opportunities[firstParagraph + k] = std::move(found[k]);
-    }
-    const int at = firstParagraph + common;
+    const int at = firstParagraph + std::min(removedCount, added);
     if (removedCount > added) {
-        const int gone = removedCount - added;
-        Paragraphs.remove(at, gone);
-        Breaks.erase(Breaks.begin() + at, Breaks.begin() + at + gone);
-        Opportunities.erase(Opportunities.begin() + at, Opportunities.begin() + at + gone);
-        FirstLine.erase(FirstLine.begin() + at, FirstLine.begin() + at + gone);
+        Paragraphs.remove(at, removedCount - added);
     } else if (added > removedCount) {
-        const int extra = added - removedCount;
-        Paragraphs.insert(at, extra, QString());
-        for (int k = 0; k < extra; ++k)
-            Paragraphs[at + k] = newParagraphs[common + k];
-        Breaks.insert(Breaks.begin() + at, std::make_move_iterator(laidOut.begin() + common),
-                      std::make_move_iterator(laidOut.end()));
-        Opportunities.insert(Opportunities.begin() + at,
-                             std::make_move_iterator(found.begin() + common),
-                             std::make_move_iterator(found.end()));
-        FirstLine.insert(FirstLine.begin() + at, extra, 0);
+        Paragraphs.insert(at, added - removedCount, QString());
+        for (int k = at - firstParagraph; k < added; ++k)
+            Paragraphs[firstParagraph + k] = newParagraphs[k];
     }
+    const auto firstAt = FirstLine.begin() + firstParagraph;
+    FirstLine.erase(firstAt, firstAt + removedCount);
+    FirstLine.insert(FirstLine.begin() + firstParagraph, firsts.begin(), firsts.end());
+    const int delta = newLines - oldLines;
+    for (size_t p = size_t(firstParagraph + added); p < FirstLine.size(); ++p)
+        FirstLine[p] += delta;
     if (Paragraphs.isEmpty()) {
         // The text view always keeps one block, so the model keeps one paragraph.
         Paragraphs.append(QString());
-        Breaks.emplace_back();
-        Opportunities.emplace_back();
-        Rebuild();
-        return;
+        LineStart.assign(1, 0);
+        FirstLine = {0, 1};
     }
-
-    // The first lines of the replaced paragraphs are counted afresh; later ones shift by the
-    // difference, a single pass over plain integers.
-    const int end = firstParagraph + added;
-    int line = firstLine;
-    for (int p = firstParagraph; p < end; ++p) {
-        FirstLine[p] = line;
-        line += int(Breaks[p].size()) + 1;
-    }
-    const int delta = newLines - oldLines;
-    for (size_t p = size_t(end); p < FirstLine.size(); ++p)
-        FirstLine[p] += delta;
 }
 
 int TDisplayLineModel::paragraphOfLine(int i) const
@@ -356,8 +340,7 @@ int TDisplayLineModel::lineStartInParagraph(int i) const
     const int p = paragraphOfLine(i);
     if (p < 0)
         return -1;
-    const int k = i - FirstLine[p];
-    return k == 0 ? 0 : Breaks[p][k - 1];
+    return LineStart[size_t(i)];
 }
 
 int TDisplayLineModel::lineAt(int paragraph, int offset) const
@@ -365,9 +348,11 @@ int TDisplayLineModel::lineAt(int paragraph, int offset) const
     if (paragraph >= paragraphCount())
         return count() - 1;
     const int p = qMax(0, paragraph);
-    const TBreaks& breaks = Breaks[size_t(p)];
-    const auto after = std::upper_bound(breaks.begin(), breaks.end(), offset);
-    return FirstLine[size_t(p)] + int(after - breaks.begin());
+    // The first line starts at 0 whatever the offset; the later ones are searched.
+    const auto first = LineStart.begin() + FirstLine[size_t(p)];
+    const auto after =
+        std::upper_bound(first + 1, LineStart.begin() + FirstLine[size_t(p) + 1], offset);
+    return FirstLine[size_t(p)] + int(after - first) - 1;
 }
 
 QString TDisplayLineModel::line(int i) const
@@ -380,10 +365,9 @@ QStringView TDisplayLineModel::lineView(int i) const
     if (i < 0 || i >= count())
         return {};
     const int p = paragraphOfLine(i);
-    const TBreaks& breaks = Breaks[p];
-    const int k = i - FirstLine[p];
-    const int start = k == 0 ? 0 : breaks[k - 1];
-    const int end = k < int(breaks.size()) ? breaks[k] : int(Paragraphs[p].size());
+    const int start = LineStart[size_t(i)];
+    const int end =
+        i + 1 < FirstLine[size_t(p) + 1] ? LineStart[size_t(i) + 1] : int(Paragraphs[p].size());
     return QStringView(Paragraphs[p]).mid(start, end - start);
 }
 
@@ -474,59 +458,12 @@ bool TDisplayLineModel::GraphemeStart(const QString& text, int start, int pos) c
     return GraphemeBefore[size_t(pos)];
 }
 
-namespace {
-
-// Eight flags of one byte each (0 or 1) as eight bits, the first the lowest: the product puts
-// byte k's bit at bit 56 + k, and no two partial products meet or carry.
-unsigned char PackFlags(const unsigned char* flags)
+void TDisplayLineModel::LayOut(const QString& text, TLineStarts& starts) const
 {
-    const quint64 bytes = qFromLittleEndian<quint64>(flags);
-    return (unsigned char)((bytes * 0x0102040810204080ULL) >> 56);
-}
-
-// The reverse: eight bits as eight flag bytes.
-const std::array<quint64, 256>& FlagBytes()
-{
-    static const std::array<quint64, 256> table = [] {
-        std::array<quint64, 256> t{};
-        for (size_t bits = 0; bits < t.size(); ++bits)
-            for (int k = 0; k < 8; ++k)
-                t[bits] |= quint64((bits >> k) & 1) << (8 * k);
-        return t;
-    }();
-    return table;
-}
-
-} // namespace
-
-void TDisplayLineModel::LineBreakOpportunities(const QString& text, TOpportunities& known) const
-{
-    const size_t flags = size_t(text.size()) + 1;
-    const size_t whole = flags / 8 * 8;
-    if (known.empty()) {
-        FindLineBreaks(text, BreakBefore);
-        known.assign((flags + 63) / 64, 0);
-        for (size_t i = 0; i < whole; i += 8)
-            known[i / 64] |= quint64(PackFlags(BreakBefore.data() + i)) << (i % 64);
-        for (size_t i = whole; i < flags; ++i)
-            known[i / 64] |= quint64(BreakBefore[i]) << (i % 64);
-        return;
-    }
-    BreakBefore.resize(flags);
-    const auto& bytes = FlagBytes();
-    for (size_t i = 0; i < whole; i += 8) {
-        qToLittleEndian(bytes[(known[i / 64] >> (i % 64)) & 0xFF], BreakBefore.data() + i);
-    }
-    for (size_t i = whole; i < flags; ++i)
-        BreakBefore[i] = (known[i / 64] >> (i % 64)) & 1;
-}
-
-TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text,
-                                                     TOpportunities& known) const
-{
+    starts.push_back(0);
     const int n = int(text.size());
     if (n == 0)
-        return {};
+        return;
     // constData(), not utf16(): utf16() would copy a paragraph that is a piece of a loaded text.
     const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
     UnitAdvance.resize(size_t(n));
@@ -561,26 +498,25 @@ TDisplayLineModel::TBreaks TDisplayLineModel::LayOut(const QString& text,
     // Most paragraphs of short-lined texts fit, overhang and all: nothing can break them, so
     // the break finder, the costly part, is not needed.
     if (!positional && total + OverhangMargin <= FixedWidth)
-        return {};
+        return;
 
-    LineBreakOpportunities(text, known);
-    TBreaks breaks;
+    FindLineBreaks(text, BreakBefore);
     int start = 0;
+    int lines = 1;
     for (;;) {
         const int next = std::max(LayOutLine(text, start, false), start + 1);
         if (next >= n) {
             // A line separator at the very end opens one more, empty line.
             if (s[n - 1] == LineSeparator)
-                breaks.push_back(n);
+                starts.push_back(n);
             break;
         }
-        breaks.push_back(next);
+        starts.push_back(next);
         start = next;
         // One paragraph may be the whole of a long text.
-        if (breaks.size() % ProgressEvery == 0 && !KeepGoing())
+        if (++lines % ProgressEvery == 0 && !KeepGoing())
             break;
     }
-    return breaks;
 }
 
 int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere) const

@@ -55,10 +55,10 @@ public:
 // Widths are the font's advances with the kerning of Latin pairs, summed in 1/64 pixel as the
 // layout sums them; the overhang of a line's last glyph counts where the layout counts it.
 //
-// Per paragraph only the break offsets are kept, and the break opportunities once a line had
-// to be broken (a new font or width lays out again without finding them afresh). count() and
-// line() cost a binary search; an edit
-// re-lays the paragraphs it touched and shifts the line numbers of the rest.
+// Only where each line starts is kept, one integer a line, and each paragraph's first line.
+// count() and line() cost a binary search; an edit re-lays the paragraphs it touched and shifts
+// the line numbers of the rest. The break opportunities are found again at each layout: from
+// small tables, that costs less than keeping them.
 class TDisplayLineModel
 {
 public:
@@ -128,14 +128,10 @@ public:
     int lineAt(int paragraph, int offset) const;
 
 private:
-    using TBreaks = std::vector<int32_t>;
-    // The line-break opportunities of a paragraph, one bit per UTF-16 position (0 to its length),
-    // found once: they depend on the text alone, not on the font or the width.
-    using TOpportunities = std::vector<quint64>;
+    using TLineStarts = std::vector<int32_t>;
 
-    TBreaks LayOut(const QString& text, TOpportunities& known) const;
-    // Fills BreakBefore from known, or finds the opportunities and keeps them in known.
-    void LineBreakOpportunities(const QString& text, TOpportunities& known) const;
+    // Appends where the paragraph's lines start, 0 for the first.
+    void LayOut(const QString& text, TLineStarts& starts) const;
     int LayOutLine(const QString& text, int start, bool anywhere) const;
     bool GraphemeStart(const QString& text, int start, int pos) const;
     static qint64 Fixed(qreal pixels);
@@ -145,7 +141,6 @@ private:
     int32_t MeasureKerning(char16_t left, char16_t right) const;
     qint64 OverhangBefore(const QString& text, int pos) const;
     bool Ligated(const char16_t* s, int pos) const;
-    void Rebuild();
     bool KeepGoing() const;
     void TakeParagraphs();
     static QStringList PiecesOfLoadedText(const QString& text);
@@ -162,10 +157,9 @@ private:
     // are all its pieces in order (no edit since).
     QString Loaded;
     bool LoadedWhole = false;
-    // Per paragraph the offsets where its second, third... lines start; empty for one line.
-    std::vector<TBreaks> Breaks;
-    // Per paragraph its opportunities once a layout needed them; empty before.
-    std::vector<TOpportunities> Opportunities;
+    // Per display line where it starts inside its paragraph: one flat list of plain integers,
+    // which a big text fills without an allocation per paragraph.
+    TLineStarts LineStart;
     // FirstLine[p] is the first display line of paragraph p; FirstLine.back() is the line count.
     std::vector<int> FirstLine{0};
     // Scratch space for the paragraph being laid out, kept to spare allocations: advances per
