@@ -29,6 +29,8 @@ constexpr int ProgressEvery = 1024;
 // How far past the place asked for the grapheme boundaries are found at once.
 constexpr int GraphemeMargin = 256;
 constexpr char16_t Tab = u'\t';
+// What laying out a line gives when it reached the end of the piece of a long paragraph at hand.
+constexpr int OutOfPiece = -1;
 constexpr char16_t LineSeparator = 0x2028;
 
 // Character classes of the first plane, looked up once per character of the text.
@@ -445,17 +447,83 @@ bool TDisplayLineModel::GraphemeStart(const QString& text, int start, int pos) c
     if (start != GraphemesFrom || (pos >= GraphemesEnd && GraphemesEnd < n)) {
         const int from = start == GraphemesFrom ? std::max(pos, GraphemesEnd) : pos;
         const int end = std::min(n, from + GraphemeMargin);
-        if (GraphemeBefore.size() < size_t(n) + 1)
-            GraphemeBefore.resize(size_t(n) + 1);
-        std::fill(GraphemeBefore.begin() + start, GraphemeBefore.begin() + end + 1, 0);
+        GraphemeBefore.assign(size_t(end - start) + 1, 0);
         QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.constData() + start,
                                    end - start);
         for (qsizetype p = finder.toNextBoundary(); p >= 0; p = finder.toNextBoundary())
-            GraphemeBefore[size_t(start + p)] = 1;
+            GraphemeBefore[size_t(p)] = 1;
         GraphemesFrom = start;
         GraphemesEnd = end;
     }
-    return GraphemeBefore[size_t(pos)];
+    return GraphemeBefore[size_t(pos - start)];
+}
+
+TDisplayLineModel::TMeasured TDisplayLineModel::Measure(const QString& text, int from, int to) const
+{
+    const int n = int(text.size());
+    // constData(), not utf16(): utf16() would copy a paragraph that is a piece of a loaded text.
+    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
+    // One unit more: a surrogate pair or a cluster may reach past the end asked for.
+    if (UnitAdvance.size() < size_t(to - Base) + 1)
+        UnitAdvance.resize(size_t(to - Base) + 1);
+    int32_t* advance = UnitAdvance.data() - Base;
+    TMeasured measured;
+    for (int i = from; i < to; ++i) {
+        const char16_t c = s[i];
+        if (c == Tab || c == LineSeparator) {
+            measured.Positional = true;
+            advance[i] = 0;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+            advance[i] = CharAdvance(QChar::surrogateToUcs4(c, s[i + 1]));
+            advance[++i] = 0;
+            measured.Total += advance[i - 1];
+        } else if (i + 1 < n && IsCommonMark(s[i + 1])) {
+            int end = i + 1;
+            while (end < n && IsCommonMark(s[end]))
+                ++end;
+            if (UnitAdvance.size() < size_t(end - Base)) {
+                UnitAdvance.resize(size_t(end - Base));
+                advance = UnitAdvance.data() - Base;
+            }
+            advance[i] = int32_t(Fixed(Advances->ClusterAdvance(QStringView(s + i, end - i))));
+            measured.Total += advance[i];
+            while (++i < end)
+                advance[i] = 0;
+            --i;
+        } else {
+            advance[i] = CharAdvance(c);
+            if (Kerns && c < KerningRange && i + 1 < n && s[i + 1] < KerningRange &&
+                s[i + 1] != Tab)
+                advance[i] += PairKerning(c, s[i + 1]);
+            measured.Total += advance[i];
+        }
+    }
+    return measured;
+}
+
+// The next piece of a long paragraph for the line that starts at start: from the last place
+// at or before it where the breaks may be found afresh, about units long, its breaks trusted up
+// to the last such place inside it. False when no such place lies after start in it.
+bool TDisplayLineModel::TakePiece(const QString& text, int start, int units) const
+{
+    const int n = int(text.size());
+    int from = start;
+    while (from > Base && !BreaksRestartAt(text, from))
+        --from;
+    const int to = int(std::min<qint64>(n, qint64(from) + units));
+    int limit = n;
+    if (to < n) {
+        limit = to - 1;
+        while (limit > start && !BreaksRestartAt(text, limit))
+            --limit;
+        if (limit <= start)
+            return false;
+    }
+    Base = from;
+    Limit = limit;
+    Measure(text, from, to);
+    FindLineBreaks(QStringView(text).sliced(from, to - from), BreakBefore);
+    return true;
 }
 
 void TDisplayLineModel::LayOut(const QString& text, TLineStarts& starts) const
@@ -464,50 +532,48 @@ void TDisplayLineModel::LayOut(const QString& text, TLineStarts& starts) const
     const int n = int(text.size());
     if (n == 0)
         return;
-    // constData(), not utf16(): utf16() would copy a paragraph that is a piece of a loaded text.
-    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
-    UnitAdvance.resize(size_t(n));
-    qint64 total = 0;
-    bool positional = false;
-    for (int i = 0; i < n; ++i) {
-        const char16_t c = s[i];
-        if (c == Tab || c == LineSeparator) {
-            positional = true;
-            UnitAdvance[i] = 0;
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
-            UnitAdvance[i] = CharAdvance(QChar::surrogateToUcs4(c, s[i + 1]));
-            UnitAdvance[++i] = 0;
-            total += UnitAdvance[i - 1];
-        } else if (i + 1 < n && IsCommonMark(s[i + 1])) {
-            int end = i + 1;
-            while (end < n && IsCommonMark(s[end]))
-                ++end;
-            UnitAdvance[i] = int32_t(Fixed(Advances->ClusterAdvance(QStringView(s + i, end - i))));
-            total += UnitAdvance[i];
-            while (++i < end)
-                UnitAdvance[i] = 0;
-            --i;
-        } else {
-            UnitAdvance[i] = CharAdvance(c);
-            if (Kerns && c < KerningRange && i + 1 < n && s[i + 1] < KerningRange &&
-                s[i + 1] != Tab)
-                UnitAdvance[i] += PairKerning(c, s[i + 1]);
-            total += UnitAdvance[i];
-        }
+    // A paragraph of normal length is measured and broken at once; a very long one a piece at a
+    // time, so that its scratch space stays small.
+    const bool inPieces = n / 4 > PieceUnits;
+    Base = 0;
+    Limit = n;
+    int units = PieceUnits;
+    if (!inPieces) {
+        const TMeasured measured = Measure(text, 0, n);
+        // Most paragraphs of short-lined texts fit, overhang and all: nothing can break them,
+        // so the break finder, the costly part, is not needed.
+        if (!measured.Positional && measured.Total + OverhangMargin <= FixedWidth)
+            return;
+        FindLineBreaks(text, BreakBefore);
+    } else {
+        while (!TakePiece(text, 0, units))
+            units *= 2;
     }
-    // Most paragraphs of short-lined texts fit, overhang and all: nothing can break them, so
-    // the break finder, the costly part, is not needed.
-    if (!positional && total + OverhangMargin <= FixedWidth)
-        return;
-
-    FindLineBreaks(text, BreakBefore);
     int start = 0;
     int lines = 1;
+    // The line the piece at hand was taken for: a piece grown for a line is not given up for
+    // a smaller one before the line is laid out.
+    int takenFor = 0;
     for (;;) {
-        const int next = std::max(LayOutLine(text, start, false), start + 1);
+        if (Limit < n && start != takenFor && start + std::max(1, units / 16) > Limit) {
+            units = PieceUnits;
+            while (!TakePiece(text, start, units))
+                units *= 2;
+            takenFor = start;
+        }
+        const int laidOut = LayOutLine(text, start, false);
+        if (laidOut == OutOfPiece) {
+            // A line longer than the rest of the piece: a longer piece from the same place.
+            do
+                units *= 2;
+            while (!TakePiece(text, start, units));
+            takenFor = start;
+            continue;
+        }
+        const int next = std::max(laidOut, start + 1);
         if (next >= n) {
             // A line separator at the very end opens one more, empty line.
-            if (s[n - 1] == LineSeparator)
+            if (text.at(n - 1) == QChar(LineSeparator))
                 starts.push_back(n);
             break;
         }
@@ -529,6 +595,8 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
     int pos = start;
     bool found = false;
     while (pos < n && !found) {
+        if (pos >= Limit)
+            return OutOfPiece;
         const char16_t c = s[pos];
         if (c == Tab) {
             if ((found = line.FullOtherwiseExtend(width)))
@@ -553,7 +621,9 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
             found = true;
         } else if (classes[c] & HangingSpace) {
             while (pos < n && (classes[s[pos]] & HangingSpace)) {
-                line.SpaceWidth += UnitAdvance[pos];
+                if (pos >= Limit)
+                    return OutOfPiece;
+                line.SpaceWidth += UnitAdvance[size_t(pos - Base)];
                 ++line.SpaceLength;
                 ++pos;
             }
@@ -566,10 +636,12 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
         } else {
             bool opportunity = false;
             do {
-                line.WordWidth += UnitAdvance[pos];
+                if (pos >= Limit)
+                    return OutOfPiece;
+                line.WordWidth += UnitAdvance[size_t(pos - Base)];
                 ++line.WordLength;
                 ++pos;
-                if (pos >= n || (classes[s[pos]] & WordEnd) || BreakBefore[pos]) {
+                if (pos >= n || (classes[s[pos]] & WordEnd) || BreakBefore[size_t(pos - Base)]) {
                     opportunity = true;
                     break;
                 }

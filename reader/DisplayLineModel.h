@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <QTextBoundaryFinder>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -81,6 +82,9 @@ public:
     // model of wrong line numbers to be thrown away (StoppedEarly() tells).
     void SetProgress(std::function<bool()> progress) { Progress = std::move(progress); }
     bool StoppedEarly() const { return Stopped; }
+    // A paragraph more than four times this many UTF-16 units long is laid out a piece of about
+    // this many units at a time; tests make the pieces small.
+    void SetPieceUnits(int units) { PieceUnits = std::max(1, units); }
     // The wrap width in pixels; takes effect at the next Relayout().
     void SetWidth(qreal width);
     qreal Width() const { return WrapWidth; }
@@ -132,6 +136,15 @@ private:
 
     // Appends where the paragraph's lines start, 0 for the first.
     void LayOut(const QString& text, TLineStarts& starts) const;
+    struct TMeasured
+    {
+        qint64 Total = 0;
+        // A tab or a line separator: where it ends depends on where the line starts.
+        bool Positional = false;
+    };
+    // Fills the advances of the units from from to to (and of a cluster reaching past to).
+    TMeasured Measure(const QString& text, int from, int to) const;
+    bool TakePiece(const QString& text, int start, int units) const;
     int LayOutLine(const QString& text, int start, bool anywhere) const;
     bool GraphemeStart(const QString& text, int start, int pos) const;
     static qint64 Fixed(qreal pixels);
@@ -164,8 +177,14 @@ private:
     std::vector<int> FirstLine{0};
     // Scratch space for the paragraph being laid out, kept to spare allocations: advances per
     // UTF-16 unit in 1/64 pixel (a surrogate pair's on its first unit), the break opportunities
-    // and the grapheme boundaries before each unit (the latter found only when needed).
+    // and the grapheme boundaries from the start of the line being cut (found only when needed).
     mutable std::vector<int32_t> UnitAdvance;
+    // The scratch space of a very long paragraph holds one piece of it: UnitAdvance and
+    // BreakBefore start at unit Base, and the opportunities hold up to Limit (the paragraph's
+    // end for one laid out whole).
+    int PieceUnits = 1 << 16;
+    mutable int Base = 0;
+    mutable int Limit = 0;
     // Advances and overhangs of the first plane in 1/64 pixel, as the source gave them.
     mutable std::vector<int32_t> AdvanceCache;
     mutable std::vector<int32_t> OverhangCache;

@@ -150,6 +150,12 @@ char16_t LineBreakClasses::Representative(TClass c)
     }
 }
 
+bool BreaksRestartAt(QStringView text, qsizetype k)
+{
+    const TClassTable& classes = Classes();
+    return EndsStretch(classes[text[k].unicode()]) && classes[text[k - 1].unicode()] != Other;
+}
+
 void FindLineBreaksSlowly(QStringView text, std::vector<unsigned char>& before)
 {
     before.assign(size_t(text.size()) + 1, 0);
@@ -188,9 +194,7 @@ void FindLineBreaks(QStringView text, std::vector<unsigned char>& before)
         // character of the table, so nothing before them (a joiner, a mark) still holds them;
         // and as the next stretch can start where this one ends, no character is looked at by
         // two stretches, whatever the text.
-        const auto endsStretch = [&](size_t k) {
-            return EndsStretch(classes[s[k]]) && classes[s[k - 1]] != Other;
-        };
+        const auto endsStretch = [&](size_t k) { return BreaksRestartAt(text, qsizetype(k)); };
         size_t first = i - 1;
         while (first > 0 && !endsStretch(first))
             --first;

@@ -15,6 +15,12 @@
 // stretch starts, so the stretch gives the answers the whole paragraph would.
 void FindLineBreaks(QStringView text, std::vector<unsigned char>& before);
 
+// Whether unit k (0 < k < text.size()) starts a stretch of its own: the breaks after k that
+// FindLineBreaks finds over the text from k on are those it finds over the whole text, and the
+// breaks up to k found over the text up to any place after k are those of the whole text too.
+// A long paragraph may be looked at in pieces between such places.
+bool BreaksRestartAt(QStringView text, qsizetype k);
+
 // The same from the finder over the whole paragraph: the reference the fast way must equal.
 void FindLineBreaksSlowly(QStringView text, std::vector<unsigned char>& before);
 

@@ -79,6 +79,7 @@ private slots:
     void stoppedOnTheWay();
     void lineBreakClasses();
     void lineBreaksAsFinder();
+    void longParagraphInPieces();
 };
 
 void TestLineModel::wrap_data()
@@ -382,6 +383,39 @@ void TestLineModel::lineBreaksAsFinder()
             const auto at = std::mismatch(fast.begin(), fast.end(), slow.begin()).first;
             QFAIL(qPrintable(QStringLiteral("differs at %1 in ").arg(at - fast.begin()) + text));
         }
+    }
+}
+
+// A very long paragraph is laid out a piece at a time: its lines are those of the paragraph laid
+// out whole, whatever the pieces, the width and the text (pieces of one unit here).
+void TestLineModel::longParagraphInPieces()
+{
+    const QString singles = QStringLiteral(
+        "漢字かアっー。、「」（）々！…・１Ａ12aZfff    \u3000-()$.,\"\u3099\u0301\u200D\u2028"
+        "\u0E01\u0E32\t");
+    QStringList alphabet{QStringLiteral("\U00020B9F"), QStringLiteral("ffffffffffff"),
+                         QStringLiteral("          ")};
+    for (const QChar c : singles)
+        alphabet.append(QString(c));
+    QRandomGenerator random(1732);
+    // Places where no line may break lie at every distance from the pieces' ends.
+    QStringList texts{QStringLiteral("「漢字」と「かな」。").repeated(100),
+                      QStringLiteral("漢字かな、ab cd。").repeated(100)};
+    for (int round = 0; round < 300; ++round)
+        texts.append(RandomText(random, alphabet, 300));
+    QFile file(QStringLiteral(QV_TESTDATA_DIR "/aozora-sample.sjis.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    texts.append(DecodeText(file.readAll()).remove(u'\n'));
+    TFixedAdvances advances;
+    for (const qreal width : {35.0, 130.0, 5000.0}) {
+        TDisplayLineModel whole(advances);
+        TDisplayLineModel pieces(advances);
+        pieces.SetPieceUnits(1);
+        for (TDisplayLineModel* model : {&whole, &pieces}) {
+            model->SetWidth(width);
+            model->SetParagraphs(texts);
+        }
+        QCOMPARE(LinesOf(pieces), LinesOf(whole));
     }
 }
 
