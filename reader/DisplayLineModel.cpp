@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <limits>
 
 namespace {
@@ -83,6 +86,42 @@ struct TLineState
     }
 };
 
+// The text view starts a new block at a line feed, a carriage return, CR LF, a paragraph
+// separator and the two marks a text document keeps at the start and end of a frame.
+bool IsBlockEnd(char16_t c)
+{
+    return c == u'\n' || c == u'\r' || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
+}
+
+// The first place from i on where a block ends, or n. Paragraphs are short and the text long:
+// eight units are looked at in one step where the processor can.
+qsizetype NextBlockEnd(const char16_t* s, qsizetype i, qsizetype n)
+{
+#if defined(__SSE2__)
+    const __m128i lineFeed = _mm_set1_epi16(u'\n');
+    const __m128i carriageReturn = _mm_set1_epi16(u'\r');
+    const __m128i paragraphSeparator = _mm_set1_epi16(0x2029);
+    // 0xFDD0 and 0xFDD1 both become 0xFDD1 with the lowest bit set.
+    const __m128i frame = _mm_set1_epi16(short(0xFDD1));
+    const __m128i lowestBit = _mm_set1_epi16(1);
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i ends = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi16(v, lineFeed), _mm_cmpeq_epi16(v, carriageReturn)),
+            _mm_or_si128(_mm_cmpeq_epi16(v, paragraphSeparator),
+                         _mm_cmpeq_epi16(_mm_or_si128(v, lowestBit), frame)));
+        const int mask = _mm_movemask_epi8(ends);
+        if (mask != 0)
+            return i + __builtin_ctz(unsigned(mask)) / 2;
+    }
+#endif
+    for (; i < n; ++i) {
+        if (IsBlockEnd(s[i]))
+            return i;
+    }
+    return n;
+}
+
 // The combining marks that turn up in text: diacritics and the kana voicing marks.
 bool IsCommonMark(char16_t c)
 {
@@ -142,26 +181,17 @@ bool TDisplayLineModel::SetLoadedText(const QString& text, int expectedParagraph
 
 QStringList TDisplayLineModel::PiecesOfLoadedText(const QString& text)
 {
-    // The text view starts a new block at a line feed, a carriage return, CR LF, a paragraph
-    // separator and the two marks a text document keeps at the start and end of a frame.
-    constexpr char16_t BeginningOfFrame = 0xFDD0;
-    constexpr char16_t EndOfFrame = 0xFDD1;
     QStringList pieces;
     // Line feeds end most paragraphs: counting them first spares the list its growing.
     pieces.reserve(text.count(u'\n') + 1);
+    AdviseHugePages(pieces.data(), size_t(pieces.capacity()) * sizeof(QString));
     const QChar* base = text.constData();
     const char16_t* s = reinterpret_cast<const char16_t*>(base);
     const qsizetype n = text.size();
     qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = s[i];
-        if (c > u'\r' && c < QChar::ParagraphSeparator)
-            continue;
-        if (c != u'\n' && c != u'\r' && c != QChar::ParagraphSeparator && c != BeginningOfFrame &&
-            c != EndOfFrame)
-            continue;
+    for (qsizetype i = NextBlockEnd(s, 0, n); i < n; i = NextBlockEnd(s, i + 1, n)) {
         pieces.append(QString::fromRawData(base + start, i - start));
-        if (c == u'\r' && i + 1 < n && s[i + 1] == u'\n')
+        if (s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
