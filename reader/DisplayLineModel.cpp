@@ -41,7 +41,18 @@ enum : unsigned char
 {
     WordEnd = 1,      // a blank that ends a word (tabs and separators too; no-break spaces not)
     HangingSpace = 2, // a blank that hangs at the end of a line
+    Positional = 4,   // a tab or a line separator
+    HighSurrogate = 8,
+    CommonMark = 16, // drawn with the character before it
 };
+
+// The combining marks that turn up in text: diacritics and the kana voicing marks.
+bool IsCommonMark(char16_t c)
+{
+    return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) ||
+           (c >= 0x1DC0 && c <= 0x1DFF) || (c >= 0x20D0 && c <= 0x20FF) || c == 0x3099 ||
+           c == 0x309A || (c >= 0xFE20 && c <= 0xFE2F);
+}
 
 const std::array<unsigned char, 0x10000>& ClassTable()
 {
@@ -53,6 +64,14 @@ const std::array<unsigned char, 0x10000>& ClassTable()
             classes[c] = WordEnd;
             if (c != Tab && c != LineSeparator)
                 classes[c] |= HangingSpace;
+        }
+        classes[Tab] |= Positional;
+        classes[LineSeparator] |= Positional;
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (QChar::isHighSurrogate(c))
+                classes[c] |= HighSurrogate;
+            if (IsCommonMark(char16_t(c)))
+                classes[c] |= CommonMark;
         }
         return classes;
     }();
@@ -120,14 +139,6 @@ qsizetype NextBlockEnd(const char16_t* s, qsizetype i, qsizetype n)
             return i;
     }
     return n;
-}
-
-// The combining marks that turn up in text: diacritics and the kana voicing marks.
-bool IsCommonMark(char16_t c)
-{
-    return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) ||
-           (c >= 0x1DC0 && c <= 0x1DFF) || (c >= 0x20D0 && c <= 0x20FF) || c == 0x3099 ||
-           c == 0x309A || (c >= 0xFE20 && c <= 0xFE2F);
 }
 
 } // namespace
@@ -496,36 +507,42 @@ TDisplayLineModel::TMeasured TDisplayLineModel::Measure(const QString& text, int
     // One unit more: a surrogate pair or a cluster may reach past the end asked for.
     if (UnitAdvance.size() < size_t(to - Base) + 1)
         UnitAdvance.resize(size_t(to - Base) + 1);
-    int32_t* advance = UnitAdvance.data() - Base;
+    int32_t* advance = UnitAdvance.data();
+    const int base = Base;
+    const auto& classes = ClassTable();
     TMeasured measured;
     for (int i = from; i < to; ++i) {
         const char16_t c = s[i];
-        if (c == Tab || c == LineSeparator) {
+        const unsigned char at = classes[c];
+        // A mark after the unit is drawn with it.
+        const unsigned char after = i + 1 < n ? classes[s[i + 1]] : 0;
+        if (at & Positional) {
             measured.Positional = true;
-            advance[i] = 0;
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
-            advance[i] = CharAdvance(QChar::surrogateToUcs4(c, s[i + 1]));
-            advance[++i] = 0;
-            measured.Total += advance[i - 1];
-        } else if (i + 1 < n && IsCommonMark(s[i + 1])) {
+            advance[i - base] = 0;
+        } else if ((at & HighSurrogate) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+            advance[i - base] = CharAdvance(QChar::surrogateToUcs4(c, s[i + 1]));
+            advance[++i - base] = 0;
+            measured.Total += advance[i - 1 - base];
+        } else if (after & CommonMark) {
             int end = i + 1;
             while (end < n && IsCommonMark(s[end]))
                 ++end;
             if (UnitAdvance.size() < size_t(end - Base)) {
                 UnitAdvance.resize(size_t(end - Base));
-                advance = UnitAdvance.data() - Base;
+                advance = UnitAdvance.data();
             }
-            advance[i] = int32_t(Fixed(Advances->ClusterAdvance(QStringView(s + i, end - i))));
-            measured.Total += advance[i];
+            advance[i - base] =
+                int32_t(Fixed(Advances->ClusterAdvance(QStringView(s + i, end - i))));
+            measured.Total += advance[i - base];
             while (++i < end)
-                advance[i] = 0;
+                advance[i - base] = 0;
             --i;
         } else {
-            advance[i] = CharAdvance(c);
+            advance[i - base] = CharAdvance(c);
             if (Kerns && c < KerningRange && i + 1 < n && s[i + 1] < KerningRange &&
                 s[i + 1] != Tab)
-                advance[i] += PairKerning(c, s[i + 1]);
-            measured.Total += advance[i];
+                advance[i - base] += PairKerning(c, s[i + 1]);
+            measured.Total += advance[i - base];
         }
     }
     return measured;
