@@ -3,6 +3,7 @@
 #include "platform/TextEncoding.h"
 
 #include <QStringDecoder>
+#include <cstring>
 
 QString DecodeUtf8(QByteArrayView bytes)
 {
@@ -18,21 +19,24 @@ QString DecodeText(QByteArrayView bytes)
 
 void NormalizeLineEnds(QString& text)
 {
-    const qsizetype first = QStringView(text).indexOf(u'\r');
-    if (first < 0)
+    qsizetype read = QStringView(text).indexOf(u'\r');
+    if (read < 0)
         return;
     char16_t* const data = reinterpret_cast<char16_t*>(text.data());
     const qsizetype size = text.size();
-    qsizetype write = first;
-    for (qsizetype read = first; read < size; ++read) {
-        const char16_t c = data[read];
-        if (c == u'\r') {
-            data[write++] = u'\n';
-            if (read + 1 < size && data[read + 1] == u'\n')
-                ++read;
-        } else {
-            data[write++] = c;
-        }
+    const QStringView all(data, size);
+    qsizetype write = read;
+    // Each carriage return becomes a line feed, one of CR LF goes; the runs between them move
+    // down whole.
+    while (read < size) {
+        data[write++] = u'\n';
+        read += read + 1 < size && data[read + 1] == u'\n' ? 2 : 1;
+        qsizetype next = all.indexOf(u'\r', read);
+        if (next < 0)
+            next = size;
+        std::memmove(data + write, data + read, size_t(next - read) * sizeof(char16_t));
+        write += next - read;
+        read = next;
     }
     text.truncate(write);
 }

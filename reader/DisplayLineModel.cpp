@@ -510,19 +510,23 @@ TDisplayLineModel::TMeasured TDisplayLineModel::Measure(const QString& text, int
     int32_t* advance = UnitAdvance.data();
     const int base = Base;
     const auto& classes = ClassTable();
-    TMeasured measured;
+    // The cache never moves; a local pointer and sum spare the loop reloading them around the
+    // rare call that measures a character.
+    const int32_t* cached = AdvanceCache.data();
+    qint64 total = 0;
+    bool positional = false;
     for (int i = from; i < to; ++i) {
         const char16_t c = s[i];
         const unsigned char at = classes[c];
         // A mark after the unit is drawn with it.
         const unsigned char after = i + 1 < n ? classes[s[i + 1]] : 0;
         if (at & Positional) {
-            measured.Positional = true;
+            positional = true;
             advance[i - base] = 0;
         } else if ((at & HighSurrogate) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
             advance[i - base] = CharAdvance(QChar::surrogateToUcs4(c, s[i + 1]));
             advance[++i - base] = 0;
-            measured.Total += advance[i - 1 - base];
+            total += advance[i - 1 - base];
         } else if (after & CommonMark) {
             int end = i + 1;
             while (end < n && IsCommonMark(s[end]))
@@ -533,19 +537,22 @@ TDisplayLineModel::TMeasured TDisplayLineModel::Measure(const QString& text, int
             }
             advance[i - base] =
                 int32_t(Fixed(Advances->ClusterAdvance(QStringView(s + i, end - i))));
-            measured.Total += advance[i - base];
+            total += advance[i - base];
             while (++i < end)
                 advance[i - base] = 0;
             --i;
         } else {
-            advance[i - base] = CharAdvance(c);
+            int32_t a = cached[c];
+            if (a == NotMeasured) [[unlikely]]
+                a = MeasureAdvance(c);
             if (Kerns && c < KerningRange && i + 1 < n && s[i + 1] < KerningRange &&
                 s[i + 1] != Tab)
-                advance[i - base] += PairKerning(c, s[i + 1]);
-            measured.Total += advance[i - base];
+                a += PairKerning(c, s[i + 1]);
+            advance[i - base] = a;
+            total += a;
         }
     }
-    return measured;
+    return {total, positional};
 }
 
 // The next piece of a long paragraph for the line that starts at start: from the last place
@@ -638,14 +645,45 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
     const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
     const qint64 width = FixedWidth;
     const auto& classes = ClassTable();
+    // Locals, not members: the calls in the loop could change members, so these would be
+    // loaded again after each.
+    const int limit = Limit;
+    const int32_t* advance = UnitAdvance.data();
+    const unsigned char* breakBefore = BreakBefore.data();
+    const int base = Base;
     TLineState line;
     int pos = start;
     bool found = false;
     while (pos < n && !found) {
-        if (pos >= Limit)
+        if (pos >= limit)
             return OutOfPiece;
         const char16_t c = s[pos];
-        if (c == Tab) {
+        const unsigned char kind = classes[c];
+        if (!(kind & (Positional | HangingSpace))) [[likely]] {
+            bool opportunity = false;
+            do {
+                if (pos >= limit)
+                    return OutOfPiece;
+                line.WordWidth += advance[pos - base];
+                ++line.WordLength;
+                ++pos;
+                if (pos >= n || (classes[s[pos]] & WordEnd) || breakBefore[pos - base]) {
+                    opportunity = true;
+                    break;
+                }
+                // Once the word is past the width its end no longer matters: the line ends
+                // before it, or it is cut between characters. Scanning on to its end would make
+                // a long unbreakable run cost the square of its length.
+                if (!anywhere && line.WidthWithWord() > width) {
+                    opportunity = true;
+                    break;
+                }
+            } while (!(anywhere && GraphemeStart(text, start, pos) && !Ligated(s, pos)));
+            if (opportunity || anywhere) {
+                const bool near = line.WidthWithWord() + OverhangMargin > width;
+                found = line.FullOtherwiseExtend(width, near ? OverhangBefore(text, pos) : 0);
+            }
+        } else if (c == Tab) {
             if ((found = line.FullOtherwiseExtend(width)))
                 break;
             qint64 stop = Fixed(Advances->TabStopDistance());
@@ -666,11 +704,11 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
             line.WordWidth = line.WordLength = 0;
             ++pos;
             found = true;
-        } else if (classes[c] & HangingSpace) {
+        } else {
             while (pos < n && (classes[s[pos]] & HangingSpace)) {
-                if (pos >= Limit)
+                if (pos >= limit)
                     return OutOfPiece;
-                line.SpaceWidth += UnitAdvance[size_t(pos - Base)];
+                line.SpaceWidth += advance[pos - base];
                 ++line.SpaceLength;
                 ++pos;
             }
@@ -679,30 +717,6 @@ int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere)
             if (line.SpaceWidth > width) {
                 line.SpaceWidth = width;
                 found = true;
-            }
-        } else {
-            bool opportunity = false;
-            do {
-                if (pos >= Limit)
-                    return OutOfPiece;
-                line.WordWidth += UnitAdvance[size_t(pos - Base)];
-                ++line.WordLength;
-                ++pos;
-                if (pos >= n || (classes[s[pos]] & WordEnd) || BreakBefore[size_t(pos - Base)]) {
-                    opportunity = true;
-                    break;
-                }
-                // Once the word is past the width its end no longer matters: the line ends
-                // before it, or it is cut between characters. Scanning on to its end would make
-                // a long unbreakable run cost the square of its length.
-                if (!anywhere && line.WidthWithWord() > width) {
-                    opportunity = true;
-                    break;
-                }
-            } while (!(anywhere && GraphemeStart(text, start, pos) && !Ligated(s, pos)));
-            if (opportunity || anywhere) {
-                const bool near = line.WidthWithWord() + OverhangMargin > width;
-                found = line.FullOtherwiseExtend(width, near ? OverhangBefore(text, pos) : 0);
             }
         }
     }
