@@ -156,6 +156,8 @@ void TestAozoraNotation::recognised_data()
     QTest::addColumn<bool>("aozora");
     QTest::newRow("ruby and notes") << u"彼《かれ》\n［＃改ページ］"_qs << true;
     QTest::newRow("colophon") << u"本文\n\n底本：「某」某社"_qs << true;
+    QTest::newRow("colophon first") << u"底本：「某」"_qs << true;
+    QTest::newRow("colophon inside a line") << u"本文の底本：「某」"_qs << false;
     QTest::newRow("ruby marks only") << u"《引用》"_qs << false;
     QTest::newRow("plain") << u"本文"_qs << false;
 }
