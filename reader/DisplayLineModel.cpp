@@ -173,48 +173,71 @@ void TDisplayLineModel::SetParagraphs(const QStringList& paragraphs)
     Paragraphs = paragraphs;
     // Only now, with no piece of it left in Paragraphs, may the loaded text go.
     Loaded = QString();
+    PieceStart = {};
     LoadedWhole = false;
-    TakeParagraphs();
+    if (Paragraphs.isEmpty())
+        Paragraphs.append(QString());
+    Relayout();
 }
 
 bool TDisplayLineModel::SetLoadedText(const QString& text, int expectedParagraphs)
 {
-    QStringList pieces = PiecesOfLoadedText(text);
-    if (expectedParagraphs >= 0 && pieces.size() != expectedParagraphs)
+    std::vector<int32_t> starts = StartsOfLoadedText(text);
+    if (expectedParagraphs >= 0 && qsizetype(starts.size()) - 1 != expectedParagraphs)
         return false;
-    // The pieces point into text, which the model keeps as long as any piece may be left.
     Loaded = text;
-    Paragraphs = std::move(pieces);
+    PieceStart = std::move(starts);
+    Paragraphs = QStringList();
     LoadedWhole = true;
-    TakeParagraphs();
+    Relayout();
     return true;
 }
 
-QStringList TDisplayLineModel::PiecesOfLoadedText(const QString& text)
+std::vector<int32_t> TDisplayLineModel::StartsOfLoadedText(const QString& text)
 {
-    QStringList pieces;
+    std::vector<int32_t> starts;
     // Line feeds end most paragraphs: counting them first spares the list its growing.
-    pieces.reserve(text.count(u'\n') + 1);
-    AdviseHugePages(pieces.data(), size_t(pieces.capacity()) * sizeof(QString));
-    const QChar* base = text.constData();
-    const char16_t* s = reinterpret_cast<const char16_t*>(base);
+    starts.reserve(size_t(text.count(u'\n')) + 2);
+    AdviseHugePages(starts.data(), starts.capacity() * sizeof(int32_t));
+    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype n = text.size();
-    qsizetype start = 0;
+    starts.push_back(0);
     for (qsizetype i = NextBlockEnd(s, 0, n); i < n; i = NextBlockEnd(s, i + 1, n)) {
-        pieces.append(QString::fromRawData(base + start, i - start));
         if (s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n')
             ++i;
-        start = i + 1;
+        starts.push_back(int32_t(i + 1));
     }
-    pieces.append(QString::fromRawData(base + start, n - start));
-    return pieces;
+    // As if one more block end followed the text.
+    starts.push_back(int32_t(n + 1));
+    return starts;
 }
 
-void TDisplayLineModel::TakeParagraphs()
+QStringView TDisplayLineModel::LoadedPiece(int p) const
 {
-    if (Paragraphs.isEmpty())
-        Paragraphs.append(QString());
-    Relayout();
+    const QStringView loaded(Loaded);
+    const int start = PieceStart[size_t(p)];
+    int end = PieceStart[size_t(p) + 1] - 1;
+    // A block holds no carriage return: one just before its end is the start of CR LF.
+    if (end > start && end < loaded.size() && loaded[end - 1] == u'\r')
+        --end;
+    return loaded.sliced(start, end - start);
+}
+
+void TDisplayLineModel::MakeParagraphsOwn()
+{
+    if (!LoadedWhole)
+        return;
+    const int count = paragraphCount();
+    QStringList pieces;
+    pieces.reserve(count);
+    for (int p = 0; p < count; ++p) {
+        const QStringView piece = LoadedPiece(p);
+        // Pieces of the loaded text, which the model keeps as long as any piece may be left.
+        pieces.append(QString::fromRawData(piece.data(), piece.size()));
+    }
+    Paragraphs = std::move(pieces);
+    PieceStart = {};
+    LoadedWhole = false;
 }
 
 void TDisplayLineModel::SetWidth(qreal width)
@@ -232,7 +255,7 @@ void TDisplayLineModel::Relayout()
     std::fill(AsciiKerningCache.begin(), AsciiKerningCache.end(), NotMeasured);
     OverhangMargin = std::abs(Fixed(Advances->MinimumRightBearing()));
     Kerns = Advances->Kerns();
-    const size_t paragraphs = size_t(Paragraphs.size());
+    const size_t paragraphs = size_t(paragraphCount());
     FirstLine.assign(paragraphs + 1, 0);
     AdviseHugePages(FirstLine.data(), FirstLine.size() * sizeof(int));
     // Most texts have fewer than two lines a paragraph; a longer one grows the list as it goes.
@@ -246,7 +269,7 @@ void TDisplayLineModel::Relayout()
         if (p % ProgressEvery == 0 && !KeepGoing())
             break;
         FirstLine[p] = int(LineStart.size());
-        LayOut(Paragraphs.at(qsizetype(p)), LineStart);
+        LayOut(paragraph(int(p)), LineStart);
     }
     // A layout stopped on the way leaves the rest one line each, a model that is whole but wrong:
     // whoever stopped it throws it away.
@@ -273,7 +296,7 @@ void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
     const int added = int(newParagraphs.size());
 
     // From now on the paragraphs are no longer the loaded text in order.
-    LoadedWhole = false;
+    MakeParagraphsOwn();
     const int firstLine = FirstLine[firstParagraph];
     const int oldLines = FirstLine[firstParagraph + removedCount] - firstLine;
     TLineStarts starts;
@@ -350,19 +373,14 @@ int TDisplayLineModel::firstParagraphWith(const TWordMatcher& word, int first, i
     }
     // The paragraphs lie one after another in the loaded text, their breaks between them: one
     // search runs over all of them, and each place found is checked to lie inside a paragraph.
-    const QChar* base = Loaded.constData();
-    const auto startOf = [&](int p) { return qsizetype(Paragraphs.at(p).constData() - base); };
-    const QStringView run = QStringView(Loaded).first(startOf(last) + Paragraphs.at(last).size());
-    const auto from = Paragraphs.begin() + first;
-    const auto to = Paragraphs.begin() + last + 1;
-    for (qsizetype at = startOf(first); (at = word.IndexIn(run, at)) >= 0; ++at) {
-        const auto after =
-            std::upper_bound(from, to, base + at, [](const QChar* place, const QString& paragraph) {
-                return place < paragraph.constData();
-            });
-        const int p = int(after - Paragraphs.begin()) - 1;
-        const qsizetype start = startOf(p);
-        if (at + word.Size() > start + Paragraphs.at(p).size())
+    const QStringView run =
+        QStringView(Loaded).first(PieceStart[size_t(last)] + paragraph(last).size());
+    const auto from = PieceStart.begin() + first;
+    const auto to = PieceStart.begin() + last + 1;
+    for (qsizetype at = PieceStart[size_t(first)]; (at = word.IndexIn(run, at)) >= 0; ++at) {
+        const int p = int(std::upper_bound(from, to, at) - PieceStart.begin()) - 1;
+        const qsizetype start = PieceStart[size_t(p)];
+        if (at + word.Size() > start + paragraph(p).size())
             continue; // across a break, or inside one
         if (at > start && run[at].isLowSurrogate() && run[at - 1].isHighSurrogate())
             continue;
@@ -410,8 +428,8 @@ QStringView TDisplayLineModel::lineView(int i) const
     const int p = paragraphOfLine(i);
     const int start = LineStart[size_t(i)];
     const int end =
-        i + 1 < FirstLine[size_t(p) + 1] ? LineStart[size_t(i) + 1] : int(Paragraphs[p].size());
-    return QStringView(Paragraphs[p]).mid(start, end - start);
+        i + 1 < FirstLine[size_t(p) + 1] ? LineStart[size_t(i) + 1] : int(paragraph(p).size());
+    return paragraph(p).mid(start, end - start);
 }
 
 qint64 TDisplayLineModel::Fixed(qreal pixels)
@@ -463,7 +481,7 @@ bool TDisplayLineModel::Ligated(const char16_t* s, int pos) const
            Advances->Ligature(s[pos - 1], s[pos]);
 }
 
-qint64 TDisplayLineModel::OverhangBefore(const QString& text, int pos) const
+qint64 TDisplayLineModel::OverhangBefore(QStringView text, int pos) const
 {
     if (pos <= 0)
         return 0;
@@ -482,15 +500,14 @@ qint64 TDisplayLineModel::OverhangBefore(const QString& text, int pos) const
 // characters, and finding the boundaries of a whole long paragraph for it would cost as much as
 // laying the paragraph out. They are found up to a little past the place asked for; the finder
 // takes the end of what it is given for a boundary, so the last place is not known from it.
-bool TDisplayLineModel::GraphemeStart(const QString& text, int start, int pos) const
+bool TDisplayLineModel::GraphemeStart(QStringView text, int start, int pos) const
 {
     const int n = int(text.size());
     if (start != GraphemesFrom || (pos >= GraphemesEnd && GraphemesEnd < n)) {
         const int from = start == GraphemesFrom ? std::max(pos, GraphemesEnd) : pos;
         const int end = std::min(n, from + GraphemeMargin);
         GraphemeBefore.assign(size_t(end - start) + 1, 0);
-        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.constData() + start,
-                                   end - start);
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data() + start, end - start);
         for (qsizetype p = finder.toNextBoundary(); p >= 0; p = finder.toNextBoundary())
             GraphemeBefore[size_t(p)] = 1;
         GraphemesFrom = start;
@@ -499,11 +516,10 @@ bool TDisplayLineModel::GraphemeStart(const QString& text, int start, int pos) c
     return GraphemeBefore[size_t(pos - start)];
 }
 
-TDisplayLineModel::TMeasured TDisplayLineModel::Measure(const QString& text, int from, int to) const
+TDisplayLineModel::TMeasured TDisplayLineModel::Measure(QStringView text, int from, int to) const
 {
     const int n = int(text.size());
-    // constData(), not utf16(): utf16() would copy a paragraph that is a piece of a loaded text.
-    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* s = reinterpret_cast<const char16_t*>(text.data());
     // One unit more: a surrogate pair or a cluster may reach past the end asked for.
     if (UnitAdvance.size() < size_t(to - Base) + 1)
         UnitAdvance.resize(size_t(to - Base) + 1);
@@ -558,7 +574,7 @@ TDisplayLineModel::TMeasured TDisplayLineModel::Measure(const QString& text, int
 // The next piece of a long paragraph for the line that starts at start: from the last place
 // at or before it where the breaks may be found afresh, about units long, its breaks trusted up
 // to the last such place inside it. False when no such place lies after start in it.
-bool TDisplayLineModel::TakePiece(const QString& text, int start, int units) const
+bool TDisplayLineModel::TakePiece(QStringView text, int start, int units) const
 {
     const int n = int(text.size());
     int from = start;
@@ -576,11 +592,11 @@ bool TDisplayLineModel::TakePiece(const QString& text, int start, int units) con
     Base = from;
     Limit = limit;
     Measure(text, from, to);
-    FindLineBreaks(QStringView(text).sliced(from, to - from), BreakBefore);
+    FindLineBreaks(text.sliced(from, to - from), BreakBefore);
     return true;
 }
 
-void TDisplayLineModel::LayOut(const QString& text, TLineStarts& starts) const
+void TDisplayLineModel::LayOut(QStringView text, TLineStarts& starts) const
 {
     starts.push_back(0);
     const int n = int(text.size());
@@ -639,10 +655,10 @@ void TDisplayLineModel::LayOut(const QString& text, TLineStarts& starts) const
     }
 }
 
-int TDisplayLineModel::LayOutLine(const QString& text, int start, bool anywhere) const
+int TDisplayLineModel::LayOutLine(QStringView text, int start, bool anywhere) const
 {
     const int n = int(text.size());
-    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* s = reinterpret_cast<const char16_t*>(text.data());
     const qint64 width = FixedWidth;
     const auto& classes = ClassTable();
     // Locals, not members: the calls in the loop could change members, so these would be

@@ -118,10 +118,16 @@ public:
         const int first = FirstLine[size_t(p)];
         return {p, first, FirstLine[size_t(p) + 1] - first};
     }
-    int paragraphCount() const { return int(Paragraphs.size()); }
+    int paragraphCount() const
+    {
+        return LoadedWhole ? int(PieceStart.size()) - 1 : int(Paragraphs.size());
+    }
     // A view, valid until the model changes: the paragraphs of a loaded text are pieces of it,
     // which must not outlive it as strings of their own.
-    QStringView paragraph(int i) const { return Paragraphs.at(i); }
+    QStringView paragraph(int i) const
+    {
+        return LoadedWhole ? LoadedPiece(i) : QStringView(Paragraphs.at(i));
+    }
     // The first paragraph from first to last whose text holds the word on a character
     // boundary, or -1.
     int firstParagraphWith(const TWordMatcher& word, int first, int last) const;
@@ -135,7 +141,7 @@ private:
     using TLineStarts = std::vector<int32_t>;
 
     // Appends where the paragraph's lines start, 0 for the first.
-    void LayOut(const QString& text, TLineStarts& starts) const;
+    void LayOut(QStringView text, TLineStarts& starts) const;
     struct TMeasured
     {
         qint64 Total = 0;
@@ -143,20 +149,23 @@ private:
         bool Positional = false;
     };
     // Fills the advances of the units from from to to (and of a cluster reaching past to).
-    TMeasured Measure(const QString& text, int from, int to) const;
-    bool TakePiece(const QString& text, int start, int units) const;
-    int LayOutLine(const QString& text, int start, bool anywhere) const;
-    bool GraphemeStart(const QString& text, int start, int pos) const;
+    TMeasured Measure(QStringView text, int from, int to) const;
+    bool TakePiece(QStringView text, int start, int units) const;
+    int LayOutLine(QStringView text, int start, bool anywhere) const;
+    bool GraphemeStart(QStringView text, int start, int pos) const;
     static qint64 Fixed(qreal pixels);
     int CharAdvance(char32_t c) const;
     int MeasureAdvance(char32_t c) const;
     int32_t PairKerning(char16_t left, char16_t right) const;
     int32_t MeasureKerning(char16_t left, char16_t right) const;
-    qint64 OverhangBefore(const QString& text, int pos) const;
+    qint64 OverhangBefore(QStringView text, int pos) const;
     bool Ligated(const char16_t* s, int pos) const;
     bool KeepGoing() const;
-    void TakeParagraphs();
-    static QStringList PiecesOfLoadedText(const QString& text);
+    // Where the blocks of a loaded text start, and one more entry past its end.
+    static std::vector<int32_t> StartsOfLoadedText(const QString& text);
+    QStringView LoadedPiece(int p) const;
+    // Before an edit: the paragraphs become a list of their own, still pieces of the loaded text.
+    void MakeParagraphsOwn();
 
     const TAdvanceSource* Advances;
     std::function<bool()> Progress;
@@ -165,11 +174,14 @@ private:
     qint64 FixedWidth = 0;
     qint64 OverhangMargin = 0;
     bool Kerns = false;
+    // The paragraphs once set or edited; none while LoadedWhole.
     QStringList Paragraphs;
     // The text last loaded, kept while paragraphs may be pieces of it; LoadedWhole while they
-    // are all its pieces in order (no edit since).
+    // are all its pieces in order (no edit since). Its paragraphs are then known by where they
+    // start alone: a text of ten million short lines is not held as ten million strings.
     QString Loaded;
     bool LoadedWhole = false;
+    std::vector<int32_t> PieceStart;
     // Per display line where it starts inside its paragraph: one flat list of plain integers,
     // which a big text fills without an allocation per paragraph.
     TLineStarts LineStart;

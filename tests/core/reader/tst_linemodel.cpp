@@ -5,6 +5,7 @@
 #include "tests/support/RandomText.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -270,6 +271,10 @@ void TestLineModel::wordInLoadedText()
             expected += QStringLiteral("\n\r\u2029").contains(loaded[i]) &&
                         !(loaded[i] == u'\n' && i > 0 && loaded[i - 1] == u'\r');
         QVERIFY(model.SetLoadedText(loaded, expected));
+        const QStringList blocks =
+            loaded.split(QRegularExpression(QStringLiteral("\r\n|[\r\n\u2029]")));
+        for (int p = 0; p < blocks.size(); ++p)
+            QCOMPARE(model.paragraph(p), blocks[p]);
         // "b" + "a" across a break, a lone half of the surrogate pair, and words of the text.
         for (const QString& wordText : {QStringLiteral("ba"), QString(QChar(0xDF9F)),
                                         QStringLiteral("\r\n"), text(3), text(4)}) {
