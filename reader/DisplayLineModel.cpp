@@ -327,11 +327,15 @@ void TDisplayLineModel::ParagraphsChanged(int firstParagraph, int removedCount,
         for (int k = at - firstParagraph; k < added; ++k)
             Paragraphs[firstParagraph + k] = newParagraphs[k];
     }
+    // The same for the first lines: an edit inside one paragraph moves none of them.
     const auto firstAt = FirstLine.begin() + firstParagraph;
-    FirstLine.erase(firstAt, firstAt + removedCount);
-    FirstLine.insert(FirstLine.begin() + firstParagraph, firsts.begin(), firsts.end());
+    std::copy(firsts.begin(), firsts.begin() + std::min(removedCount, added), firstAt);
+    if (removedCount > added)
+        FirstLine.erase(firstAt + added, firstAt + removedCount);
+    else
+        FirstLine.insert(firstAt + removedCount, firsts.begin() + removedCount, firsts.end());
     const int delta = newLines - oldLines;
-    for (size_t p = size_t(firstParagraph + added); p < FirstLine.size(); ++p)
+    for (size_t p = size_t(firstParagraph + added); delta != 0 && p < FirstLine.size(); ++p)
         FirstLine[p] += delta;
     if (Paragraphs.isEmpty()) {
         // The text view always keeps one block, so the model keeps one paragraph.
