@@ -7,8 +7,8 @@
 #include "platform/AppUtils.h"
 #include "platform/Colors.h"
 #include "platform/Fonts.h"
-#include "platform/MainRichEdit.h"
 #include "reader/FormAllColors.h"
+#include "reader/MainRichEdit.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>

@@ -6,7 +6,7 @@
 #include "files/FolderControls.h"
 #include "files/StringListBox.h"
 #include "platform/ContentsListBox.h"
-#include "platform/MainRichEdit.h"
+#include "reader/MainRichEdit.h"
 #include "reader/ReaderLayout.h"
 
 #include <QAction>
@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>

@@ -6,7 +6,7 @@
 #include "dialogs/TextSaver.h"
 #include "files/StringListBox.h"
 #include "platform/AppUtils.h"
-#include "platform/MainRichEdit.h"
+#include "reader/MainRichEdit.h"
 #include "reader/PlaceKeeper.h"
 #include "reader/ReaderView.h"
 
@@ -40,19 +40,19 @@ void TFormLoaderPort::SetFileHint(const QString& hint)
 }
 bool TFormLoaderPort::TextEmpty() const
 {
-    return Form.MainRichEdit->document()->isEmpty();
+    return Form.MainRichEdit->IsEmpty();
 }
 void TFormLoaderPort::LoadText(const QString& text)
 {
     Form.MainRichEdit->LoadText(text);
     // A text put in by the program holds no edits of the user's.
-    Form.MainRichEdit->document()->setModified(false);
+    Form.MainRichEdit->SetModified(false);
     if (!text.isEmpty())
         Form.Keeper->RestorePlace();
 }
 bool TFormLoaderPort::TextModified() const
 {
-    return Form.MainRichEdit->document()->isModified();
+    return Form.MainRichEdit->IsModified();
 }
 bool TFormLoaderPort::SaveText()
 {

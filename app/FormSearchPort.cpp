@@ -3,8 +3,8 @@
 
 #include "app/QuorvelaneMain.h"
 #include "platform/AppUtils.h"
-#include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
+#include "reader/MainRichEdit.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -15,8 +15,8 @@
 TFormSearchPort::TFormSearchPort(TQuorvelaneForm& form) : Form(form)
 {
     // Every change of the text, whoever makes it, renumbers the lines from where it starts.
-    TextChangesCounter = QObject::connect(Form.MainRichEdit, &QPlainTextEdit::textChanged,
-                                          [this] { ++TextChanges; });
+    TextChangesCounter =
+        QObject::connect(Form.MainRichEdit, &TMainRichEdit::textChanged, [this] { ++TextChanges; });
 }
 
 TFormSearchPort::~TFormSearchPort()

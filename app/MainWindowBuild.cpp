@@ -16,7 +16,7 @@
 #include "files/StringListBox.h"
 #include "files/TextLoader.h"
 #include "platform/DialogService.h"
-#include "platform/MainRichEdit.h"
+#include "reader/MainRichEdit.h"
 #include "reader/PlaceKeeper.h"
 #include "reader/ReaderAppearance.h"
 #include "reader/ReaderFullScreen.h"
@@ -122,7 +122,7 @@ void TQuorvelaneForm::ConnectControls()
             guarded([](F& f) { f.FileNameListBoxClick(); }));
     connect(FileNameListBox, &TStringListBox::activated, this,
             guarded([](F& f) { f.FileNameListBoxClick(); }));
-    connect(MainRichEdit, &QPlainTextEdit::textChanged, this,
+    connect(MainRichEdit, &TMainRichEdit::textChanged, this,
             guarded([](F& f) { f.MainRichEditChange(); }));
     // The lists act on the user's picks only, not on the program's own selections.
     connect(ReadTimerComboBox, &QComboBox::activated, this,

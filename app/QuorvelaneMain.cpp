@@ -20,7 +20,7 @@
 #include "files/TextLoader.h"
 #include "platform/AppUtils.h"
 #include "platform/DialogService.h"
-#include "platform/MainRichEdit.h"
+#include "reader/MainRichEdit.h"
 #include "reader/PlaceKeeper.h"
 #include "reader/ReaderAppearance.h"
 #include "reader/ReaderFullScreen.h"

@@ -4,7 +4,7 @@
 #include "files/FolderControls.h"
 #include "files/StringListBox.h"
 #include "platform/DialogService.h"
-#include "platform/MainRichEdit.h"
+#include "reader/MainRichEdit.h"
 #include "reader/ReaderLayout.h"
 
 #include <QComboBox>
@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QTimer>
 
 #include <algorithm>
@@ -115,10 +116,10 @@ TOpenTimes TWindowDriver::OpenWatched(const QString& name)
     times.FirstPageMs = double(cpu.nsecsElapsed()) / 1e6;
     times.Shown = ShowsFirstLines();
     times.FirstPagePeakMb = PeakMemoryMb();
-    // The user opens the text view to edit: its document is filled from now on.
-    Form->MainRichEdit->RequestFill();
-    while (Form->MainRichEdit->Filling())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // The user opens the text view to edit: it shows the text and takes edits once painted.
+    const QList<int> sizes = Form->CenterSplitter->sizes();
+    Form->CenterSplitter->setSizes({300, sizes.value(0) + sizes.value(1) - 300});
+    Form->MainRichEdit->viewport()->repaint();
     const qint64 end = wall.nsecsElapsed();
     probe.stop();
     times.CompleteMs = double(end) / 1e6;

@@ -8,9 +8,9 @@
 
 #include "app/QuorvelaneMain.h"
 #include "bench/BenchReport.h"
-#include "platform/MainRichEdit.h"
 #include "platform/TextDecoding.h"
 #include "reader/KeptLine.h"
+#include "reader/MainRichEdit.h"
 #include "reader/ReaderView.h"
 
 #include <QAction>

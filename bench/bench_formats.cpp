@@ -7,9 +7,9 @@
 
 #include "files/TextFileReader.h"
 #include "platform/Cp932.h"
-#include "platform/MainRichEdit.h"
 #include "platform/TextDecoding.h"
 #include "platform/TextEncoding.h"
+#include "reader/MainRichEdit.h"
 
 #include <QAction>
 #include <QApplication>

@@ -13,7 +13,7 @@
 
 #include "bench/BenchReport.h"
 #include "bench/WindowDriver.h"
-#include "platform/MainRichEdit.h"
+#include "reader/MainRichEdit.h"
 #include "search/SearchFlow.h"
 
 #include <QApplication>

@@ -14,9 +14,9 @@
 
 #include "app/QuorvelaneMain.h"
 #include "bench/BenchReport.h"
-#include "platform/MainRichEdit.h"
 #include "platform/TextDecoding.h"
 #include "reader/FontAdvances.h"
+#include "reader/MainRichEdit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -74,10 +74,12 @@ std::unique_ptr<QPlainTextEdit> PlainEditLike(const TQuorvelaneForm& form)
 // paragraphs (median of 3) and scaled to the whole text, as the whole takes seconds.
 double QTextLayoutMs(const TQuorvelaneForm& form)
 {
-    const QStringList all = ParagraphsOf(*form.MainRichEdit->document());
+    const QStringList all = form.MainRichEdit->toPlainText().split(u'\n');
     const QStringList part = all.mid(0, all.size() / 10);
     const QFont font = form.MainRichEdit->font();
-    const QTextOption option = form.MainRichEdit->document()->defaultTextOption();
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setTabStopDistance(form.MainRichEdit->TabStopDistance());
     const qreal width = WrapWidthOf(*form.MainRichEdit);
     std::vector<double> times;
     for (int run = 0; run < 3; ++run) {
@@ -174,11 +176,9 @@ void FontSizeRow(TWindowDriver& window)
 
 // One character typed into the middle of the text, as a key press.
 // afterPress looks at the result before the character is erased again.
-double TypeMs(QPlainTextEdit& edit, const std::function<void()>& afterPress = {})
+// One character typed where the cursor stands, and taken back.
+double TypeMs(QWidget& edit, const std::function<void()>& afterPress = {})
 {
-    QTextCursor cursor(edit.document());
-    cursor.setPosition(edit.document()->characterCount() / 2);
-    edit.setTextCursor(cursor);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("あ"));
     TCpuTimer timer;
     timer.start();
@@ -198,6 +198,12 @@ void TypingRow(TWindowDriver& window, const QString& path)
     TQuorvelaneForm& form = *window.Form;
     auto edit = PlainEditLike(form);
     PlainOpenMs(*edit, path);
+    // Both cursors in the middle of the text.
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(edit->document()->characterCount() / 2);
+    edit->setTextCursor(cursor);
+    const TTextPos middle{form.MainRichEdit->ParagraphCount() / 2, 0};
+    form.MainRichEdit->SetCursor(middle, middle);
     std::vector<double> ours;
     std::vector<double> plain;
     bool rebuilt = true;
@@ -205,10 +211,10 @@ void TypingRow(TWindowDriver& window, const QString& path)
         // The rebuild is what is timed: it must not be held back, and it refills the labels.
         rebuilt = rebuilt && !form.FileState().IgnoreTextChange && !form.ResizeTimer->isActive();
         window.MarkLabels();
-        const int length = form.MainRichEdit->document()->characterCount();
+        const qsizetype length = form.MainRichEdit->toPlainText().size();
         ours.push_back(TypeMs(*form.MainRichEdit, [&] {
             rebuilt = rebuilt && window.ShowsLines() &&
-                      form.MainRichEdit->document()->characterCount() == length + 1;
+                      form.MainRichEdit->toPlainText().size() == length + 1;
         }));
         plain.push_back(TypeMs(*edit));
     }
@@ -222,7 +228,7 @@ void TypingRow(TWindowDriver& window, const QString& path)
     row.ConditionHeld = rebuilt;
     PrintRow(row);
     // The typed characters are not kept: the next file is opened without the question.
-    form.MainRichEdit->document()->setModified(false);
+    form.MainRichEdit->SetModified(false);
 }
 
 // The tick times, and those of plain labels given the same lines, for the labels that fit now.

@@ -2,9 +2,9 @@
 
 #include "dialogs/ProgramInfo.h"
 #include "platform/AppUtils.h"
+#include "reader/MainRichEdit.h"
 
 #include <QAction>
-#include <QPlainTextEdit>
 
 void TEditCommands::MenuEditExecute()
 {

@@ -1,14 +1,14 @@
 #pragma once
 
 class QAction;
-class QPlainTextEdit;
+class TMainRichEdit;
 
 // The Edit menu's commands on the text view. They go through the text control's own
 // operations, so an edit made this way is handled as any other edit of the text view.
 class TEditCommands
 {
 public:
-    TEditCommands(QPlainTextEdit& edit, QAction& paste) : Edit(edit), Paste(paste) {}
+    TEditCommands(TMainRichEdit& edit, QAction& paste) : Edit(edit), Paste(paste) {}
 
     // Runs whenever the Edit menu or the text view's pop-up menu opens: paste is offered
     // exactly when the clipboard holds text.
@@ -19,7 +19,7 @@ public:
     void TextAllSelectExecute();
 
 private:
-    QPlainTextEdit& Edit;
+    TMainRichEdit& Edit;
     QAction& Paste;
 };
 

@@ -3,9 +3,8 @@
 #include "files/AozoraDisplay.h"
 #include "files/FileState.h"
 #include "platform/AppUtils.h"
+#include "reader/MainRichEdit.h"
 #include "reader/ReaderView.h"
-
-#include <QPlainTextEdit>
 
 int TTextViewSavePort::LineCount() const
 {
@@ -31,5 +30,5 @@ int TTextViewSavePort::MessageBox(const QString& text, const QString& caption, i
 
 void TTextViewSavePort::TextSaved()
 {
-    Edit.document()->setModified(false);
+    Edit.SetModified(false);
 }

@@ -2,7 +2,7 @@
 
 #include "dialogs/TextSaver.h"
 
-class QPlainTextEdit;
+class TMainRichEdit;
 class TAozoraDisplay;
 class TReaderView;
 struct TFileState;
@@ -13,7 +13,7 @@ class TTextViewSavePort final : public TSavePort
 {
 public:
     // While the display shows a formatted text, its lines as read are saved instead.
-    TTextViewSavePort(QPlainTextEdit& edit, const TReaderView& lines, const TFileState& files,
+    TTextViewSavePort(TMainRichEdit& edit, const TReaderView& lines, const TFileState& files,
                       const TAozoraDisplay* display = nullptr)
         : Edit(edit), Lines(lines), Files(files), Display(display)
     {}
@@ -25,7 +25,7 @@ public:
     void TextSaved() override;
 
 private:
-    QPlainTextEdit& Edit;
+    TMainRichEdit& Edit;
     const TReaderView& Lines;
     const TFileState& Files;
     const TAozoraDisplay* Display;

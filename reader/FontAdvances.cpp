@@ -1,8 +1,9 @@
 #include "reader/FontAdvances.h"
 
+#include "reader/MainRichEdit.h"
+
 #include <QGlyphRun>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <cmath>
@@ -119,46 +120,20 @@ std::unique_ptr<TFontAdvances> AdvancesOf(const QPlainTextEdit& edit)
                                            document.defaultTextOption().tabStopDistance());
 }
 
+std::unique_ptr<TFontAdvances> AdvancesOf(const TMainRichEdit& edit)
+{
+    return std::make_unique<TFontAdvances>(edit.font(), edit.TabStopDistance());
+}
+
+qreal WrapWidthOf(const TMainRichEdit& edit)
+{
+    return edit.WrapWidth();
+}
+
 qreal WrapWidthOf(const QPlainTextEdit& edit)
 {
     const int viewportWidth = edit.viewport()->width();
     if (viewportWidth <= 0)
         return std::numeric_limits<int>::max();
     return viewportWidth - 2 * edit.document()->documentMargin();
-}
-
-QStringList ParagraphsOf(const QTextDocument& document)
-{
-    QStringList paragraphs;
-    paragraphs.reserve(document.blockCount());
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        paragraphs.append(block.text());
-    return paragraphs;
-}
-
-bool ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
-                         int /*charsRemoved*/, int charsAdded)
-{
-    // Everything before position is unchanged, so the first touched block is the same before
-    // and after. The blocks from it to the end of the added text replace as many old ones as
-    // the change of the block count leaves; what was removed need not be known.
-    const QTextBlock first = document.findBlock(position);
-    QTextBlock last = document.findBlock(position + charsAdded);
-    if (!last.isValid())
-        last = document.lastBlock();
-    const int firstBlock = first.isValid() ? first.blockNumber() : 0;
-    const int newCount = last.blockNumber() - firstBlock + 1;
-    const int removedCount = newCount - (document.blockCount() - model.paragraphCount());
-    if (!first.isValid() || removedCount < 1 ||
-        firstBlock + removedCount > model.paragraphCount()) {
-        model.SetParagraphs(ParagraphsOf(document));
-        return false;
-    }
-    QStringList paragraphs;
-    paragraphs.reserve(newCount);
-    QTextBlock block = first;
-    for (int k = 0; k < newCount && block.isValid(); ++k, block = block.next())
-        paragraphs.append(block.text());
-    model.ParagraphsChanged(firstBlock, removedCount, paragraphs);
-    return true;
 }

@@ -8,7 +8,7 @@
 #include <memory>
 
 class QPlainTextEdit;
-class QTextDocument;
+class TMainRichEdit;
 
 // Character advances of a font, as the text view's layout measures them: each character is
 // measured once, the Basic Multilingual Plane in a flat table filled as characters turn up,
@@ -48,17 +48,11 @@ private:
 };
 
 // The advances of the text view's font and tab stops.
+std::unique_ptr<TFontAdvances> AdvancesOf(const TMainRichEdit& edit);
+// The same for Qt's own plain text view, whose lines the model's rules follow.
 std::unique_ptr<TFontAdvances> AdvancesOf(const QPlainTextEdit& edit);
 
 // The width the text view wraps its lines at: its viewport's width less the document margin on
 // both sides. A viewport of no width (not yet shown) does not wrap at all.
 qreal WrapWidthOf(const QPlainTextEdit& edit);
-
-// The paragraphs of a document: the texts of its blocks.
-QStringList ParagraphsOf(const QTextDocument& document);
-
-// Hands a change of the document (QTextDocument::contentsChange) to the model: the blocks it
-// touched are laid out again. The model must hold the document's paragraphs from before; when
-// the change does not fit them, every paragraph is taken afresh and the result is false.
-bool ApplyContentsChange(TDisplayLineModel& model, const QTextDocument& document, int position,
-                         int charsRemoved, int charsAdded);
+qreal WrapWidthOf(const TMainRichEdit& edit);

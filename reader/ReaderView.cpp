@@ -1,18 +1,16 @@
 #include "reader/ReaderView.h"
 
 #include "platform/AozoraNotation.h"
-#include "platform/MainRichEdit.h"
 #include "reader/FontAdvances.h"
 #include "reader/KeptLine.h"
+#include "reader/MainRichEdit.h"
 #include "reader/ReaderLabel.h"
 #include "reader/ReaderLayout.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTextDocument>
 #include <algorithm>
 #include <utility>
 
@@ -92,33 +90,41 @@ private:
     bool& Checked;
 };
 
-TReaderView::TReaderView(QPlainTextEdit* edit, QFrame* panel, QScrollBar* scrollBar,
+TReaderView::TReaderView(TMainRichEdit* edit, QFrame* panel, QScrollBar* scrollBar,
                          QObject* mouseFilter)
     : Edit(edit), Panel(panel), ScrollBar(scrollBar), MouseFilter(mouseFilter),
       Watch(std::make_unique<TLayoutWatch>(LayoutChecked))
 {
     edit->installEventFilter(Watch.get());
     edit->viewport()->installEventFilter(Watch.get());
-    QObject::connect(
-        edit->document(), &QTextDocument::contentsChange, edit,
-        [this](int position, int removed, int added) { ContentsChange(position, removed, added); });
-    // A new text is taken whole, whatever the document holds of it yet.
-    if (auto* main = qobject_cast<TMainRichEdit*>(edit))
-        QObject::connect(main, &TMainRichEdit::TextReplaced, edit, [this] { TextStale = true; });
+    edit->SetEditedText(this);
+    QObject::connect(edit, &TMainRichEdit::TextReplaced, edit, [this] { TextStale = true; });
 }
 
 TReaderView::~TReaderView() = default;
 
-void TReaderView::ContentsChange(int position, int removed, int added)
+const TDisplayLineModel& TReaderView::Lines() const
 {
-    // The pieces of a text being filled in are the text the model already holds.
-    if (auto* main = qobject_cast<TMainRichEdit*>(Edit); main && main->Incomplete())
-        return;
-    if (TextStale || !Model || removed + added > LargeChange) {
-        TextStale = true;
-        return;
-    }
-    ApplyContentsChange(*Model, *Edit->document(), position, removed, added);
+    UpdateLines();
+    return *Model;
+}
+
+const TDisplayLineModel& TReaderView::ShownLines() const
+{
+    if (TextStale || !Model)
+        UpdateLines();
+    return *Model;
+}
+
+void TReaderView::ReplaceParagraphs(int first, int removedCount, const QStringList& paragraphs)
+{
+    // An edit goes into the lines as they are; a new width or font still waits for its turn.
+    ShownLines();
+    for (int p = first; p < first + removedCount; ++p)
+        Characters -= Model->paragraph(p).size();
+    for (const QString& paragraph : paragraphs)
+        Characters += paragraph.size();
+    Model->ParagraphsChanged(first, removedCount, paragraphs);
 }
 
 namespace {
@@ -140,8 +146,8 @@ QFont UnsharedCopy(const QFont& font)
 TLinePreparer TReaderView::LinePreparer() const
 {
     const QFont font = Edit->font();
-    const QFont documentFont = UnsharedCopy(Edit->document()->defaultFont());
-    const qreal tabStop = Edit->document()->defaultTextOption().tabStopDistance();
+    const QFont documentFont = UnsharedCopy(font);
+    const qreal tabStop = Edit->TabStopDistance();
     const qreal width = WrapWidthOf(*Edit);
     return [=](const QString& text,
                const std::function<bool()>& keepGoing) -> std::unique_ptr<TPreparedLines> {
@@ -167,17 +173,17 @@ bool TReaderView::AdoptPrepared() const
 {
     const std::shared_ptr<TPreparedLines> offered = std::exchange(Prepared, nullptr);
     auto* prepared = dynamic_cast<TPreparedModel*>(offered.get());
-    auto* main = qobject_cast<TMainRichEdit*>(Edit);
-    if (!prepared || !prepared->Model || !main)
+    if (!prepared || !prepared->Model)
         return false;
     // The very text loaded (the same characters in memory), in the same font and width.
-    const QString loaded = main->LoadedText();
+    const QString loaded = Edit->LoadedText();
     if (loaded.constData() != prepared->Text.constData() ||
         loaded.size() != prepared->Text.size() || prepared->Font != Edit->font() ||
         prepared->Width != WrapWidthOf(*Edit))
         return false;
-    main->TakeLoadedText();
+    Edit->TakeLoadedText();
     Model = std::move(prepared->Model);
+    CountCharacters();
     Advances = AdvancesOf(*Edit);
     Model->SetAdvances(*Advances);
     ModelFont = Edit->font();
@@ -185,6 +191,15 @@ bool TReaderView::AdoptPrepared() const
 }
 
 void TReaderView::RefreshLines() const
+{
+    const int layouts = Layouts;
+    LayOutAsNeeded();
+    // The text view shows the new lines, from the passage it showed.
+    if (Layouts != layouts)
+        Edit->LinesRelaid();
+}
+
+void TReaderView::LayOutAsNeeded() const
 {
     LayoutChecked = true;
     if (TextStale && Prepared && AdoptPrepared()) {
@@ -244,26 +259,24 @@ int TReaderView::LineOfPlace(const TTextPlace& place) const
 
 void TReaderView::TakeCurrentText() const
 {
-    // A text just loaded is split as the document split it: reading every block back out of
-    // the document costs several times as much.
-    if (auto* main = qobject_cast<TMainRichEdit*>(Edit)) {
-        // While the document is filled in, or holds long paragraphs cut, the text given is the
-        // text, and the document's blocks say nothing about its paragraphs.
-        if (main->Incomplete()) {
-            main->TakeLoadedText();
-            Model->SetLoadedText(main->PlainText(), -1);
-            return;
-        }
-        const QString loaded = main->TakeLoadedText();
-        if (!loaded.isNull() && Model->SetLoadedText(loaded, Edit->document()->blockCount()))
-            return;
-    }
-    Model->SetParagraphs(ParagraphsOf(*Edit->document()));
+    const QString loaded = Edit->TakeLoadedText();
+    if (loaded.isEmpty())
+        Model->SetParagraphs({QString()});
+    else
+        Model->SetLoadedText(loaded, -1);
+    CountCharacters();
+}
+
+void TReaderView::CountCharacters() const
+{
+    Characters = 0;
+    for (int p = 0; p < Model->paragraphCount(); ++p)
+        Characters += Model->paragraph(p).size();
 }
 
 int TReaderView::count() const
 {
-    if (Edit->document()->isEmpty())
+    if (Edit->IsEmpty())
         return 0;
     UpdateLines();
     return Model->count();
@@ -271,7 +284,7 @@ int TReaderView::count() const
 
 QString TReaderView::line(int i) const
 {
-    if (Edit->document()->isEmpty())
+    if (Edit->IsEmpty())
         return QString();
     UpdateLines();
     return Model->line(i);
@@ -287,7 +300,7 @@ QStringView TReaderView::lineView(int i) const
 
 int TReaderView::ParagraphCount() const
 {
-    if (Edit->document()->isEmpty())
+    if (Edit->IsEmpty())
         return 0;
     UpdateLines();
     return Model->paragraphCount();
@@ -295,11 +308,8 @@ int TReaderView::ParagraphCount() const
 
 qsizetype TReaderView::CharacterCount() const
 {
-    if (auto* main = qobject_cast<TMainRichEdit*>(Edit); main && main->Incomplete())
-        return main->PlainText().size() - (ParagraphCount() - 1);
-    // Each block ends in a paragraph separator, which is no character of the text.
-    const QTextDocument* document = Edit->document();
-    return document->characterCount() - document->blockCount();
+    UpdateLines();
+    return Characters;
 }
 
 QStringView TReaderView::Paragraph(int i) const

@@ -4,6 +4,7 @@
 #include "reader/ParagraphSource.h"
 #include "reader/PreparedLines.h"
 #include "reader/ReadingPlaces.h"
+#include "reader/TextEditing.h"
 #include "search/LineSource.h"
 
 #include <QColor>
@@ -15,7 +16,7 @@
 class QFrame;
 class QLabel;
 class QObject;
-class QPlainTextEdit;
+class TMainRichEdit;
 class QScrollBar;
 class TFontAdvances;
 class TKeptLine;
@@ -24,11 +25,11 @@ struct TAozoraText;
 // The reader panel's labels and the display lines of the text view they show. The lines are
 // kept by the display-line model: an edit re-lays the paragraphs it touched; a new text, a new
 // font or a new width lays everything out once, at the next Lines() after the change.
-class TReaderView : public TLineSource, public TParagraphSource
+class TReaderView : public TLineSource, public TParagraphSource, public TEditedText
 {
 public:
     // The labels' mouse events go to mouseFilter, like the panel's own.
-    TReaderView(QPlainTextEdit* edit, QFrame* panel, QScrollBar* scrollBar, QObject* mouseFilter);
+    TReaderView(TMainRichEdit* edit, QFrame* panel, QScrollBar* scrollBar, QObject* mouseFilter);
     ~TReaderView() override;
 
     // The text view's lines as displayed; none for an empty text.
@@ -42,9 +43,14 @@ public:
     // empty text.
     int ParagraphCount() const override;
     QStringView Paragraph(int i) const override;
-    // The characters of the text, line ends not counted, whether or not the text view holds
-    // all of it yet.
+    // The characters of the text, line ends not counted.
     qsizetype CharacterCount() const;
+
+    // The text view's text: it shows and edits the lines kept here.
+    const TDisplayLineModel& Lines() const override;
+    const TDisplayLineModel& ShownLines() const override;
+    void ReplaceParagraphs(int first, int removedCount, const QStringList& paragraphs) override;
+    int LayoutGeneration() const override { return Layouts; }
 
     int LabelCount() const { return int(Labels.size()); }
     const QList<QLabel*>& ReaderLabels() const { return Labels; }
@@ -91,10 +97,11 @@ public:
     int FullLayouts() const { return Layouts; }
 
 private:
-    void ContentsChange(int position, int removed, int added);
     // Gives the model the text view's text: the text just loaded when there is one.
     void TakeCurrentText() const;
+    void CountCharacters() const;
     void RefreshLines() const;
+    void LayOutAsNeeded() const;
     // Takes the lines offered, when they fit; true when it did.
     bool AdoptPrepared() const;
     QLabel* MakeLabel(int index);
@@ -102,7 +109,7 @@ private:
     // The room above each label's line for ruby and emphasis dots; none without them.
     int MarkSpace() const;
 
-    QPlainTextEdit* Edit;
+    TMainRichEdit* Edit;
     QFrame* Panel;
     QScrollBar* ScrollBar;
     QObject* MouseFilter;
@@ -119,6 +126,7 @@ private:
     class TLayoutWatch;
     std::unique_ptr<TLayoutWatch> Watch;
     mutable int Layouts = 0;
+    mutable qsizetype Characters = 0;
     const TAozoraText* Annotations = nullptr;
     bool RubyAbove = false;
     TKeptLine* Kept = nullptr;

@@ -4,11 +4,10 @@
 #include "dialogs/FileDialogs.h"
 #include "files/StringListBox.h"
 #include "platform/AppUtils.h"
-#include "platform/MainRichEdit.h"
+#include "reader/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestFiles.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -22,7 +21,6 @@
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
 
@@ -45,7 +43,7 @@ public:
     {
         // A test that leaves edits behind is not asked about them at the end.
         if (Form) {
-            Form->MainRichEdit->document()->setModified(false);
+            Form->MainRichEdit->SetModified(false);
             Form->close();
         }
         Form.reset();
@@ -201,35 +199,38 @@ public:
         }
     }
 
-    // The lines the text view itself displays, after forcing its layout.
+    // The lines Qt's own text layout makes of the text view's paragraphs at the view's width
+    // and in its font: what the line model must agree with.
     QStringList WidgetLines() const
     {
         QStringList lines;
-        QTextDocument* document = Form->MainRichEdit->document();
-        if (document->isEmpty())
+        const TMainRichEdit& edit = *Form->MainRichEdit;
+        if (edit.IsEmpty())
             return lines;
-        QAbstractTextDocumentLayout* layout = document->documentLayout();
-        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-            layout->blockBoundingRect(block);
-            const QTextLayout* textLayout = block.layout();
-            for (int i = 0; i < textLayout->lineCount(); ++i) {
-                const QTextLine line = textLayout->lineAt(i);
-                lines << block.text().mid(line.textStart(), line.textLength());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        option.setTabStopDistance(edit.TabStopDistance());
+        for (const QString& paragraph : edit.toPlainText().split(u'\n')) {
+            QTextLayout layout(paragraph, edit.font());
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(edit.WrapWidth());
+                lines << paragraph.mid(line.textStart(), line.textLength());
             }
+            layout.endLayout();
         }
         return lines;
     }
 
-    // Lets the event loop run until the file being read is shown and the text view holds all
-    // of it, filled as in a view the user opened; false when that takes longer than the timeout.
+    // Lets the event loop run until the file being read is shown; false when that takes
+    // longer than the timeout.
     bool WaitForText(int timeoutMs = 60000) const
     {
         QDeadlineTimer deadline(timeoutMs);
-        while (Form->TextLoader().Loading() || Form->MainRichEdit->Filling()) {
+        while (Form->TextLoader().Loading()) {
             if (deadline.hasExpired())
                 return false;
-            if (!Form->TextLoader().Loading())
-                Form->MainRichEdit->RequestFill();
             QTest::qWait(1);
         }
         return true;

@@ -3,7 +3,7 @@
 
 #include "files/FolderControls.h"
 #include "files/FolderListing.h"
-#include "platform/MainRichEdit.h"
+#include "reader/MainRichEdit.h"
 
 #include <QApplication>
 #include <QMenu>

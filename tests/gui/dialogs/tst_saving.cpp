@@ -37,9 +37,9 @@ QByteArray readAll(const QString& path)
 
 void append(TQuorvelaneForm& form, const QString& text)
 {
-    QTextCursor cursor(form.MainRichEdit->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
+    const TTextPos end = form.MainRichEdit->Cursor().End();
+    form.MainRichEdit->SetCursor(end, end);
+    form.MainRichEdit->insertPlainText(text);
 }
 
 void save(TQuorvelaneForm& form)
@@ -137,11 +137,11 @@ void TestSaving::bytesWritten()
     if (!typed.isEmpty())
         append(form, typed);
     if (original.size() > 700)
-        QVERIFY(form.LineCount() > form.MainRichEdit->document()->blockCount());
+        QVERIFY(form.LineCount() > form.MainRichEdit->ParagraphCount());
     h.Script().AnswerSave(TAnswer{h.Dir.filePath(QStringLiteral("out.txt")), 0});
     save(form);
     QCOMPARE(readAll(h.Dir.filePath(QStringLiteral("out.txt"))), written);
-    QVERIFY(!form.MainRichEdit->document()->isModified());
+    QVERIFY(!form.MainRichEdit->IsModified());
 }
 
 void TestSaving::savingOverTheOpenFile()
@@ -197,7 +197,7 @@ void TestSaving::textCp932CannotHold()
                             "\r\n\r\nUTF-8 で保存しますか?"));
     QCOMPARE(question.Flags, 4);
     QCOMPARE(readAll(h.Dir.filePath(QStringLiteral("out.txt"))), written);
-    QCOMPARE(form.MainRichEdit->document()->isModified(), answer != AnswerYes);
+    QCOMPARE(form.MainRichEdit->IsModified(), answer != AnswerYes);
 }
 
 void TestSaving::writeFailureKeepsText()
@@ -215,7 +215,7 @@ void TestSaving::writeFailureKeepsText()
     QCOMPARE(report.Text,
              QDir::toNativeSeparators(folder) + QStringLiteral("\r\n\r\nIs a directory"));
     QCOMPARE(form.MainRichEdit->toPlainText(), QStringLiteral("abcdef"));
-    QVERIFY(form.MainRichEdit->document()->isModified());
+    QVERIFY(form.MainRichEdit->IsModified());
     QVERIFY(QFileInfo(folder).isDir());
 }
 
@@ -257,11 +257,11 @@ void TestSaving::editsAreNotThrownAway()
     QCOMPARE(form.FileNameListBox->text(form.FileNameListBox->currentRow()), shown);
     const bool stayed = shown == u"a.txt";
     QCOMPARE(form.MainRichEdit->toPlainText(), stayed ? QStringLiteral("a\nedit") : u"b"_qs);
-    QCOMPARE(form.MainRichEdit->document()->isModified(), stayed);
+    QCOMPARE(form.MainRichEdit->IsModified(), stayed);
     QCOMPARE(readAll(h.Dir.filePath(QStringLiteral("out.txt"))), saved);
     // An unedited text is let go without a question.
     h.Script().ClearLog();
-    form.MainRichEdit->document()->setModified(false);
+    form.MainRichEdit->SetModified(false);
     form.Action(QStringLiteral("FileBack"))->trigger();
     form.Action(QStringLiteral("FileNext"))->trigger();
     QVERIFY(h.Script().Log().isEmpty());

@@ -15,8 +15,7 @@ class TestBigFiles : public QObject
 private slots:
     void abandonedAtEachStage_data();
     void abandonedAtEachStage();
-    void editsWaitForTheWholeText();
-    void textViewFilledOnceOpened();
+    void editableAtOnce();
     void readerWaitsForTheText();
     void fileChangesWhileRead_data();
     void fileChangesWhileRead();
@@ -26,8 +25,6 @@ private slots:
 namespace {
 
 const QString Loading = QStringLiteral("  テキスト読込み中");
-// Marks the reading of the text view as still going on.
-constexpr int FillingStage = -1;
 
 // Holds the worker thread once at one step until the test lets it go on; the test waits until
 // the thread is there, so nothing depends on timing.
@@ -66,7 +63,6 @@ void TestBigFiles::abandonedAtEachStage_data()
     QTest::newRow("read, not decoded") << int(TLoadStage::Read);
     QTest::newRow("decoded, not handed over") << int(TLoadStage::Decoded);
     QTest::newRow("laid out in part") << int(TLoadStage::LayingOut);
-    QTest::newRow("shown, the text view filling") << FillingStage;
 }
 
 void TestBigFiles::abandonedAtEachStage()
@@ -78,21 +74,12 @@ void TestBigFiles::abandonedAtEachStage()
     TQuorvelaneForm& form = h.Start();
     THold hold;
     HoldAt(form, hold, stage);
-    form.MainRichEdit->SetFillPiece(512);
-    form.MainRichEdit->HoldFill(stage == FillingStage);
     h.ClickFile(0);
-    if (stage == FillingStage) {
-        QTRY_VERIFY(!form.TextLoader().Loading());
-        QVERIFY(form.MainRichEdit->Filling());
-        QCOMPARE(form.windowTitle(), QStringLiteral("  1 / 3000"));
-    } else {
-        QVERIFY(hold.Reached.tryAcquire(1, 30000));
-        QCOMPARE(form.windowTitle(), Loading);
-    }
+    QVERIFY(hold.Reached.tryAcquire(1, 30000));
+    QCOMPARE(form.windowTitle(), Loading);
     // Another file chosen: the one on its way is dropped wherever it is.
     h.ClickFile(1);
     hold.Go.release();
-    form.MainRichEdit->HoldFill(false);
     QVERIFY(h.WaitForText());
     // Whatever the dropped load still delivers arrives now, and must change nothing.
     QTest::qWait(20);
@@ -103,71 +90,32 @@ void TestBigFiles::abandonedAtEachStage()
     QVERIFY(!form.MainRichEdit->isReadOnly());
 }
 
-void TestBigFiles::editsWaitForTheWholeText()
+void TestBigFiles::editableAtOnce()
 {
     TWindowHarness h;
     const QByteArray bytes = NumberedLines(3000, "a ");
     QVERIFY(h.Write(QStringLiteral("a.txt"), bytes));
     TQuorvelaneForm& form = h.Start();
-    form.MainRichEdit->SetFillPiece(512);
-    form.MainRichEdit->HoldFill(true);
     h.ClickFile(0);
-    QVERIFY(form.MainRichEdit->Filling());
-    QVERIFY(form.MainRichEdit->document()->characterCount() < 2000);
-
-    // The reader, the caption and the searches have the whole text already.
+    QVERIFY(h.WaitForText());
     QCOMPARE(form.LineCount(), 3000);
     QCOMPARE(form.windowTitle(), QStringLiteral("  1 / 3000"));
-    QCOMPARE(form.Line(2998), QStringLiteral("a 2999"));
-    h.Script().AnswerInput(QStringLiteral("a 2999"));
-    form.Action(QStringLiteral("FindLineString"))->trigger();
-    QCOMPARE(form.ContentsListBox->count(), 1);
-    QCOMPARE(form.ContentsListBox->Text(0), QStringLiteral("a 2999= 2999"));
-
-    // Keys and pastes into the half-filled view are refused.
-    QVERIFY(form.MainRichEdit->isReadOnly());
-    QVERIFY(h.PressKeys(form.MainRichEdit, QKeySequence(QStringLiteral("x"))));
-    form.MainRichEdit->paste();
-    QVERIFY(!form.MainRichEdit->document()->isModified());
-
-    int steps = 0;
-    while (form.MainRichEdit->FillStep(0))
-        ++steps;
-    QVERIFY(steps > 10);
-    QCOMPARE(form.MainRichEdit->toPlainText(), DecodeText(bytes));
-    QVERIFY(!form.MainRichEdit->isReadOnly());
-    QVERIFY(!form.MainRichEdit->document()->isUndoAvailable());
-
-    // Once whole, the text takes edits, and the reader follows them.
-    form.MainRichEdit->moveCursor(QTextCursor::Start);
-    QVERIFY(h.PressKeys(form.MainRichEdit, QKeySequence(QStringLiteral("x"))));
-    QVERIFY(form.MainRichEdit->document()->isModified());
-    QCOMPARE(form.LineCount(), 3000);
-    QCOMPARE(form.Line(0), QStringLiteral("xa 01"));
-    QCOMPARE(h.LabelTexts().first(), QStringLiteral("xa 01"));
-}
-
-void TestBigFiles::textViewFilledOnceOpened()
-{
-    TWindowHarness h;
-    const QByteArray bytes = NumberedLines(3000, "a ");
-    QVERIFY(h.Write(QStringLiteral("a.txt"), bytes));
-    TQuorvelaneForm& form = h.Start();
-    form.MainRichEdit->SetFillPiece(512);
-    h.ClickFile(0);
-    // Folded away, the view is not filled: the reader has the text, and copying it all copies
-    // the whole of it.
-    QTest::qWait(50);
-    QVERIFY(form.MainRichEdit->Filling());
-    QCOMPARE(form.LineCount(), 3000);
     form.MainRichEdit->selectAll();
     form.MainRichEdit->copy();
     QCOMPARE(QGuiApplication::clipboard()->text(), DecodeText(bytes));
-    const QList<int> sizes = form.CenterSplitter->sizes();
-    form.CenterSplitter->setSizes({200, sizes.value(0) + sizes.value(1) - 200});
-    QTRY_VERIFY(!form.MainRichEdit->Filling());
-    QCOMPARE(form.MainRichEdit->toPlainText(), DecodeText(bytes));
+
+    // The text view takes edits at once, and the reader and the searches follow them.
     QVERIFY(!form.MainRichEdit->isReadOnly());
+    form.MainRichEdit->SetCursor({}, {});
+    QVERIFY(h.PressKeys(form.MainRichEdit, QKeySequence(QStringLiteral("x"))));
+    QVERIFY(form.MainRichEdit->IsModified());
+    QCOMPARE(form.LineCount(), 3000);
+    QCOMPARE(form.Line(0), QStringLiteral("xa 01"));
+    QCOMPARE(h.LabelTexts().first(), QStringLiteral("xa 01"));
+    h.Script().AnswerInput(QStringLiteral("xa 01"));
+    form.Action(QStringLiteral("FindLineString"))->trigger();
+    QCOMPARE(form.ContentsListBox->count(), 1);
+    QCOMPARE(form.ContentsListBox->Text(0), QStringLiteral("xa 01= 0001"));
 }
 
 void TestBigFiles::readerWaitsForTheText()

@@ -272,7 +272,8 @@ void TestLoading::loadingRebuildsOnce()
         QVERIFY(!form.FileState().IgnoreTextChange);
     }
     TLabelBirths births(form.ReaderPanel);
-    form.MainRichEdit->moveCursor(QTextCursor::End);
+    const TTextPos end = form.MainRichEdit->Cursor().End();
+    form.MainRichEdit->SetCursor(end, end);
     form.MainRichEdit->insertPlainText(QStringLiteral("\nmore"));
     QCOMPARE(births.Count, form.LabelCount() - 1);
     QCOMPARE(form.windowTitle(), QStringLiteral("  1 / 6"));
@@ -288,7 +289,8 @@ void TestLoading::nextAndBackStopAtTheEnds()
     QCOMPARE(form.FileNameListBox->currentRow(), 0);
 
     auto unchanged = [&](void (TQuorvelaneForm::*command)()) {
-        form.MainRichEdit->moveCursor(QTextCursor::End);
+        const TTextPos end = form.MainRichEdit->Cursor().End();
+        form.MainRichEdit->SetCursor(end, end);
         const QString caption = form.windowTitle();
         const QString file = form.FileState().CurrentFileName;
         const int row = form.FileNameListBox->currentRow();
@@ -389,12 +391,14 @@ void TestLoading::hugeSingleLine()
     QCOMPARE(form.windowTitle(), QStringLiteral("  %1 / %1").arg(n));
     QVERIFY(h.LabelTexts().first().startsWith(QStringLiteral("word")) ||
             h.LabelTexts().first().startsWith(QStringLiteral("あい")));
-    // The text view never lays the line out whole: it holds it cut into blocks and stays
-    // read-only, so what it gives back and saves is the line as read.
-    QVERIFY(form.MainRichEdit->document()->blockCount() > size / TMainRichEdit::LongParagraph / 2);
-    QVERIFY(form.MainRichEdit->isReadOnly());
+    // The text view shows the reader's lines: the line is whole and can be edited at its end.
     QCOMPARE(form.MainRichEdit->PlainText().count(u'\n'), 0);
     QCOMPARE(form.MainRichEdit->PlainText().size(), written / 10 * 8);
+    const TTextPos end = form.MainRichEdit->Cursor().End();
+    form.MainRichEdit->SetCursor(end, end);
+    QTest::keyClicks(form.MainRichEdit, QStringLiteral("Z"));
+    QCOMPARE(form.MainRichEdit->PlainText().size(), written / 10 * 8 + 1);
+    QCOMPARE(form.LineCount(), n);
     // A new width lays the reader's lines out again, the line still whole there.
     form.resize(form.width() - 100, form.height());
     h.Settle();

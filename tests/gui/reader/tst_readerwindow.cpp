@@ -509,8 +509,8 @@ void TestReaderWindow::typingRebuildsWithTheViewsLines()
     TQuorvelaneForm& form = h.Start();
     QCOMPARE(form.LineCount(), 2);
     QVERIFY(!form.FileState().IgnoreTextChange);
-    QPlainTextEdit* edit = form.MainRichEdit;
-    edit->moveCursor(QTextCursor::End);
+    TMainRichEdit* edit = form.MainRichEdit;
+    edit->SetCursor(edit->Cursor().End(), edit->Cursor().End());
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(form.LineCount(), 3);
     QCOMPARE(form.windowTitle(), Caption(1, 3));
@@ -527,8 +527,7 @@ void TestReaderWindow::typingRebuildsWithTheViewsLines()
     QCOMPARE(form.windowTitle(), Caption(1, int(shown.size())));
 
     // Removing the first line renumbers the rest.
-    edit->moveCursor(QTextCursor::Start);
-    edit->moveCursor(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    edit->SetCursor({0, 5}, {});
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClick(edit, Qt::Key_Delete);
     QCOMPARE(form.Line(0), QStringLiteral("second"));

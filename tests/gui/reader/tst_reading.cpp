@@ -1,5 +1,5 @@
 #include "common/AppConstants.h"
-#include "platform/MainRichEdit.h"
+#include "reader/MainRichEdit.h"
 #include "tests/support/WindowHarness.h"
 
 #include <QAction>
@@ -238,9 +238,9 @@ void TestReading::editRebuildsReader()
     writeFile(QStringLiteral("edit.txt"), numberedLines(5));
     start();
     QCOMPARE(Form->LineCount(), 5);
-    QTextCursor cursor(Form->MainRichEdit->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(QStringLiteral("\nline 6\nline 7"));
+    const TTextPos end = Form->MainRichEdit->Cursor().End();
+    Form->MainRichEdit->SetCursor(end, end);
+    Form->MainRichEdit->insertPlainText(QStringLiteral("\nline 6\nline 7"));
     QCOMPARE(Form->LineCount(), 7);
     QCOMPARE(Form->windowTitle(), QStringLiteral("  1 / 7"));
     QCOMPARE(Form->Line(6), QStringLiteral("line 7"));

@@ -2,7 +2,7 @@
 #include "common/AppConstants.h"
 #include "platform/AppUtils.h"
 #include "platform/Cp932.h"
-#include "platform/MainRichEdit.h"
+#include "reader/MainRichEdit.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/SearchDialogs.h"
 #include "tests/support/WindowHarness.h"
@@ -686,7 +686,9 @@ void TestSearchWindow::linesChangeDuringSearch()
             form->FontSizeComboBox->setCurrentIndex(form->FontSizeComboBox->currentIndex() + 1);
             form->FontSizeComboBoxChange();
         } else {
-            form->MainRichEdit->appendPlainText(QStringLiteral("x251"));
+            const TTextPos end = form->MainRichEdit->Cursor().End();
+            form->MainRichEdit->SetCursor(end, end);
+            form->MainRichEdit->insertPlainText(QStringLiteral("\nx251"));
         }
     });
     form->Action(QStringLiteral("FindLineString"))->trigger();
@@ -711,7 +713,7 @@ void TestSearchWindow::linesChangeDuringSearch()
     QVERIFY(H->Script().Log().isEmpty());
     QCOMPARE(form->ContentsListBox->count(), change == u"FileNext" ? 0 : linesAfter);
     // Closing asks about edited text; No lets it go.
-    if (form->MainRichEdit->document()->isModified())
+    if (form->MainRichEdit->IsModified())
         H->Script().AnswerButton(AnswerNo);
     H->Exit();
 }
