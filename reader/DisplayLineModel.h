@@ -42,9 +42,9 @@ public:
     virtual bool Ligature(char32_t /*left*/, char32_t /*right*/) const { return false; }
 };
 
-// The lines of the text view as it displays them: each paragraph (a block of the text view)
-// wrapped greedily at the wrap width with the same rules as the text view's own layout, so that
-// the reader, the searches and the contents entries count the lines the user sees.
+// The lines of the text view as it displays them: each paragraph wrapped greedily at the wrap
+// width with the same rules as Qt's own text layout, so that the reader, the searches and the
+// contents entries count the lines the user sees in the text view, which draws these lines.
 //
 // The rules: a line may break where the line-break algorithm allows it (QTextBoundaryFinder,
 // Line mode); blanks after the last word of a line hang beyond the width and belong to that line;

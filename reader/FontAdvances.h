@@ -52,7 +52,7 @@ std::unique_ptr<TFontAdvances> AdvancesOf(const TMainRichEdit& edit);
 // The same for Qt's own plain text view, whose lines the model's rules follow.
 std::unique_ptr<TFontAdvances> AdvancesOf(const QPlainTextEdit& edit);
 
-// The width the text view wraps its lines at: its viewport's width less the document margin on
-// both sides. A viewport of no width (not yet shown) does not wrap at all.
-qreal WrapWidthOf(const QPlainTextEdit& edit);
+// The width the text view wraps its lines at: its viewport's width less the margin on both
+// sides. A viewport of no width (not yet shown) does not wrap at all.
 qreal WrapWidthOf(const TMainRichEdit& edit);
+qreal WrapWidthOf(const QPlainTextEdit& edit);

@@ -238,11 +238,12 @@ void TMainRichEdit::SyncScrollRange()
     const int generation = Text->LayoutGeneration();
     const bool relaid = generation != SeenLayouts;
     SeenLayouts = generation;
+    // A new width or font: the line that now holds the top line's start comes to the top. It is
+    // found before the new range may move the scroll bar, which moves the top place with it.
+    const int top = relaid ? lines.lineAt(TopPlace.Paragraph, TopPlace.Offset) : bar->value();
     bar->setRange(0, qMax(0, lines.count() - VisibleLines()));
     bar->setPageStep(VisibleLines());
-    // A new width or font: the line that now holds the top line's start comes to the top.
-    if (relaid)
-        bar->setValue(lines.lineAt(TopPlace.Paragraph, TopPlace.Offset));
+    bar->setValue(top);
 }
 
 void TMainRichEdit::scrollContentsBy(int, int)

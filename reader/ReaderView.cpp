@@ -292,8 +292,8 @@ QString TReaderView::line(int i) const
 
 QStringView TReaderView::lineView(int i) const
 {
-    // Asked for line by line over the whole text, so the document is not asked whether it is
-    // empty (that costs a walk of its fragments): count() was 0 then, and no line is asked for.
+    // Asked for line by line over the whole text, so the text view is not asked whether it is
+    // empty: count() was 0 then, and no line is asked for.
     UpdateLines();
     return Model->lineView(i);
 }
