@@ -59,6 +59,7 @@ void TTextLoader::Arrived(TTextLoadThread* thread)
     if (thread != Current)
         return;
     Current = nullptr;
+    Port.SetTextReadOnly(false);
     ShowContent(thread->TakeContent());
     if (Port.LineCount() == 0)
         Port.SetCaption(EmptyCaption);
@@ -192,6 +193,9 @@ void TTextLoader::LoadSelected()
     Port.ClearContents();
     SetText(QString());
     if (FileSize(path) >= AsyncFrom) {
+        // Nothing is typed into the emptied view while the file is on its way: the file's text
+        // would take its place.
+        Port.SetTextReadOnly(true);
         StartReading(path);
         return;
     }

@@ -89,6 +89,9 @@ void TMainRichEdit::SetEditedText(TEditedText* text)
 
 void TMainRichEdit::LoadText(const QString& text)
 {
+    // A composition under way belongs to the text being replaced.
+    if (!Preedit.isEmpty() && QGuiApplication::inputMethod())
+        QGuiApplication::inputMethod()->reset();
     Loaded = text;
     Pending = true;
     const bool wasModified = IsModified();
