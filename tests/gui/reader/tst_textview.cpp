@@ -91,6 +91,12 @@ void TestTextView::keysEditAndUndo()
     QVERIFY(!edit->IsModified());
     QCOMPARE(h.LabelTexts().mid(0, 2), (QStringList{"日本語の文章です。", "abc def"}));
     Key(h, edit, "Ctrl+Shift+Z");
+    // Up and down keep to the column the cursor came from.
+    edit->SetCursor({1, 3}, {1, 3});
+    Key(h, edit, "Up");
+    QCOMPARE(edit->Cursor().Position().Paragraph, 0);
+    Key(h, edit, "Down");
+    QCOMPARE(edit->Cursor().Position(), (TTextPos{1, 3}));
     QCOMPARE(edit->toPlainText(), QStringLiteral("日本語の文章です。\nabc defかな"));
     QVERIFY(edit->IsModified());
 }
