@@ -331,17 +331,20 @@ void TMainRichEdit::paintEvent(QPaintEvent*)
 
 TTextPos TMainRichEdit::PlaceAt(QPointF point, bool& atLineEnd) const
 {
-    const TDisplayLineModel& lines = Text->ShownLines();
     const int row = int(std::floor((point.y() - Margin) / LineHeight()));
-    const int line = std::clamp(FirstVisibleLine() + row, 0, lines.count() - 1);
+    const int line = std::clamp(FirstVisibleLine() + row, 0, Text->ShownLines().count() - 1);
+    return PlaceInLine(line, point.x() - Margin, atLineEnd);
+}
+
+TTextPos TMainRichEdit::PlaceInLine(int line, qreal x, bool& atLineEnd) const
+{
     QTextLayout layout;
     LayOutLine(layout, line);
-    const int offset = layout.lineAt(0).xToCursor(point.x() - Margin);
     const TTextPos start = Editing->LineStart(line);
-    const int length = int(lines.lineView(line).size());
-    atLineEnd = offset >= length && line + 1 < lines.count() &&
-                lines.paragraphOfLine(line + 1) == start.Paragraph;
-    return {start.Paragraph, start.Offset + std::min(offset, length)};
+    const int length = int(Text->ShownLines().lineView(line).size());
+    const int offset = std::min(layout.lineAt(0).xToCursor(x), length);
+    atLineEnd = offset == length && Editing->Wraps(line);
+    return {start.Paragraph, start.Offset + offset};
 }
 
 qreal TMainRichEdit::CursorX() const
@@ -391,18 +394,12 @@ void TMainRichEdit::CursorMoved()
 
 void TMainRichEdit::MoveVertically(int lines, bool select)
 {
-    const TDisplayLineModel& model = Text->ShownLines();
     if (GoalX < 0)
         GoalX = CursorX();
-    const int target = std::clamp(Editing->CursorLine() + lines, 0, model.count() - 1);
-    QTextLayout layout;
-    LayOutLine(layout, target);
-    const TTextPos start = Editing->LineStart(target);
-    const int length = int(model.lineView(target).size());
-    const int offset = std::min(layout.lineAt(0).xToCursor(GoalX), length);
-    const bool atLineEnd = offset >= length && target + 1 < model.count() &&
-                           model.paragraphOfLine(target + 1) == start.Paragraph;
-    Editing->MoveTo({start.Paragraph, start.Offset + offset}, select, atLineEnd);
+    const int target = std::clamp(Editing->CursorLine() + lines, 0, Text->ShownLines().count() - 1);
+    bool atLineEnd = false;
+    const TTextPos place = PlaceInLine(target, GoalX, atLineEnd);
+    Editing->MoveTo(place, select, atLineEnd);
 }
 
 namespace {
@@ -497,10 +494,7 @@ bool TMainRichEdit::HandleMove(QKeyEvent* event)
             break;
         case TMove::EndKey: {
             const int line = e.CursorLine();
-            const TTextPos end = e.LineEnd(line);
-            const bool wrapped = line + 1 < Text->ShownLines().count() &&
-                                 e.LineStart(line + 1).Paragraph == end.Paragraph;
-            e.MoveTo(end, select, wrapped);
+            e.MoveTo(e.LineEnd(line), select, e.Wraps(line));
             break;
         }
         case TMove::Start:

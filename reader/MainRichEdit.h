@@ -99,6 +99,8 @@ private:
     void LayOutLine(QTextLayout& layout, int line) const;
     // The place under a point of the viewport.
     TTextPos PlaceAt(QPointF point, bool& atLineEnd) const;
+    // The place nearest to x (from the text's left edge) in a display line.
+    TTextPos PlaceInLine(int line, qreal x, bool& atLineEnd) const;
     qreal CursorX() const;
     QRectF CursorRect() const;
     int VisibleLines() const;

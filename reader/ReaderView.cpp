@@ -16,10 +16,6 @@
 
 namespace {
 
-// Edits up to this size are applied paragraph by paragraph; a larger change (a new text) is
-// laid out once, when the lines are next asked for.
-constexpr int LargeChange = 64 * 1024;
-
 constexpr int LabelLeft = 6;
 
 // The marks of a line from the notes of one kind: those of its paragraph that fall in the line,

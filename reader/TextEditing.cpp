@@ -97,6 +97,13 @@ TTextPos TTextEditing::LineEnd(int line) const
     return {start.Paragraph, start.Offset + int(Lines().lineView(line).size())};
 }
 
+bool TTextEditing::Wraps(int line) const
+{
+    const TDisplayLineModel& lines = Lines();
+    return line + 1 < lines.count() &&
+           lines.paragraphOfLine(line + 1) == lines.paragraphOfLine(line);
+}
+
 TTextPos TTextEditing::NextCharacter(bool select) const
 {
     if (!select && HasSelection())

@@ -67,6 +67,9 @@ public:
     TTextPos LineStart(int line) const;
     // The end of a display line; a wrapped line's end is shown at the end of that line.
     TTextPos LineEnd(int line) const;
+    // Whether the line is followed by another line of its paragraph, so that a place at its
+    // end is also the start of the next.
+    bool Wraps(int line) const;
     TTextPos End() const;
     TTextPos Clamped(TTextPos pos) const;
     QString TextBetween(TTextPos from, TTextPos to) const;
