@@ -20,21 +20,6 @@ namespace {
 // Wider than any line: the view never lets the layout wrap, the model has broken the lines.
 constexpr qreal Unwrapped = 1e7;
 
-bool HasTextModifiers(Qt::KeyboardModifiers modifiers)
-{
-    // Shift, the keypad and AltGr give text; Ctrl, Alt (the menus' letters) and Meta do not.
-    return !(modifiers & ~(Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier));
-}
-
-bool IsTypedText(const QKeyEvent* event)
-{
-    const QString text = event->text();
-    if (text.isEmpty() || !HasTextModifiers(event->modifiers()))
-        return false;
-    const QChar c = text.front();
-    return c == u'\t' || c.isPrint() || c.isHighSurrogate();
-}
-
 } // namespace
 
 TMainRichEdit::TMainRichEdit(QWidget* parent) : QAbstractScrollArea(parent)
@@ -402,183 +387,68 @@ void TMainRichEdit::MoveVertically(int lines, bool select)
     Editing->MoveTo(place, select, atLineEnd);
 }
 
-namespace {
-
-struct TMove
+void TMainRichEdit::Move(TTextKey key)
 {
-    QKeySequence::StandardKey Key;
-    QKeySequence::StandardKey SelectKey;
-    enum TWhat
-    {
-        Char,
-        PrevChar,
-        Word,
-        PrevWord,
-        Line,
-        PrevLine,
-        Home,
-        EndKey,
-        Page,
-        PrevPage,
-        Start,
-        Finish
-    } What;
-};
-
-const TMove Moves[] = {
-    {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, TMove::Char},
-    {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar, TMove::PrevChar},
-    {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, TMove::Word},
-    {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord, TMove::PrevWord},
-    {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, TMove::Line},
-    {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, TMove::PrevLine},
-    {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, TMove::Home},
-    {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, TMove::EndKey},
-    {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, TMove::Page},
-    {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, TMove::PrevPage},
-    {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, TMove::Start},
-    {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, TMove::Finish},
-};
-
-} // namespace
-
-bool TMainRichEdit::IsMoveKey(QKeyEvent* event)
-{
-    for (const TMove& move : Moves)
-        if (event->matches(move.Key) || event->matches(move.SelectKey))
-            return true;
-    return false;
-}
-
-bool TMainRichEdit::HandleMove(QKeyEvent* event)
-{
-    for (const TMove& move : Moves) {
-        const bool select = event->matches(move.SelectKey);
-        if (!select && !event->matches(move.Key))
-            continue;
-        TTextEditing& e = *Editing;
-        const bool vertical = move.What == TMove::Line || move.What == TMove::PrevLine ||
-                              move.What == TMove::Page || move.What == TMove::PrevPage;
-        if (!vertical)
-            GoalX = -1;
-        const int page = qMax(1, VisibleLines() - 1);
-        switch (move.What) {
-        case TMove::Char:
-            e.MoveTo(e.NextCharacter(select), select);
-            break;
-        case TMove::PrevChar:
-            e.MoveTo(e.PreviousCharacter(select), select);
-            break;
-        case TMove::Word:
-            e.MoveTo(e.NextWord(), select);
-            break;
-        case TMove::PrevWord:
-            e.MoveTo(e.PreviousWord(), select);
-            break;
-        case TMove::Line:
-            MoveVertically(1, select);
-            break;
-        case TMove::PrevLine:
-            MoveVertically(-1, select);
-            break;
-        case TMove::Page:
-            verticalScrollBar()->setValue(verticalScrollBar()->value() + page);
-            MoveVertically(page, select);
-            break;
-        case TMove::PrevPage:
-            verticalScrollBar()->setValue(verticalScrollBar()->value() - page);
-            MoveVertically(-page, select);
-            break;
-        case TMove::Home:
-            e.MoveTo(e.LineStart(e.CursorLine()), select);
-            break;
-        case TMove::EndKey: {
-            const int line = e.CursorLine();
-            e.MoveTo(e.LineEnd(line), select, e.Wraps(line));
-            break;
-        }
-        case TMove::Start:
-            e.MoveTo({}, select);
-            break;
-        case TMove::Finish:
-            e.MoveTo(e.End(), select);
-            break;
-        }
-        CursorMoved();
-        return true;
+    const int page = qMax(1, VisibleLines() - 1);
+    QScrollBar* bar = verticalScrollBar();
+    switch (key.What) {
+    case TTextKey::NextLine:
+        MoveVertically(1, key.Select);
+        break;
+    case TTextKey::PrevLine:
+        MoveVertically(-1, key.Select);
+        break;
+    case TTextKey::NextPage:
+        bar->setValue(bar->value() + page);
+        MoveVertically(page, key.Select);
+        break;
+    case TTextKey::PrevPage:
+        bar->setValue(bar->value() - page);
+        MoveVertically(-page, key.Select);
+        break;
+    default:
+        // Up and down keep to their column; every other move forgets it.
+        GoalX = -1;
+        Editing->MoveBy(key);
+        break;
     }
-    return false;
+    CursorMoved();
 }
 
-bool TMainRichEdit::HandleEdit(QKeyEvent* event)
+void TMainRichEdit::Command(TTextKey key, const QString& typed)
 {
-    if (event->matches(QKeySequence::Copy)) {
+    if (key.What == TTextKey::Copy)
         copy();
-    } else if (event->matches(QKeySequence::SelectAll)) {
+    else if (key.What == TTextKey::SelectAll)
         selectAll();
-    } else if (ReadOnly) {
-        return false;
-    } else if (event->matches(QKeySequence::Cut)) {
+    else if (key.What == TTextKey::Cut)
         cut();
-    } else if (event->matches(QKeySequence::Paste)) {
+    else if (key.What == TTextKey::Paste)
         paste();
-    } else if (event->matches(QKeySequence::Undo)) {
-        undo();
-    } else if (event->matches(QKeySequence::Redo)) {
-        redo();
-    } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
-        Edit([](TTextEditing& e) { e.DeleteTo(e.PreviousWord()); });
-    } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
-        Edit([](TTextEditing& e) { e.DeleteTo(e.NextWord()); });
-    } else if (event->key() == Qt::Key_Backspace && HasTextModifiers(event->modifiers())) {
-        Edit([](TTextEditing& e) { e.DeleteBackward(); });
-    } else if (event->matches(QKeySequence::Delete)) {
-        Edit([](TTextEditing& e) { e.DeleteForward(); });
-    } else if (event->matches(QKeySequence::InsertParagraphSeparator) ||
-               event->matches(QKeySequence::InsertLineSeparator)) {
-        // A line separator cannot be saved in the file's encoding: both keys end the paragraph.
-        Edit([](TTextEditing& e) { e.Insert(QStringLiteral("\n")); });
-    } else if (IsTypedText(event)) {
-        const QString text = event->text();
-        Edit([&](TTextEditing& e) { e.Insert(text, TTextEditing::TMerge::Typing); });
-    } else {
-        return false;
-    }
-    return true;
-}
-
-bool TMainRichEdit::IsEditKey(QKeyEvent* event) const
-{
-    static const QKeySequence::StandardKey keys[] = {QKeySequence::Copy,
-                                                     QKeySequence::SelectAll,
-                                                     QKeySequence::Cut,
-                                                     QKeySequence::Paste,
-                                                     QKeySequence::Undo,
-                                                     QKeySequence::Redo,
-                                                     QKeySequence::Delete,
-                                                     QKeySequence::DeleteStartOfWord,
-                                                     QKeySequence::DeleteEndOfWord};
-    for (QKeySequence::StandardKey key : keys)
-        if (event->matches(key))
-            return true;
-    return event->key() == Qt::Key_Backspace || IsTypedText(event);
+    else
+        Edit([&](TTextEditing& e) { e.EditBy(key, typed); });
 }
 
 void TMainRichEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (!Text || (!HandleMove(event) && !HandleEdit(event)))
+    const TTextKey key = TextKeyOf(*event);
+    if (!Text || key.What == TTextKey::None || (ReadOnly && key.Changes())) {
         QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    if (key.IsMove())
+        Move(key);
+    else
+        Command(key, event->text());
 }
 
 bool TMainRichEdit::event(QEvent* event)
 {
     // The window's shortcuts do not take the keys the text view edits and moves with.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (IsMoveKey(key) || IsEditKey(key)) {
-            event->accept();
-            return true;
-        }
+    if (event->type() == QEvent::ShortcutOverride &&
+        TextKeyOf(*static_cast<QKeyEvent*>(event)).What != TTextKey::None) {
+        event->accept();
+        return true;
     }
     return QAbstractScrollArea::event(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reader/TextEditing.h"
+#include "reader/TextViewKeys.h"
 
 #include <QAbstractScrollArea>
 #include <QInputMethodEvent>
@@ -104,11 +105,8 @@ private:
     qreal CursorX() const;
     QRectF CursorRect() const;
     int VisibleLines() const;
-    // Keys that move the cursor or edit; false for keys left to the window.
-    bool HandleMove(QKeyEvent* event);
-    bool HandleEdit(QKeyEvent* event);
-    bool IsEditKey(QKeyEvent* event) const;
-    static bool IsMoveKey(QKeyEvent* event);
+    void Move(TTextKey key);
+    void Command(TTextKey key, const QString& typed);
     void MoveVertically(int lines, bool select);
     // Runs an edit: tells of the change and the modification, shows the cursor.
     template <class TEdit> void Edit(TEdit edit);

@@ -165,6 +165,73 @@ TTextPos TTextEditing::PreviousWord() const
     return {Pos.Paragraph, start + at};
 }
 
+bool TTextEditing::MoveBy(TTextKey key)
+{
+    const bool select = key.Select;
+    switch (key.What) {
+    case TTextKey::NextChar:
+        MoveTo(NextCharacter(select), select);
+        return true;
+    case TTextKey::PrevChar:
+        MoveTo(PreviousCharacter(select), select);
+        return true;
+    case TTextKey::NextWord:
+        MoveTo(NextWord(), select);
+        return true;
+    case TTextKey::PrevWord:
+        MoveTo(PreviousWord(), select);
+        return true;
+    case TTextKey::LineStart:
+        MoveTo(LineStart(CursorLine()), select);
+        return true;
+    case TTextKey::LineEnd: {
+        const int line = CursorLine();
+        MoveTo(LineEnd(line), select, Wraps(line));
+        return true;
+    }
+    case TTextKey::TextStart:
+        MoveTo({}, select);
+        return true;
+    case TTextKey::TextEnd:
+        MoveTo(End(), select);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TTextEditing::EditBy(TTextKey key, const QString& typed)
+{
+    switch (key.What) {
+    case TTextKey::Undo:
+        Undo();
+        return true;
+    case TTextKey::Redo:
+        Redo();
+        return true;
+    case TTextKey::DeleteWordBack:
+        DeleteTo(PreviousWord());
+        return true;
+    case TTextKey::DeleteWordForward:
+        DeleteTo(NextWord());
+        return true;
+    case TTextKey::Backspace:
+        DeleteBackward();
+        return true;
+    case TTextKey::Delete:
+        DeleteForward();
+        return true;
+    case TTextKey::NewParagraph:
+        Insert(QStringLiteral("\n"));
+        return true;
+    case TTextKey::Type:
+        Insert(typed, TMerge::Typing);
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString TTextEditing::TextBetween(TTextPos from, TTextPos to) const
 {
     const TDisplayLineModel& lines = Lines();

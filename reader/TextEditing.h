@@ -32,6 +32,48 @@ public:
     virtual int LayoutGeneration() const { return 0; }
 };
 
+// What a key press asks of the text view, read from the platform's standard key sequences:
+// a move (with Shift, one that selects), an edit command, typed text, or nothing of the view's.
+struct TTextKey
+{
+    enum TWhat
+    {
+        None,
+        // Moves
+        NextChar,
+        PrevChar,
+        NextWord,
+        PrevWord,
+        NextLine,
+        PrevLine,
+        LineStart,
+        LineEnd,
+        NextPage,
+        PrevPage,
+        TextStart,
+        TextEnd,
+        // Commands that leave the text as it is
+        Copy,
+        SelectAll,
+        // Commands that change it
+        Cut,
+        Paste,
+        Undo,
+        Redo,
+        DeleteWordBack,
+        DeleteWordForward,
+        Backspace,
+        Delete,
+        NewParagraph,
+        Type,
+    };
+    TWhat What = None;
+    bool Select = false;
+
+    bool IsMove() const { return What >= NextChar && What <= TextEnd; }
+    bool Changes() const { return What >= Cut; }
+};
+
 // The cursor, the selection and the history of the text view, with the edits and moves that
 // need no pixels: the view turns keys, clicks and input methods into these.
 //
@@ -72,6 +114,10 @@ public:
     bool Wraps(int line) const;
     TTextPos End() const;
     TTextPos Clamped(TTextPos pos) const;
+    // The moves of a key that need no pixels (all but lines and pages); false for the others.
+    bool MoveBy(TTextKey key);
+    // The edits of a key, undo and redo among them; false for the others.
+    bool EditBy(TTextKey key, const QString& typed);
     QString TextBetween(TTextPos from, TTextPos to) const;
     // The text as a file holds it, paragraphs joined by '\n'.
     QString PlainText() const;

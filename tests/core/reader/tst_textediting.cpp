@@ -1,6 +1,7 @@
 #include "reader/DisplayLineModel.h"
 #include "reader/TextEditing.h"
 
+#include <QHash>
 #include <QTest>
 
 // Cursor moves, edits and their history over a real line model, at widths that wrap.
@@ -158,20 +159,12 @@ void TestTextEditing::moves()
     TModelText model(text);
     TTextEditing e(model);
     e.MoveTo(from, false);
-    if (move == u"right")
-        e.MoveTo(e.NextCharacter(false), false);
-    else if (move == u"left")
-        e.MoveTo(e.PreviousCharacter(false), false);
-    else if (move == u"end")
-        e.MoveTo(e.LineEnd(e.CursorLine()), false, true);
-    else if (move == u"home")
-        e.MoveTo(e.LineStart(e.CursorLine()), false);
-    else if (move == u"word")
-        e.MoveTo(e.NextWord(), false);
-    else if (move == u"back word")
-        e.MoveTo(e.PreviousWord(), false);
-    else if (move == u"finish")
-        e.MoveTo(e.End(), false);
+    static const QHash<QString, TTextKey::TWhat> keys = {
+        {"right", TTextKey::NextChar}, {"left", TTextKey::PrevChar},
+        {"end", TTextKey::LineEnd},    {"home", TTextKey::LineStart},
+        {"word", TTextKey::NextWord},  {"back word", TTextKey::PrevWord},
+        {"finish", TTextKey::TextEnd}};
+    QVERIFY(e.MoveBy({keys.value(move), false}));
     QTEST(e.Position(), "to");
     QTEST(e.CursorLine(), "line");
 }
